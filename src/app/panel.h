@@ -1,0 +1,32 @@
+// The control panel's logic: start-up, where its timers go, the start/stop
+// button, the hit test, restoring and closing. The window itself is the
+// platform's; it calls these from its window procedure.
+#pragma once
+
+#include <atomic>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+struct PanelState {
+    // The latest hit test over the panel found its client area.
+    std::atomic<int> pointerOverPanel{0};
+    std::atomic<int> scanStoppedForConfig{0};
+};
+
+PanelState& panelState();
+
+// After the panel exists: settings, cell states, the switch hook.
+void startUp(Platform& p);
+// Once the panel is shown: the crosshair comes up after the start delay.
+void armStartDelay(Platform& p);
+
+void onPanelTimer(Platform& p, int timerId);
+void onCellCommand(Platform& p, int cellId);
+void onPanelHitTest(bool overClientArea);
+void onPanelRestored(Platform& p);
+// Everything the panel started is stopped; the caller destroys the window.
+void closePanel(Platform& p);
+
+} // namespace sp

@@ -1,0 +1,30 @@
+// The two timers that bring the system back without a switch press: the
+// re-arm countdown after a stop, and the start delay that raises the
+// crosshair after start-up, a restore or the settings window closing.
+#pragma once
+
+#include <atomic>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+struct RearmState {
+    std::atomic<int> rearmCount{0};
+    std::atomic<int> rearmLimit{5};
+    std::atomic<int> shortRearm{0};
+    std::atomic<int> rearmLastX{0};
+    std::atomic<int> rearmLastY{0};
+};
+
+RearmState& rearmState();
+void resetRearmState();
+
+// Pointer movement between two ticks up to this far counts as rest.
+constexpr double REARM_REST_DISTANCE = 10.0;
+constexpr int START_DELAY_MS = 1500;
+
+void rearmTick(Platform& p);
+void startDelayTick(Platform& p);
+
+} // namespace sp

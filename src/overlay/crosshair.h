@@ -1,0 +1,43 @@
+// The crosshair: four thin arms running from the screen edges towards the
+// pointer and stopping short of it. The arm windows live on threads of their
+// own (the platform's business); this module owns their geometry, their open
+// flags and the ways every caller builds, closes and moves them.
+#pragma once
+
+#include <atomic>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+constexpr int ARM_GAP = 10;
+constexpr int ARM_THICKNESS = 3;
+// moveCrosshair's pause, which also paces pointer movement.
+constexpr int CROSSHAIR_MOVE_PAUSE_MS = 33;
+
+struct OverlayState {
+    // Written by the arm threads, read by the main thread.
+    std::atomic<int> armOpen[ARM_COUNT] = {0, 0, 0, 0};
+    std::atomic<int> helpBoxOpen{0};
+};
+
+OverlayState& overlayState();
+void resetOverlayState();
+
+// Where an arm goes for a pointer at `pointer` on a screen of `screen`.
+// Arms near the left or top edge may get a zero or negative length; they
+// then show nothing.
+Rect armRect(Arm arm, Point pointer, Size screen);
+
+bool anyCrosshairOpen();
+// WM_CLOSE to the four arms (and the help box when it is on), if any is open.
+void closeCrosshairIfOpen(Platform& p);
+// Closes what is open, waits, starts the arm threads, waits, and applies the
+// settings so the new arms take the line colour.
+void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs);
+// WM_CLOSE to every arm (and the help box when it is on), open or not.
+void closeCrosshair(Platform& p);
+// Moves the arms around `pointer`, then pauses.
+void moveCrosshair(Platform& p, Point pointer);
+
+} // namespace sp

@@ -1,0 +1,132 @@
+// The one seam between the program's logic and the system.
+//
+// Logic in src/settings, src/scan, src/pointer, src/overlay and src/app talks
+// to Windows only through these operations. src/platform/win32 carries them
+// out with the Win32 API; tests/unit has a fake that records every call.
+// Nothing here decides anything: no tables, timings or state machines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace sp {
+
+using Colour = std::uint32_t; // COLORREF layout: 0x00BBGGRR, red in the low byte
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator==(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+// The eleven cell icons, in the order they are loaded at start-up.
+enum class Icon {
+    Stop,
+    Start,
+    Esquerra,
+    Dreta,
+    Amunt,
+    Avall,
+    ClicEsquerra,
+    ClicDreta,
+    MiddelClic,
+    DobleClic,
+    Arrastra,
+};
+constexpr int ICON_COUNT = 11;
+
+// Resource name of an icon, e.g. "CLIC_DRETA".
+const char* iconResourceName(Icon icon);
+
+// The crosshair arms, in the order every caller walks them.
+enum class Arm { Left, Right, Up, Down };
+constexpr int ARM_COUNT = 4;
+constexpr Arm ALL_ARMS[ARM_COUNT] = {Arm::Left, Arm::Right, Arm::Up, Arm::Down};
+
+enum class HookKind { Mouse, Keyboard };
+
+// Timers of the control panel (and the configuration window's own).
+enum TimerId : int {
+    TIMER_SCAN = 11,
+    TIMER_REARM = 14,
+    TIMER_START_DELAY = 17,
+    TIMER_CONFIG = 18,
+    TIMER_MOVE = 99,
+};
+
+// Synthesised button events; the values are the MOUSEEVENTF_* flags.
+enum ButtonEvent : unsigned {
+    BUTTON_LEFT_DOWN = 0x0002,
+    BUTTON_LEFT_UP = 0x0004,
+    BUTTON_RIGHT_DOWN = 0x0008,
+    BUTTON_RIGHT_UP = 0x0010,
+    BUTTON_MIDDLE_DOWN = 0x0020,
+    BUTTON_MIDDLE_UP = 0x0040,
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Timers on the control panel; setting a running timer restarts its period.
+    virtual void setTimer(int id, int periodMs) = 0;
+    virtual void killTimer(int id) = 0;
+    // Blocks the calling thread.
+    virtual void sleepMs(int ms) = 0;
+
+    // The control panel's face: one cell filled with a colour and its icon at
+    // (6, 6), the caption, and the class icon (large and small).
+    virtual void paintCell(int cell, Colour colour, Icon icon) = 0;
+    virtual void setCaption(const char* text) = 0;
+    virtual void setClassIcon(Icon icon) = 0;
+
+    // The desktop-wide switch hook. Both return only once the hook is in, or
+    // out; installing a kind that is already in keeps the one hook.
+    virtual bool installHook(HookKind kind) = 0;
+    virtual void removeHook(HookKind kind) = 0;
+
+    // Synthesised input: one absolute move in normalised 0..65535 units, and
+    // one button event at the current pointer position.
+    virtual void sendAbsoluteMove(int normX, int normY) = 0;
+    virtual void sendButton(unsigned buttonEvent) = 0;
+
+    // Pointer and primary screen, read afresh at each call.
+    virtual Point cursorPos() = 0;
+    virtual Size screenSize() = 0;
+    virtual bool buttonsSwapped() = 0;
+
+    // Crosshair arm windows. startArm starts the arm's own thread, which
+    // creates its window around the pointer as it is when the thread runs.
+    // closeArm returns once the arm's thread has handled the close.
+    virtual void startArm(Arm arm) = 0;
+    virtual void closeArm(Arm arm) = 0;
+    virtual void moveArm(Arm arm, const Rect& rect) = 0;
+    // A new line brush of this colour for the arm classes; the previous brush
+    // is released and the open arms repaint.
+    virtual void setLineColour(Colour colour) = 0;
+
+    // The settings file, by a name relative to the working directory.
+    virtual bool fileExists(const char* name) = 0;
+    virtual bool readFile(const char* name, std::string& bytes) = 0;
+    // Replaces the file in one step: afterwards it holds either its old
+    // contents or all of the new ones. False when nothing was replaced.
+    virtual bool replaceFile(const char* name, const std::string& bytes) = 0;
+};
+
+} // namespace sp

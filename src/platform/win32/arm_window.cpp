@@ -1,0 +1,89 @@
+// Crosshair arm windows: one thread and one message loop per arm.
+#include "overlay/crosshair.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+
+Arm armOf(HWND window) { return static_cast<Arm>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+} // namespace
+
+LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        break;
+    }
+    case WM_CREATE:
+        // Black is the colour key; every other pixel is drawn with the opacity.
+        SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(live().liveOpacity & 0xFF),
+                                   LWA_COLORKEY | LWA_ALPHA);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(window, &rect);
+        HBRUSH brush = CreateSolidBrush(handles().lineColour.load());
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_CLOSE: {
+        // A newer window of this arm may already own the slot and the flag.
+        const int i = static_cast<int>(armOf(window));
+        if (handles().armWindow[i].load() == window) overlayState().armOpen[i] = 0;
+        DestroyWindow(window);
+        return 0;
+    }
+    case WM_DESTROY: {
+        // Forget the handle so nothing is ever sent to a window that reuses it.
+        HWND expected = window;
+        handles().armWindow[static_cast<int>(armOf(window))].compare_exchange_strong(expected, nullptr);
+        PostQuitMessage(0);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD WINAPI armThreadProc(LPVOID param) {
+    const Arm arm = static_cast<Arm>(reinterpret_cast<INT_PTR>(param));
+    POINT pt{0, 0};
+    GetCursorPos(&pt);
+    const Rect r = armRect(arm, {pt.x, pt.y}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
+                                  armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
+                                  handles().instance, param);
+    // Without a window nothing would ever end this thread's loop: end now.
+    if (!window) return 0;
+    // An older window of this arm that a close did not reach (it was still
+    // being created) goes now, so an arm is never left behind on screen.
+    HWND older = handles().armWindow[static_cast<int>(arm)].exchange(window);
+    if (older && older != window) PostMessageW(older, WM_CLOSE, 0, 0);
+    // Shown without activation: the arms must never take the focus from the
+    // program the user is working in.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    overlayState().armOpen[static_cast<int>(arm)] = 1;
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+} // namespace sp

@@ -1,0 +1,68 @@
+// Entry point: window classes, the control panel, settings, the switch hook,
+// then the main message loop until the panel is closed.
+#include "app/panel.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+using namespace sp;
+
+bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON icon, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = 0;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+[[noreturn]] void quitQuietly() { ExitProcess(0); }
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    Win32Handles& h = handles();
+    h.instance = instance;
+
+    if (!registerClass(instance, L"QUIMBOLET", panelWindowProc, LoadIconW(instance, L"KIRO"),
+                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
+        quitQuietly();
+
+    const int width = 2 * GetSystemMetrics(SM_CXFRAME) + 223;
+    const int height = 2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + 90;
+    h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                              width, height, nullptr, nullptr, instance, nullptr);
+    UpdateWindow(h.panel);
+
+    HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);
+    for (Arm arm : ALL_ARMS)
+        if (!registerClass(instance, armClassName(arm), armWindowProc, winLogo, nullptr)) quitQuietly();
+    // The help box and the configuration window bring their own behaviour;
+    // their classes are registered here so start-up fails early and whole.
+    if (!registerClass(instance, L"AYUDA", DefWindowProcW, winLogo, nullptr)) quitQuietly();
+    if (!registerClass(instance, L"CONFIGURACI\u00D3N", DefWindowProcW, LoadIconW(instance, L"CON"),
+                       static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
+        quitQuietly();
+
+    for (int i = 0; i < ICON_COUNT; ++i) h.icons[i] = LoadIconA(instance, iconResourceName(static_cast<Icon>(i)));
+
+    startHookThread();
+    Platform& p = win32Platform();
+    startUp(p);
+
+    UpdateWindow(h.panel);
+    ShowWindow(h.panel, SW_SHOWNORMAL);
+    armStartDelay(p);
+
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,121 @@
+// The control panel window: ten owner-drawn cells, the timers, the window
+// menu commands, the switch's reactions posted by the hook thread, closing.
+#include "app/panel.h"
+#include "platform/win32/win32_platform.h"
+#include "scan/cells.h"
+#include "scan/scan.h"
+#include "scan/switch_input.h"
+
+namespace sp {
+
+namespace {
+
+constexpr int CELL_SIZE = 45;
+
+void createCells(HWND panel, HINSTANCE instance) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        const bool button = cell == 0;
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (button ? BS_OWNERDRAW : SS_OWNERDRAW);
+        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, CELL_SIZE * (cell % 5),
+                        CELL_SIZE * (cell / 5), CELL_SIZE, CELL_SIZE, panel,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
+    }
+}
+
+void drawCell(const DRAWITEMSTRUCT& item) {
+    const int cell = static_cast<int>(item.CtlID);
+    if (cell < 0 || cell >= CELL_COUNT) return;
+    const ScanState& s = scanState();
+    RECT rect;
+    GetClientRect(item.hwndItem, &rect);
+    fillWithIcon(item.hDC, rect, colourForState(cell, s.cellState[cell]),
+                 iconHandle(cellIcon(cell, s.startIconShown == 1)));
+}
+
+void onSwitchEvent(WPARAM wParam, LPARAM generation) {
+    const auto event = static_cast<SwitchEvent>(wParam & 0xFF);
+    const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
+    // A press swallowed by a hook that has since been taken out is void:
+    // the reaction that took it out (a stop, a click) comes first.
+    if (!hookEventIsCurrent(kind, generation)) return;
+    Platform& p = win32Platform();
+    switch (event) {
+    case SwitchEvent::Press: handleSwitchPress(p); break;
+    case SwitchEvent::Escape: handleEscape(p); break;
+    case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
+    default: break;
+    }
+}
+
+void onSysCommand(HWND panel, WPARAM command) {
+    // The low four bits are the system's own.
+    switch (command & 0xFFF0) {
+    case SC_MINIMIZE: ShowWindow(panel, SW_MINIMIZE); break;
+    case SC_CLOSE: SendMessageW(panel, WM_CLOSE, 0, 0); break;
+    case SC_RESTORE:
+        ShowWindow(panel, SW_RESTORE);
+        onPanelRestored(win32Platform());
+        break;
+    default:
+        // No moving, sizing, maximising or window menu: the panel stays put.
+        break;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        createCells(window, cs->hInstance);
+        return 0;
+    }
+    case WM_DRAWITEM:
+        drawCell(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_NCHITTEST: {
+        const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
+        onPanelHitTest(hit == HTCLIENT);
+        return hit;
+    }
+    case WM_COMMAND:
+        onCellCommand(win32Platform(), LOWORD(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        onSysCommand(window, wParam);
+        return 0;
+    case WM_TIMER:
+        onPanelTimer(win32Platform(), static_cast<int>(wParam));
+        return 0;
+    case WM_SWITCH_EVENT:
+        onSwitchEvent(wParam, lParam);
+        return 0;
+    case WM_SWITCH_MOVE: {
+        takePendingMove();
+        Platform& p = win32Platform();
+        handlePointerMoved(p, p.cursorPos());
+        return 0;
+    }
+    case WM_CLOSE:
+        closePanel(win32Platform());
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_SETICON:
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace sp

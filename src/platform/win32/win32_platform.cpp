@@ -1,0 +1,183 @@
+// Win32 implementations of the seam's operations.
+#include "platform/win32/win32_platform.h"
+
+#include <string>
+
+namespace sp {
+
+namespace {
+
+Win32Handles g_handles;
+
+std::wstring wide(const char* text) {
+    std::wstring out;
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 0) return out;
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
+const wchar_t* armClass(Arm arm) {
+    switch (arm) {
+    case Arm::Left: return L"ESQ";
+    case Arm::Right: return L"DRETA";
+    case Arm::Up: return L"AMUNT";
+    case Arm::Down: return L"AVALL";
+    }
+    return L"ESQ";
+}
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD chunk = static_cast<DWORD>(bytes.size() - done);
+        if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
+} // namespace
+
+Win32Handles& handles() { return g_handles; }
+
+Win32Platform& win32Platform() {
+    static Win32Platform platform;
+    return platform;
+}
+
+HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
+
+void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DrawIconEx(dc, 6, 6, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+    DeleteObject(brush);
+}
+
+void Win32Platform::setTimer(int id, int periodMs) {
+    SetTimer(g_handles.panel, static_cast<UINT_PTR>(id), static_cast<UINT>(periodMs), nullptr);
+}
+
+void Win32Platform::killTimer(int id) { KillTimer(g_handles.panel, static_cast<UINT_PTR>(id)); }
+
+void Win32Platform::sleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
+    HWND item = GetDlgItem(g_handles.panel, cell);
+    if (!item) return;
+    RECT rect;
+    GetClientRect(item, &rect);
+    HDC dc = GetDC(item);
+    fillWithIcon(dc, rect, colour, iconHandle(icon));
+    ReleaseDC(item, dc);
+}
+
+void Win32Platform::setCaption(const char* text) { SetWindowTextA(g_handles.panel, text); }
+
+void Win32Platform::setClassIcon(Icon icon) {
+    const char* name = iconResourceName(icon);
+    SetClassLongPtrW(g_handles.panel, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
+    SetClassLongPtrW(g_handles.panel, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
+}
+
+bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }
+void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
+
+void Win32Platform::sendAbsoluteMove(int normX, int normY) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = normX;
+    input.mi.dy = normY;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void Win32Platform::sendButton(unsigned buttonEvent) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = buttonEvent;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+Point Win32Platform::cursorPos() {
+    POINT pt{0, 0};
+    GetCursorPos(&pt);
+    return {pt.x, pt.y};
+}
+
+Size Win32Platform::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+bool Win32Platform::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+void Win32Platform::startArm(Arm arm) {
+    HANDLE thread = CreateThread(nullptr, 0, armThreadProc,
+                                 reinterpret_cast<LPVOID>(static_cast<INT_PTR>(arm)), 0, nullptr);
+    if (thread) CloseHandle(thread);
+}
+
+void Win32Platform::closeArm(Arm arm) {
+    HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
+    if (window) SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void Win32Platform::moveArm(Arm arm, const Rect& r) {
+    HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
+    if (window) MoveWindow(window, r.left, r.top, r.width, r.height, TRUE);
+}
+
+// The arms paint themselves from this colour, so no arm can ever be left
+// holding a brush that an earlier change has already released.
+void Win32Platform::setLineColour(Colour colour) {
+    g_handles.lineColour = colour;
+    for (Arm arm : {Arm::Right, Arm::Left, Arm::Up, Arm::Down}) {
+        HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
+        if (window) InvalidateRect(window, nullptr, TRUE);
+    }
+}
+
+bool Win32Platform::fileExists(const char* name) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(name).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+bool Win32Platform::readFile(const char* name, std::string& bytes) {
+    HANDLE file = CreateFileW(wide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.clear();
+    char buffer[4096];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return ok;
+}
+
+// New contents go to a temporary file beside the old one, which is then
+// swapped in with one rename: a crash leaves the old file or the new one.
+bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
+    wchar_t temp[MAX_PATH];
+    if (!GetTempFileNameW(L".", L"cfg", 0, temp)) return false;
+    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileW(temp);
+        return false;
+    }
+    const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (written && MoveFileExW(temp, wide(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temp);
+    return false;
+}
+
+const wchar_t* armClassName(Arm arm) { return armClass(arm); }
+
+} // namespace sp

@@ -1,0 +1,85 @@
+// The Win32 side of the seam: what the logic asks for, done with the real
+// API, plus the handles only this side knows about.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+// Private messages from the hook thread to the panel.
+constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
+constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
+
+struct Win32Handles {
+    HINSTANCE instance = nullptr;
+    HWND panel = nullptr;
+    HICON icons[ICON_COUNT] = {};
+    std::atomic<HWND> armWindow[ARM_COUNT] = {};
+    std::atomic<Colour> lineColour{0};
+};
+
+Win32Handles& handles();
+
+class Win32Platform : public Platform {
+public:
+    void setTimer(int id, int periodMs) override;
+    void killTimer(int id) override;
+    void sleepMs(int ms) override;
+    void paintCell(int cell, Colour colour, Icon icon) override;
+    void setCaption(const char* text) override;
+    void setClassIcon(Icon icon) override;
+    bool installHook(HookKind kind) override;
+    void removeHook(HookKind kind) override;
+    void sendAbsoluteMove(int normX, int normY) override;
+    void sendButton(unsigned buttonEvent) override;
+    Point cursorPos() override;
+    Size screenSize() override;
+    bool buttonsSwapped() override;
+    void startArm(Arm arm) override;
+    void closeArm(Arm arm) override;
+    void moveArm(Arm arm, const Rect& rect) override;
+    void setLineColour(Colour colour) override;
+    bool fileExists(const char* name) override;
+    bool readFile(const char* name, std::string& bytes) override;
+    bool replaceFile(const char* name, const std::string& bytes) override;
+};
+
+Win32Platform& win32Platform();
+
+// Icons loaded once at start-up.
+HICON iconHandle(Icon icon);
+void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon);
+
+// The hook thread (switch_hook.cpp).
+bool startHookThread();
+bool hookInstall(HookKind kind);
+void hookRemove(HookKind kind);
+// True when a message posted by the hook thread came from the hook that is in now.
+bool hookEventIsCurrent(HookKind kind, LPARAM generation);
+// Clears the pending-move mark so the next move is posted again.
+void takePendingMove();
+
+const wchar_t* armClassName(Arm arm);
+
+// Window procedures registered at start-up.
+LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+DWORD WINAPI armThreadProc(LPVOID param);
+
+} // namespace sp

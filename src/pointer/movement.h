@@ -1,0 +1,18 @@
+// Moving the pointer a step at a time in the selected direction, wrapping at
+// the screen edges and carrying the crosshair along.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace sp {
+
+// Normalised absolute coordinates (0..65535 across the screen) for a pixel.
+Point normalisedFor(Point pixel, Size screen);
+// Where one step from `from` goes for direction action 1..4.
+Point movementTarget(int direction, Point from, int step, Size screen);
+// Moves the system pointer to `pixel` with one absolute move.
+void moveCursorTo(Platform& p, Point pixel);
+// One tick of TIMER_MOVE.
+void movementTick(Platform& p);
+
+} // namespace sp

@@ -1,0 +1,135 @@
+// Switch hook classification and the press handler.
+#include "scan/switch_input.h"
+
+#include <cstdlib>
+
+#include "app/rearm.h"
+#include "overlay/crosshair.h"
+#include "pointer/click.h"
+#include "scan/scan.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+SwitchState g_switch;
+
+constexpr int REARM_PERIOD_MS = 1000;
+constexpr int MOVE_PERIOD_MS = 40;
+} // namespace
+
+SwitchState& switchState() { return g_switch; }
+
+void resetSwitchState() {
+    g_switch.scanning = 0;
+    g_switch.moving = 0;
+    g_switch.pendingAction = 0;
+    g_switch.mouseHookActive = 0;
+    g_switch.keyboardHookActive = 0;
+    g_switch.farMoveCount = 0;
+    g_switch.lastMoveX = 0;
+    g_switch.lastMoveY = 0;
+}
+
+void installSwitchHook(Platform& p) {
+    if (mouseIsSwitch())
+        g_switch.mouseHookActive = p.installHook(HookKind::Mouse) ? 1 : 0;
+    else
+        g_switch.keyboardHookActive = p.installHook(HookKind::Keyboard) ? 1 : 0;
+}
+
+// Whichever kind is in comes out: a hook left behind would keep swallowing
+// the user's keys or clicks while the program says it is disarmed.
+void removeSwitchHook(Platform& p) { removeAllSwitchHooks(p); }
+
+void removeAllSwitchHooks(Platform& p) {
+    p.removeHook(HookKind::Mouse);
+    g_switch.mouseHookActive = 0;
+    p.removeHook(HookKind::Keyboard);
+    g_switch.keyboardHookActive = 0;
+}
+
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode) {
+    if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
+    if (message != MSG_KEYDOWN && message != MSG_SYSKEYDOWN) return {HookResult::Discard, SwitchEvent::None};
+    if (vkCode == VKEY_ESCAPE) return {HookResult::Discard, SwitchEvent::Escape};
+    return {HookResult::Discard, SwitchEvent::Press};
+}
+
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
+    if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
+    switch (message) {
+    case MSG_MOUSEMOVE: {
+        const bool near = std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
+                          std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT;
+        if (near) return {HookResult::PassOn, SwitchEvent::Move};
+        // Tested before it is raised: the first stop comes with the 11th far
+        // move, every later one with the 10th.
+        SwitchEvent event = SwitchEvent::Move;
+        if (g_switch.farMoveCount == FAR_MOVES_BEFORE_STOP) {
+            g_switch.farMoveCount = 0;
+            event = SwitchEvent::FarMoveStop;
+        }
+        ++g_switch.farMoveCount;
+        return {HookResult::PassOn, event};
+    }
+    case MSG_LBUTTONDOWN:
+    case MSG_RBUTTONDOWN:
+    case MSG_MBUTTONDOWN:
+    case MSG_LBUTTONDBLCLK:
+        return {HookResult::Discard, SwitchEvent::Press};
+    default:
+        return {HookResult::Discard, SwitchEvent::None};
+    }
+}
+
+void handleSwitchPress(Platform& p) {
+    if (g_switch.scanning == 1) {
+        freezeScan(p);
+        p.sleepMs(10);
+        const int action = scanState().highlightedAction;
+        if (action >= ACTION_START_STOP && action <= ACTION_DRAG) g_switch.pendingAction = action;
+        if (isDirection(action)) {
+            g_switch.moving = 1;
+            p.sleepMs(100);
+            p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
+        }
+        // A click cell stays frozen with its action pending until the click
+        // itself is performed; the start/stop cell has already shown "Ready".
+        return;
+    }
+    if (g_switch.moving == 1) {
+        p.killTimer(TIMER_SCAN);
+        p.killTimer(TIMER_MOVE);
+        p.sleepMs(10);
+        g_switch.moving = 0;
+        g_switch.pendingAction = 0;
+        g_switch.scanning = 1;
+        p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+        return;
+    }
+    g_switch.scanning = 1;
+    rebuildCrosshair(p, 5, 20);
+    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+}
+
+void handleEscape(Platform& p) {
+    removeSwitchHook(p);
+    p.sleepMs(10);
+    stopScanTimers(p);
+    p.killTimer(TIMER_SCAN);
+    p.killTimer(TIMER_MOVE);
+    stopAndReset(p);
+    p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
+}
+
+void handleFarMoveStop(Platform& p) {
+    removeSwitchHook(p);
+    p.sleepMs(10);
+    stopAndReset(p);
+    p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
+}
+
+void handlePointerMoved(Platform& p, Point pointer) { moveCrosshair(p, pointer); }
+
+} // namespace sp

@@ -1,0 +1,71 @@
+// The switch: which hook watches it, what each hook event means, and the
+// press handler that moves the system between Idle, Scanning and Moving.
+//
+// The hook procedures run on a thread of their own and only classify: what
+// the hook returns and which reaction, if any, the main thread should run.
+// Every reaction runs on the main thread.
+#pragma once
+
+#include <atomic>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+struct SwitchState {
+    std::atomic<int> scanning;
+    std::atomic<int> moving;
+    std::atomic<int> pendingAction;
+    std::atomic<int> mouseHookActive;
+    std::atomic<int> keyboardHookActive;
+    std::atomic<int> farMoveCount;
+    std::atomic<int> lastMoveX;
+    std::atomic<int> lastMoveY;
+};
+
+SwitchState& switchState();
+void resetSwitchState();
+
+// Installs the hook that `switchDevice` names; removes it again.
+void installSwitchHook(Platform& p);
+void removeSwitchHook(Platform& p);
+// Both kinds out, whichever is in (closing the panel).
+void removeAllSwitchHooks(Platform& p);
+
+// What a hook procedure decides for one event.
+enum class HookResult { PassOn, Discard };
+enum class SwitchEvent { None, Press, Escape, Move, FarMoveStop };
+struct HookDecision {
+    HookResult result;
+    SwitchEvent event;
+};
+
+// Windows message values the hooks see.
+constexpr unsigned MSG_KEYDOWN = 0x0100;
+constexpr unsigned MSG_SYSKEYDOWN = 0x0104;
+constexpr unsigned MSG_MOUSEMOVE = 0x0200;
+constexpr unsigned MSG_LBUTTONDOWN = 0x0201;
+constexpr unsigned MSG_LBUTTONDBLCLK = 0x0203;
+constexpr unsigned MSG_RBUTTONDOWN = 0x0204;
+constexpr unsigned MSG_MBUTTONDOWN = 0x0207;
+constexpr unsigned VKEY_ESCAPE = 0x1B;
+// Farther than this from the last movement target, on either axis, a mouse
+// move was made by hand.
+constexpr int NEAR_MOVE_LIMIT = 20;
+// The far move that finds this many before it stops the mouse switch.
+constexpr int FAR_MOVES_BEFORE_STOP = 10;
+
+// Keyboard hook: code < 0 is passed on, everything else is discarded;
+// key-downs other than Escape are presses.
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode);
+// Mouse hook: moves pass on (and count far moves), button-downs are presses,
+// every other mouse event is discarded. `pointer` is where the pointer is.
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer);
+
+// Main-thread reactions.
+void handleSwitchPress(Platform& p);
+void handleEscape(Platform& p);
+void handleFarMoveStop(Platform& p);
+void handlePointerMoved(Platform& p, Point pointer);
+
+} // namespace sp

@@ -1,0 +1,135 @@
+#include "fake_platform.h"
+
+#include <cstdio>
+
+namespace sp {
+
+namespace {
+const char* hookName(HookKind kind) { return kind == HookKind::Mouse ? "mouse" : "keyboard"; }
+
+std::string hex(Colour c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%06X", static_cast<unsigned>(c));
+    return buf;
+}
+} // namespace
+
+const char* armName(Arm arm) {
+    switch (arm) {
+    case Arm::Left: return "left";
+    case Arm::Right: return "right";
+    case Arm::Up: return "up";
+    case Arm::Down: return "down";
+    }
+    return "?";
+}
+
+std::vector<std::string> FakePlatform::calls(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& line : log)
+        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+    return out;
+}
+
+void FakePlatform::setTimer(int id, int periodMs) {
+    log.push_back("setTimer " + std::to_string(id) + " " + std::to_string(periodMs));
+    timerPeriod[id] = periodMs;
+    timerRunning[id] = true;
+}
+
+void FakePlatform::killTimer(int id) {
+    log.push_back("killTimer " + std::to_string(id));
+    timerRunning[id] = false;
+}
+
+void FakePlatform::sleepMs(int ms) {
+    log.push_back("sleep " + std::to_string(ms));
+    sleptMs += ms;
+}
+
+void FakePlatform::paintCell(int cell, Colour colour, Icon icon) {
+    log.push_back("paintCell " + std::to_string(cell) + " " + hex(colour) + " " + iconResourceName(icon));
+}
+
+void FakePlatform::setCaption(const char* text) {
+    log.push_back(std::string("setCaption ") + text);
+    caption = text;
+}
+
+void FakePlatform::setClassIcon(Icon icon) { log.push_back(std::string("setClassIcon ") + iconResourceName(icon)); }
+
+bool FakePlatform::installHook(HookKind kind) {
+    log.push_back(std::string("installHook ") + hookName(kind));
+    if (hookInstallFails) return false;
+    if (!hookIn[static_cast<int>(kind)]) ++hookInstalls;
+    hookIn[static_cast<int>(kind)] = true;
+    return true;
+}
+
+void FakePlatform::removeHook(HookKind kind) {
+    log.push_back(std::string("removeHook ") + hookName(kind));
+    hookIn[static_cast<int>(kind)] = false;
+}
+
+void FakePlatform::sendAbsoluteMove(int normX, int normY) {
+    log.push_back("sendAbsoluteMove " + std::to_string(normX) + " " + std::to_string(normY));
+    if (!moveCursorOnInput) return;
+    // Windows maps 0..65535 onto the screen and keeps the pointer on it.
+    auto toPixel = [](int norm, int extent) {
+        long long v = (static_cast<long long>(norm) * extent) / 65536;
+        if (v < 0) v = 0;
+        if (v > extent - 1) v = extent - 1;
+        return static_cast<int>(v);
+    };
+    cursor = {toPixel(normX, screen.width), toPixel(normY, screen.height)};
+}
+
+void FakePlatform::sendButton(unsigned buttonEvent) {
+    log.push_back("sendButton " + std::to_string(buttonEvent));
+}
+
+Point FakePlatform::cursorPos() { return cursor; }
+Size FakePlatform::screenSize() { return screen; }
+bool FakePlatform::buttonsSwapped() { return swapped; }
+
+void FakePlatform::startArm(Arm arm) {
+    log.push_back(std::string("startArm ") + armName(arm));
+    armOpen[static_cast<int>(arm)] = true;
+}
+
+void FakePlatform::closeArm(Arm arm) {
+    log.push_back(std::string("closeArm ") + armName(arm));
+    armOpen[static_cast<int>(arm)] = false;
+}
+
+void FakePlatform::moveArm(Arm arm, const Rect& r) {
+    log.push_back(std::string("moveArm ") + armName(arm) + " " + std::to_string(r.left) + " " +
+                  std::to_string(r.top) + " " + std::to_string(r.width) + " " + std::to_string(r.height));
+    armRect[static_cast<int>(arm)] = r;
+}
+
+void FakePlatform::setLineColour(Colour colour) {
+    log.push_back("setLineColour " + hex(colour));
+    lineColour = colour;
+    ++lineColourChanges;
+}
+
+bool FakePlatform::fileExists(const char* name) {
+    return files.count(name) != 0 || directories.count(name) != 0;
+}
+
+bool FakePlatform::readFile(const char* name, std::string& bytes) {
+    auto it = files.find(name);
+    if (it == files.end()) return false;
+    bytes = it->second;
+    return true;
+}
+
+bool FakePlatform::replaceFile(const char* name, const std::string& bytes) {
+    log.push_back(std::string("replaceFile ") + name);
+    if (failWrites || directories.count(name) != 0) return false;
+    files[name] = bytes;
+    return true;
+}
+
+} // namespace sp

@@ -1,0 +1,67 @@
+// A recording stand-in for the system: every seam call is logged as one line
+// of text, so a test reads as the order of effects a user would see, and the
+// world (pointer, screen, files) is whatever the test sets.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace sp {
+
+class FakePlatform : public Platform {
+public:
+    // What the world looks like.
+    Point cursor{512, 384};
+    Size screen{1024, 768};
+    bool swapped = false;
+    std::map<std::string, std::string> files; // name -> bytes
+    std::map<std::string, bool> directories;  // names that exist but cannot be read or replaced
+    bool failWrites = false;
+    bool hookInstallFails = false;
+    // Calls to sendAbsoluteMove move `cursor` as the system would.
+    bool moveCursorOnInput = true;
+
+    std::vector<std::string> log;
+    int timerPeriod[100] = {};
+    bool timerRunning[100] = {};
+    bool hookIn[2] = {false, false};
+    int hookInstalls = 0;
+    Colour lineColour = 0;
+    int lineColourChanges = 0;
+    bool armOpen[ARM_COUNT] = {};
+    Rect armRect[ARM_COUNT] = {};
+    int sleptMs = 0;
+    std::string caption;
+
+    void clearLog() { log.clear(); }
+    // Log lines that start with `prefix`.
+    std::vector<std::string> calls(const std::string& prefix) const;
+
+    void setTimer(int id, int periodMs) override;
+    void killTimer(int id) override;
+    void sleepMs(int ms) override;
+    void paintCell(int cell, Colour colour, Icon icon) override;
+    void setCaption(const char* text) override;
+    void setClassIcon(Icon icon) override;
+    bool installHook(HookKind kind) override;
+    void removeHook(HookKind kind) override;
+    void sendAbsoluteMove(int normX, int normY) override;
+    void sendButton(unsigned buttonEvent) override;
+    Point cursorPos() override;
+    Size screenSize() override;
+    bool buttonsSwapped() override;
+    void startArm(Arm arm) override;
+    void closeArm(Arm arm) override;
+    void moveArm(Arm arm, const Rect& rect) override;
+    void setLineColour(Colour colour) override;
+    bool fileExists(const char* name) override;
+    bool readFile(const char* name, std::string& bytes) override;
+    bool replaceFile(const char* name, const std::string& bytes) override;
+};
+
+const char* armName(Arm arm);
+
+} // namespace sp

@@ -1,0 +1,130 @@
+#!/bin/sh
+# Word splitting of $missing, $pngs, $tiles and $rows is deliberate: they are
+# lists of names without spaces (package names, files in a mktemp directory).
+# shellcheck disable=SC2086
+#
+# Regenerates resources/icons/*.ico from the SVG sources in resources/icons/src.
+#
+#   tools/make_icons.sh                 rebuild every .ico
+#   tools/make_icons.sh --sheet FILE    also write a contact sheet PNG (needs ImageMagick)
+#
+# The .ico files are committed, so the product build never needs these tools.
+# A source <name>-<size>.svg, when present, replaces <name>.svg at that size:
+# some pictures need simplifying to stay legible at 16 px.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+src="$root/resources/icons/src"
+out="$root/resources/icons"
+
+sheet=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --sheet) [ $# -ge 2 ] || { echo "make_icons: --sheet needs a file name" >&2; exit 2; }
+                 sheet=$2; shift 2 ;;
+        -h|--help) sed -n '6,13p' "$0"; exit 0 ;;
+        *) echo "make_icons: unknown argument: $1" >&2; exit 2 ;;
+    esac
+done
+
+# name:sizes. Cell icons are drawn at the default icon size (32) and appear at
+# 16 as the panel's small class icon; the toggles are shown large.
+ICONS="
+A:16,32,48
+KIRO:16,32,48
+CON:16,32,48
+STOP:16,32
+START:16,32
+ESQUERRA:16,32
+DRETA:16,32
+AMUNT:16,32
+AVALL:16,32
+CLIC_ESQUERRA:16,32
+DOBLE_CLIC:16,32
+CLIC_DRETA:16,32
+MIDDEL_CLIC:16,32
+ARRASTRA:16,32
+ICO_OK:32,48
+ICO_FALSE:32,48
+"
+
+need_tools() {
+    missing=""
+    command -v rsvg-convert >/dev/null 2>&1 || missing="$missing librsvg2-bin"
+    command -v icotool >/dev/null 2>&1 || missing="$missing icoutils"
+    [ -z "$missing" ] && return 0
+
+    echo "make_icons: installing$missing" >&2
+    if [ "$(id -u)" -eq 0 ]; then sudo=""
+    elif command -v sudo >/dev/null 2>&1; then sudo="sudo"
+    else sudo="none"
+    fi
+    if [ "$sudo" = none ] || ! command -v apt-get >/dev/null 2>&1 ||
+       ! { $sudo apt-get install -y $missing || { $sudo apt-get update && $sudo apt-get install -y $missing; }; }; then
+        echo "make_icons: cannot install$missing; install rsvg-convert (librsvg2-bin) and icotool (icoutils) by hand" >&2
+        exit 1
+    fi
+    if ! command -v rsvg-convert >/dev/null 2>&1 || ! command -v icotool >/dev/null 2>&1; then
+        echo "make_icons: rsvg-convert or icotool still missing after install" >&2
+        exit 1
+    fi
+}
+
+need_tools
+if [ -n "$sheet" ] && ! command -v convert >/dev/null 2>&1; then
+    echo "make_icons: --sheet needs ImageMagick's convert (apt-get install imagemagick)" >&2
+    exit 1
+fi
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+source_for() { # name size
+    if [ -f "$src/$1-$2.svg" ]; then echo "$src/$1-$2.svg"; else echo "$src/$1.svg"; fi
+}
+
+for entry in $ICONS; do
+    name=${entry%%:*}
+    sizes=$(echo "${entry#*:}" | tr ',' ' ')
+    [ -f "$src/$name.svg" ] || { echo "make_icons: missing $src/$name.svg" >&2; exit 1; }
+    pngs=""
+    for s in $sizes; do
+        rsvg-convert -w "$s" -h "$s" -o "$tmp/$name-$s.png" "$(source_for "$name" "$s")"
+        pngs="$pngs $tmp/$name-$s.png"
+    done
+    # Uncompressed 32-bit entries with alpha: every Windows version loads them.
+    icotool -c -o "$out/$name.ico" $pngs
+    echo "$name.ico ($sizes)"
+done
+
+[ -z "$sheet" ] && exit 0
+
+# Contact sheet: each icon on the cell colours, placed as the panel places it
+# (32 px at 6,6 inside a 45 px cell), then its 16 px and 48 px renders.
+# Shown at three times size so single pixels can be judged.
+COLOURS="#FFFFFE #00FF00 #CCCCCC #F7AF49"
+rows=""
+for entry in $ICONS; do
+    name=${entry%%:*}
+    sizes=$(echo "${entry#*:}" | tr ',' ' ')
+    tiles=""
+    for s in $sizes; do
+        if [ "$s" = 32 ]; then cell=45; at=+6+6
+        elif [ "$s" = 16 ]; then cell=28; at=+6+6
+        else cell=60; at=+6+6
+        fi
+        for c in $COLOURS; do
+            t="$tmp/tile-$name-$s-$(echo "$c" | tr -d '#').png"
+            convert -size ${cell}x${cell} "xc:$c" "$tmp/$name-$s.png" -geometry "$at" -composite "$t"
+            tiles="$tiles $t"
+        done
+    done
+    convert -size 130x28 xc:white -gravity west -pointsize 11 -annotate +4+0 "$name" \
+        "$tmp/label-$name.png"
+    convert "$tmp/label-$name.png" $tiles -bordercolor white -border 2 -background white +append \
+        "$tmp/row-$name.png"
+    rows="$rows $tmp/row-$name.png"
+done
+convert $rows -background white -append \
+    +repage -depth 8 -filter point -resize 300% "$sheet"
+echo "sheet: $sheet"
