@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, with apt-get, when it is missing.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || need+=(cmake)
+have g++ || need+=(g++)
+have make || need+=(make)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+have wine || need+=(wine wine64)
+have Xvfb || need+=(xvfb)
+have xdpyinfo || need+=(x11-utils)
+# Debian's placeholder `convert` is not ImageMagick; `import` only comes with the real one.
+have import || need+=(imagemagick)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${need[*]}"
+if ! have apt-get; then
+    echo "error: apt-get is not available; please install: ${need[*]}" >&2
+    exit 1
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    if have sudo; then sudo="sudo"; else
+        echo "error: installing needs root; please run as root or install: ${need[*]}" >&2
+        exit 1
+    fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+if ! { $sudo apt-get update -qq && $sudo apt-get install -y -qq "${need[@]}"; }; then
+    echo "error: apt-get could not install: ${need[*]}" >&2
+    exit 1
+fi
