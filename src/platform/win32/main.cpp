@@ -64,5 +64,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+#ifdef SWITCHPOINT_BENCH
+    writeHookTimes(L"hook_times.txt");
+#endif
     return static_cast<int>(msg.wParam);
 }

@@ -8,6 +8,10 @@
 // they return the hook is really in or out.
 #include <memory>
 
+#ifdef SWITCHPOINT_BENCH
+#include <cstdio>
+#endif
+
 #include "platform/win32/win32_platform.h"
 #include "scan/switch_input.h"
 
@@ -35,6 +39,29 @@ HHOOK g_hook[2] = {nullptr, nullptr}; // touched only on the hook thread
 std::atomic<LPARAM> g_generation[2] = {{0}, {0}};
 std::atomic<bool> g_movePending{false};
 
+#ifdef SWITCHPOINT_BENCH
+// Benchmark builds time each hook procedure call into a ring that only the
+// hook thread writes; the panel reads it once the hooks are gone.
+constexpr unsigned PROBE_RING = 1u << 16;
+long long g_probeTicks[PROBE_RING];
+std::atomic<unsigned> g_probeCount{0};
+
+struct ProcTimer {
+    LARGE_INTEGER start;
+    ProcTimer() { QueryPerformanceCounter(&start); }
+    ~ProcTimer() {
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        const unsigned n = g_probeCount.load(std::memory_order_relaxed);
+        g_probeTicks[n % PROBE_RING] = end.QuadPart - start.QuadPart;
+        g_probeCount.store(n + 1, std::memory_order_release);
+    }
+};
+#define TIME_THIS_HOOK_CALL ProcTimer procTimer
+#else
+#define TIME_THIS_HOOK_CALL
+#endif
+
 int index(HookKind kind) { return kind == HookKind::Mouse ? 0 : 1; }
 
 void post(SwitchEvent event, HookKind kind) {
@@ -48,6 +75,7 @@ void postMove() {
 }
 
 LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
+    TIME_THIS_HOOK_CALL;
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     const unsigned vk = code >= 0 ? event->vkCode : 0;
     const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk);
@@ -57,6 +85,7 @@ LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK mouseSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
+    TIME_THIS_HOOK_CALL;
     POINT pt{0, 0};
     if (code >= 0 && wParam == WM_MOUSEMOVE) GetCursorPos(&pt);
     const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), {pt.x, pt.y});
@@ -154,5 +183,20 @@ bool hookEventIsCurrent(HookKind kind, LPARAM generation) {
 }
 
 void takePendingMove() { g_movePending = false; }
+
+#ifdef SWITCHPOINT_BENCH
+void writeHookTimes(const wchar_t* path) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    FILE* out = _wfopen(path, L"w");
+    if (!out) return;
+    const unsigned n = g_probeCount.load(std::memory_order_acquire);
+    const unsigned first = n > PROBE_RING ? n - PROBE_RING : 0;
+    for (unsigned i = first; i < n; ++i)
+        std::fprintf(out, "%.3f\n", 1e6 * static_cast<double>(g_probeTicks[i % PROBE_RING]) /
+                                        static_cast<double>(frequency.QuadPart));
+    std::fclose(out);
+}
+#endif
 
 } // namespace sp

@@ -74,6 +74,10 @@ void hookRemove(HookKind kind);
 bool hookEventIsCurrent(HookKind kind, LPARAM generation);
 // Clears the pending-move mark so the next move is posted again.
 void takePendingMove();
+#ifdef SWITCHPOINT_BENCH
+// Each hook procedure call's own time, in microseconds, one per line.
+void writeHookTimes(const wchar_t* path);
+#endif
 
 const wchar_t* armClassName(Arm arm);
 

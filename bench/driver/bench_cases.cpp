@@ -1,0 +1,158 @@
+// Benchmark runs of a benchmark build of switchpoint (its hook procedures
+// time themselves and leave hook_times.txt behind on exit). Each run prints
+// its figures and checks them against the targets:
+//   hook procedure: p99 under 1 ms, max under 5 ms;
+//   press to visible reaction: p95 under 20 ms (no wait comes first there);
+//   pointer movement: within 5 % of 25 steps a second.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "product.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr WORD SWITCH_KEY = VK_SPACE;
+
+double nowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double percentile(std::vector<double> values, double q) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    size_t rank = static_cast<size_t>(std::ceil(q * static_cast<double>(values.size())));
+    if (rank == 0) rank = 1;
+    return values[std::min(rank, values.size()) - 1];
+}
+
+std::string fixed(double v, int decimals = 2) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+std::string summary(const std::vector<double>& v, const char* unit) {
+    return "n=" + std::to_string(v.size()) + " p50=" + fixed(percentile(v, 0.50)) + unit +
+           " p95=" + fixed(percentile(v, 0.95)) + unit + " p99=" + fixed(percentile(v, 0.99)) + unit +
+           " max=" + fixed(v.empty() ? 0.0 : *std::max_element(v.begin(), v.end())) + unit;
+}
+
+// Closes the product and reads what its hook procedures recorded.
+std::vector<double> closeAndReadHookTimes(Run& run, HWND panel) {
+    postTo(panel, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    E2E_CHECK(waitForExit(run, 5000, &code), "benchmark build exits on WM_CLOSE");
+    std::vector<double> micros;
+    std::ifstream in(narrow(inWorkDir(run, L"hook_times.txt")));
+    double v = 0;
+    while (in >> v) micros.push_back(v);
+    return micros;
+}
+
+void reportHookTimes(Run& run, const std::vector<double>& micros, const char* label) {
+    log(run, std::string("figure hook procedure, ") + label + ": " + summary(micros, " us"));
+    E2E_CHECK(micros.size() >= 1000, std::string("enough hook samples, ") + label);
+    E2E_CHECK(percentile(micros, 0.99) < 1000.0, std::string("hook procedure p99 under 1 ms, ") + label);
+    E2E_CHECK(!micros.empty() && *std::max_element(micros.begin(), micros.end()) < 5000.0,
+              std::string("hook procedure max under 5 ms, ") + label);
+}
+
+// The pixel at the middle of cell 0's icon: STOP and START differ there.
+POINT cellZeroIconMiddle(HWND panel) {
+    HWND cell = GetDlgItem(panel, 0);
+    return clientToScreen(cell, 22, 22);
+}
+
+} // namespace
+
+// Keyboard switch: press-to-reaction latency, movement rate, hook time.
+E2E_CASE(bench_keyboard) {
+    // Click kinds off: a five-cell cycle at 150 ms brings "STOP" round often.
+    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n150\r\n255\r\n255\r\n0\r\n0\r\n0\r\n"), "seed settings");
+    HWND panel = sp::startAndWaitForPanel(run);
+    E2E_REQUIRE(panel != nullptr, "panel up");
+    Sleep(1800); // the crosshair comes up after the start delay
+
+    keyTap(SWITCH_KEY); // Idle -> Scanning
+    const POINT iconMiddle = cellZeroIconMiddle(panel);
+
+    std::vector<double> toCaption, toPaint;
+    for (int i = 0; i < 40; ++i) {
+        if (!waitForCaption(panel, L"STOP", 3000)) break;
+        Sleep(static_cast<DWORD>((i * 7) % 50)); // land at different points of the tick
+        const COLORREF before = screenPixel(iconMiddle.x, iconMiddle.y);
+        const double t0 = nowMs();
+        keyDown(SWITCH_KEY);
+        double caption = -1, paint = -1;
+        while (nowMs() - t0 < 1000 && (caption < 0 || paint < 0)) {
+            if (caption < 0 && windowText(panel) == L"Ready") caption = nowMs() - t0;
+            if (paint < 0 && screenPixel(iconMiddle.x, iconMiddle.y) != before) paint = nowMs() - t0;
+        }
+        keyUp(SWITCH_KEY);
+        if (caption >= 0) toCaption.push_back(caption);
+        if (paint >= 0) toPaint.push_back(paint);
+        Sleep(200);
+        keyTap(SWITCH_KEY); // resume scanning
+    }
+    log(run, "figure press to caption \"Ready\": " + summary(toCaption, " ms"));
+    log(run, "figure press to cell 0 repainted: " + summary(toPaint, " ms"));
+    E2E_CHECK(toCaption.size() >= 30, "enough press samples");
+    E2E_CHECK(percentile(toCaption, 0.95) < 20.0, "press to caption p95 under 20 ms");
+    E2E_CHECK(percentile(toPaint, 0.95) < 20.0, "press to repaint p95 under 20 ms");
+
+    // Movement: select RIGHT and count pointer steps.
+    E2E_REQUIRE(waitForCaption(panel, L"RIGHT", 3000), "scan reaches RIGHT");
+    keyTap(SWITCH_KEY);
+    Sleep(400);
+    POINT last = cursorPos();
+    int steps = 0;
+    const double start = nowMs();
+    while (nowMs() - start < 4000) {
+        const POINT now = cursorPos();
+        if (now.x != last.x || now.y != last.y) ++steps;
+        last = now;
+        Sleep(1);
+    }
+    const double rate = steps / ((nowMs() - start) / 1000.0);
+    keyTap(SWITCH_KEY); // back to scanning
+    log(run, "figure pointer steps per second: " + fixed(rate) + " (" + std::to_string(steps) + " steps)");
+    E2E_CHECK(std::fabs(rate - 25.0) <= 25.0 * 0.05, "movement within 5 % of 25 steps a second");
+
+    // Key releases pass through the hook too; a burst of them fills the ring.
+    for (int i = 0; i < 1500; ++i) keyUp(VK_SHIFT);
+    Sleep(300);
+    reportHookTimes(run, closeAndReadHookTimes(run, panel), "keyboard");
+}
+
+// Mouse switch: the hook sees every pointer move; they are coalesced.
+E2E_CASE(bench_mouse) {
+    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n150\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"), "seed settings");
+    HWND panel = sp::startAndWaitForPanel(run);
+    E2E_REQUIRE(panel != nullptr, "panel up");
+    Sleep(1800);
+    // Near the last movement target (0, 0 at start): moves made by the
+    // program itself, never a stop.
+    for (int i = 0; i < 3000; ++i) mouseMoveTo(5 + (i % 15), 5 + (i % 13));
+    for (int i = 0; i < 20; ++i) {
+        mouseButton(MOUSEEVENTF_LEFTDOWN);
+        mouseButton(MOUSEEVENTF_LEFTUP);
+        Sleep(150);
+    }
+    Sleep(300);
+    E2E_CHECK(IsWindow(panel) != FALSE, "panel still up after the mouse burst");
+    reportHookTimes(run, closeAndReadHookTimes(run, panel), "mouse");
+}

@@ -1,0 +1,273 @@
+// The switch: what each hook event means, the press handler's states, and
+// the two stops that hand over to the re-arm countdown.
+#include "test_state.h"
+
+namespace sp {
+namespace {
+
+const Lines REST_PAINTS = {"paintCell 0 00FF00 START",      "paintCell 1 FEFFFF ESQUERRA",
+                           "paintCell 2 FEFFFF DRETA",      "paintCell 3 FEFFFF AMUNT",
+                           "paintCell 4 FEFFFF AVALL",      "paintCell 5 FEFFFF CLIC_ESQUERRA",
+                           "paintCell 6 FEFFFF DOBLE_CLIC", "paintCell 7 FEFFFF CLIC_DRETA",
+                           "paintCell 8 FEFFFF MIDDEL_CLIC", "paintCell 9 FEFFFF ARRASTRA"};
+
+Lines concat(std::initializer_list<Lines> parts) {
+    Lines out;
+    for (const Lines& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// ---- Press handler ------------------------------------------------------------
+
+TEST_F(LogicTest, PressAtRestRebuildsTheCrosshairThenStartsTheScanTimer) {
+    useDefaults();
+    markCrosshairOpen();
+    SettingsValues v = defaultSettings();
+    v.scanPeriodMs = 750; // applied by the press itself, before the timer
+    storeSettings(v);
+
+    handleSwitchPress(fake);
+    EXPECT_EQ(fake.log, (Lines{"closeArm left", "closeArm right", "closeArm up", "closeArm down", "sleep 5",
+                               "startArm left", "startArm right", "startArm up", "startArm down", "sleep 20",
+                               "setLineColour 0000FF", "sleep 100", "setTimer 11 750"}));
+    EXPECT_EQ(switchState().scanning, 1);
+}
+
+TEST_F(LogicTest, DirectionPressMovesAndTheNextPressResumesAfterIt) {
+    useDefaults();
+    handleSwitchPress(fake);
+    EXPECT_TRUE(fake.calls("closeArm").empty()) << "no crosshair was open";
+    EXPECT_EQ(fake.calls("startArm").size(), 4u);
+    EXPECT_EQ(highlights(4), (std::vector<int>{0, 1, 2, 3}));
+    fake.clearLog();
+
+    handleSwitchPress(fake); // on "UP"
+    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 3 00FF00 AMUNT", "sleep 100", "sleep 10", "sleep 100",
+                               "setTimer 99 40"}));
+    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_EQ(switchState().moving, 1);
+    EXPECT_EQ(switchState().pendingAction, 3);
+    fake.clearLog();
+
+    handleSwitchPress(fake);
+    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "killTimer 99", "sleep 10", "setTimer 11 1500"}));
+    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(switchState().pendingAction, 0);
+    EXPECT_EQ(highlights(1), (std::vector<int>{4}));
+}
+
+TEST_F(LogicTest, PressOnStartStopStopsAndTheNextPressGoesOnWithLeft) {
+    useDefaults();
+    handleSwitchPress(fake);
+    highlights(1); // cell 0
+    handleSwitchPress(fake);
+    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_FALSE(fake.timerRunning[TIMER_SCAN]);
+    EXPECT_EQ(fake.caption, "Ready");
+    markCrosshairOpen(); // the crosshair stayed up
+    fake.clearLog();
+
+    handleSwitchPress(fake);
+    EXPECT_EQ(fake.calls("closeArm").size(), 4u);
+    EXPECT_EQ(fake.calls("startArm").size(), 4u);
+    EXPECT_EQ(switchState().scanning, 1);
+    scanStep(fake);
+    EXPECT_EQ(fake.caption, "LEFT");
+}
+
+TEST_F(LogicTest, ScanStartedAfterAStopBeginsAtCellZero) {
+    useDefaults();
+    handleSwitchPress(fake);
+    highlights(3);
+    stopAndReset(fake);
+    EXPECT_EQ(scanState().scanPos, 1);
+    handleSwitchPress(fake);
+    EXPECT_EQ(highlights(2), (std::vector<int>{0, 1}));
+}
+
+TEST_F(LogicTest, PressOnAClickCellFreezesWithItsActionPending) {
+    useDefaults();
+    handleSwitchPress(fake);
+    scanState().scanPos = 8; // right click
+    scanStep(fake);
+    fake.clearLog();
+    handleSwitchPress(fake);
+    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100", "sleep 10"}));
+    EXPECT_EQ(switchState().pendingAction, 6);
+    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_EQ(switchState().moving, 0);
+}
+
+// ---- Hooks in and out ---------------------------------------------------------
+
+TEST_F(LogicTest, SwitchDeviceChoosesTheHookAndTheFlagFollowsTheInstall) {
+    SettingsValues v = defaultSettings();
+    installSwitchHook(fake); // device 0 at process start: keyboard
+    v.switchDevice = 2;
+    storeSettings(v);
+    installSwitchHook(fake);
+    v.switchDevice = 1;
+    storeSettings(v);
+    installSwitchHook(fake);
+    EXPECT_EQ(fake.log, (Lines{"installHook keyboard", "installHook keyboard", "installHook mouse"}));
+    EXPECT_EQ(switchState().keyboardHookActive, 1);
+    EXPECT_EQ(switchState().mouseHookActive, 1);
+
+    resetSwitchState();
+    fake.hookInstallFails = true;
+    installSwitchHook(fake);
+    EXPECT_EQ(switchState().mouseHookActive, 0);
+}
+
+TEST_F(LogicTest, RemovingTheSwitchHookTakesOutBothKinds) {
+    storeSettings(defaultSettings()); // mouse
+    fake.installHook(HookKind::Keyboard);
+    switchState().keyboardHookActive = 1;
+    switchState().mouseHookActive = 1;
+    removeSwitchHook(fake);
+    EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
+    EXPECT_EQ(switchState().keyboardHookActive, 0);
+    EXPECT_EQ(switchState().mouseHookActive, 0);
+}
+
+// ---- Classification -----------------------------------------------------------
+
+struct KeyCase {
+    const char* name;
+    int code;
+    unsigned message;
+    unsigned vk;
+    HookResult result;
+    SwitchEvent event;
+};
+
+class KeyHookTest : public LogicTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeyHookTest, Classifies) {
+    const KeyCase& c = GetParam();
+    const HookDecision d = classifyKeyEvent(c.code, c.message, c.vk);
+    EXPECT_EQ(d.result, c.result);
+    EXPECT_EQ(d.event, c.event);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, KeyHookTest,
+    ::testing::Values(KeyCase{"negativeCodePassesOn", -1, 0x0100, 'A', HookResult::PassOn, SwitchEvent::None},
+                      KeyCase{"negativeCodeEscapePassesOn", -1, 0x0100, 0x1B, HookResult::PassOn, SwitchEvent::None},
+                      KeyCase{"keyDownIsPress", 0, 0x0100, 'A', HookResult::Discard, SwitchEvent::Press},
+                      KeyCase{"sysKeyDownIsPress", 0, 0x0104, 'A', HookResult::Discard, SwitchEvent::Press},
+                      KeyCase{"keyUpDiscarded", 0, 0x0101, 'A', HookResult::Discard, SwitchEvent::None},
+                      KeyCase{"sysKeyUpDiscarded", 0, 0x0105, 'A', HookResult::Discard, SwitchEvent::None},
+                      KeyCase{"escapeUpDiscarded", 0, 0x0101, 0x1B, HookResult::Discard, SwitchEvent::None},
+                      KeyCase{"escapeDown", 0, 0x0100, 0x1B, HookResult::Discard, SwitchEvent::Escape},
+                      KeyCase{"escapeWithAlt", 0, 0x0104, 0x1B, HookResult::Discard, SwitchEvent::Escape}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MouseCase {
+    const char* name;
+    int code;
+    unsigned message;
+    HookResult result;
+    SwitchEvent event;
+};
+
+class MouseHookTest : public LogicTest, public ::testing::WithParamInterface<MouseCase> {};
+
+TEST_P(MouseHookTest, Classifies) {
+    const MouseCase& c = GetParam();
+    switchState().lastMoveX = 512;
+    switchState().lastMoveY = 384;
+    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384});
+    EXPECT_EQ(d.result, c.result);
+    EXPECT_EQ(d.event, c.event);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, MouseHookTest,
+    ::testing::Values(MouseCase{"negativeCodePassesOn", -1, 0x0201, HookResult::PassOn, SwitchEvent::None},
+                      MouseCase{"leftDown", 0, 0x0201, HookResult::Discard, SwitchEvent::Press},
+                      MouseCase{"rightDown", 0, 0x0204, HookResult::Discard, SwitchEvent::Press},
+                      MouseCase{"middleDown", 0, 0x0207, HookResult::Discard, SwitchEvent::Press},
+                      MouseCase{"leftDoubleClick", 0, 0x0203, HookResult::Discard, SwitchEvent::Press},
+                      MouseCase{"leftUp", 0, 0x0202, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"rightUp", 0, 0x0205, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"middleUp", 0, 0x0208, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"rightDoubleClick", 0, 0x0206, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"wheel", 0, 0x020A, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"extraButton", 0, 0x020B, HookResult::Discard, SwitchEvent::None},
+                      MouseCase{"move", 0, 0x0200, HookResult::PassOn, SwitchEvent::Move}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
+    switchState().lastMoveX = 500;
+    switchState().lastMoveY = 300;
+    for (Point p : {Point{520, 320}, Point{480, 280}, Point{500, 300}}) {
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).event, SwitchEvent::Move);
+        EXPECT_EQ(switchState().farMoveCount, 0) << p.x << "," << p.y;
+    }
+    int far = 0;
+    for (Point p : {Point{521, 300}, Point{479, 300}, Point{500, 321}, Point{500, 279}}) {
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).result, HookResult::PassOn);
+        EXPECT_EQ(switchState().farMoveCount, ++far) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(LogicTest, FarMovesStopOnTheEleventhThenEveryTenth) {
+    std::vector<int> stops;
+    for (int move = 1; move <= 31; ++move) {
+        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}); // near (0, 0): counts nothing
+        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400});
+        EXPECT_EQ(d.result, HookResult::PassOn);
+        if (d.event == SwitchEvent::FarMoveStop) stops.push_back(move);
+    }
+    EXPECT_EQ(stops, (std::vector<int>{11, 21, 31}));
+}
+
+// ---- Stops --------------------------------------------------------------------
+
+TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    useSettings(v);
+    installSwitchHook(fake);
+    fake.swapped = true;
+    switchState().moving = 1;
+    switchState().pendingAction = 2;
+    scanState().scanPos = 4;
+    rearmState().rearmCount = 3;
+    fake.clearLog();
+
+    handleEscape(fake);
+    EXPECT_EQ(fake.log, concat({{"removeHook mouse", "removeHook keyboard", "sleep 10", "killTimer 11", "killTimer 99",
+                                 "sleep 10", "killTimer 11", "killTimer 99", "sendButton 16", "killTimer 11",
+                                 "killTimer 14", "closeArm left", "closeArm right", "closeArm up", "closeArm down",
+                                 "setCaption Ready", "setClassIcon START"},
+                                REST_PAINTS,
+                                {"setTimer 14 1000"}}));
+    EXPECT_EQ(switchState().keyboardHookActive, 0);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(switchState().pendingAction, 0);
+    EXPECT_EQ(scanState().scanPos, 1);
+    EXPECT_EQ(rearmState().rearmCount, 0);
+}
+
+TEST_F(LogicTest, FarMoveStopIsEscapeWithoutTheTimerKills) {
+    useDefaults();
+    installSwitchHook(fake);
+    switchState().scanning = 1;
+    fake.clearLog();
+
+    handleFarMoveStop(fake);
+    EXPECT_EQ(fake.log, concat({{"removeHook mouse", "removeHook keyboard", "sleep 10", "sendButton 4",
+                                 "killTimer 11", "killTimer 14", "closeArm left", "closeArm right", "closeArm up",
+                                 "closeArm down", "setCaption Ready", "setClassIcon START"},
+                                REST_PAINTS,
+                                {"setTimer 14 1000"}}));
+    EXPECT_EQ(switchState().mouseHookActive, 0);
+    EXPECT_EQ(switchState().scanning, 0);
+}
+
+} // namespace
+} // namespace sp

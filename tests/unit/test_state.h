@@ -1,0 +1,65 @@
+// A fixture that puts every process-wide value back to how the program
+// starts, so no test sees what an earlier one left behind.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/rearm.h"
+#include "fake_platform.h"
+#include "overlay/crosshair.h"
+#include "pointer/click.h"
+#include "scan/scan.h"
+#include "scan/switch_input.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+using Lines = std::vector<std::string>;
+
+class LogicTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAll(); }
+    void TearDown() override { resetAll(); }
+
+    static void resetAll() {
+        resetSettingsState();
+        resetScanState();
+        resetSwitchState();
+        resetClickState();
+        resetOverlayState();
+        resetRearmState();
+    }
+
+    // Record and live values as the program runs them, the scan sequence
+    // rebuilt from the click kinds, and an empty log.
+    void useSettings(const SettingsValues& v) {
+        storeSettings(v);
+        for (int k = 0; k < CLICK_KIND_COUNT; ++k) setClickKindCode(v.enabledClicks[k], k);
+        buildScanSequence();
+        applySettings(fake);
+        fake.clearLog();
+    }
+    void useDefaults() { useSettings(defaultSettings()); }
+
+    // The cells that `ticks` scan steps highlight, in order.
+    std::vector<int> highlights(int ticks) {
+        std::vector<int> cells;
+        for (int i = 0; i < ticks; ++i) {
+            scanStep(fake);
+            cells.push_back(scanState().scanCode - 1);
+        }
+        return cells;
+    }
+
+    // Arms every crosshair window as open, as the arm threads would.
+    static void markCrosshairOpen() {
+        for (auto& open : overlayState().armOpen) open = 1;
+    }
+
+    FakePlatform fake;
+};
+
+} // namespace sp
