@@ -360,10 +360,14 @@ bool readFileBytes(const std::wstring& path, std::vector<unsigned char>& bytes) 
   if (file == INVALID_HANDLE_VALUE)
     return false;
   unsigned char buf[4096];
-  DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, buf, sizeof buf, &got, nullptr) != 0) && got > 0)
+  for (;;) {
+    DWORD got = 0;
+    ok = ReadFile(file, buf, sizeof buf, &got, nullptr) != 0;
+    if (!ok || got == 0)
+      break;
     bytes.insert(bytes.end(), buf, buf + got);
+  }
   CloseHandle(file);
   return ok;
 }
@@ -463,13 +467,31 @@ LONG normalised(int pixel, int extent) {
 
 }  // namespace
 
-void mouseMoveTo(int x, int y) {
+void sendMouseMove(int x, int y) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = normalised(x, GetSystemMetrics(SM_CXSCREEN));
   input.mi.dy = normalised(y, GetSystemMetrics(SM_CYSCREEN));
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   sendOne(input);
+}
+
+bool mouseMoveTo(int x, int y) {
+  const auto there = [&] {
+    const POINT p = cursorPos();
+    return p.x == x && p.y == y;
+  };
+  // Under Wine the pointer can arrive and then jump back to where it was
+  // some 20 ms later (a late event from the X server), so it only counts
+  // once it has stayed; otherwise send again.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    sendMouseMove(x, y);
+    if (!waitUntil(there, 150, 5))
+      continue;
+    if (!waitUntil([&] { return !there(); }, 60, 5))
+      return true;
+  }
+  return false;
 }
 
 void mouseButton(DWORD flag) {
@@ -508,19 +530,21 @@ POINT cursorPos() {
   return p;
 }
 
-void dragMouse(POINT from, POINT to) {
-  mouseMoveTo(from.x, from.y);
+bool dragMouse(POINT from, POINT to) {
+  if (!mouseMoveTo(from.x, from.y))
+    return false;
   pause(60);
   mouseButton(MOUSEEVENTF_LEFTDOWN);
   pause(60);
   const int steps = 10;
   for (int i = 1; i <= steps; ++i) {
-    mouseMoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    sendMouseMove(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
     pause(20);
   }
   pause(60);
   mouseButton(MOUSEEVENTF_LEFTUP);
   pause(60);
+  return true;
 }
 
 bool findCaptionPoint(HWND window, POINT* point) {

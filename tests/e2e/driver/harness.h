@@ -177,15 +177,20 @@ bool grabScreen(const RECT& area, ScreenGrab& grab);
 
 // ---- Synthesised input -----------------------------------------------------
 
-void mouseMoveTo(int x, int y);
+// One absolute move event, nothing waited for.
+void sendMouseMove(int x, int y);
+// Absolute move; true once GetCursorPos shows the pointer there and it
+// stays (a switch hook that swallows moves makes it false).
+bool mouseMoveTo(int x, int y);
 // flag: MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, ...
 void mouseButton(DWORD flag);
 void keyDown(WORD vk);
 void keyUp(WORD vk);
 void keyTap(WORD vk);
 POINT cursorPos();
-// Left button down at from, moved to to in steps, released there.
-void dragMouse(POINT from, POINT to);
+// Left button down at from, moved to to in steps, released there; false if
+// the pointer could not be put at from.
+bool dragMouse(POINT from, POINT to);
 // A point on the window's title bar away from its buttons, found by hit
 // testing the window itself.
 bool findCaptionPoint(HWND window, POINT* point);

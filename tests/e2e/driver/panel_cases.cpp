@@ -177,7 +177,7 @@ E2E_CASE(title_drag_does_not_move) {
   POINT grip{};
   E2E_REQUIRE(e2e::findCaptionPoint(control.handle(), &grip), "control window caption found");
   const RECT controlBefore = e2e::windowRect(control.handle());
-  e2e::dragMouse(grip, POINT{grip.x + 200, grip.y});
+  E2E_REQUIRE(e2e::dragMouse(grip, POINT{grip.x + 200, grip.y}), "pointer put on the caption");
   e2e::waitUntil([&] { return e2e::windowRect(control.handle()).left != controlBefore.left; },
                  1000);
   const RECT controlAfter = e2e::windowRect(control.handle());
@@ -189,7 +189,7 @@ E2E_CASE(title_drag_does_not_move) {
   if (!panel)
     return;
   E2E_REQUIRE(e2e::findCaptionPoint(panel, &grip), "panel caption found");
-  e2e::dragMouse(grip, POINT{grip.x + 200, grip.y});
+  E2E_REQUIRE(e2e::dragMouse(grip, POINT{grip.x + 200, grip.y}), "pointer put on the caption");
   // A move, if it were going to happen, would show as soon as the drag ends.
   e2e::pause(300);
   const RECT after = e2e::windowRect(panel);

@@ -20,7 +20,7 @@ std::vector<unsigned char> settingsBytes(e2e::Run& run) {
 }
 
 HWND startAndWaitForPanel(e2e::Run& run) {
-  e2e::mouseMoveTo(700, 500);
+  E2E_CHECK(e2e::mouseMoveTo(700, 500), "pointer parked at (700,500)");
   if (!E2E_CHECK(e2e::launchProduct(run), "product starts"))
     return nullptr;
   HWND panel = e2e::waitForProductWindow(run, PANEL_CLASS, START_TIMEOUT_MS);
