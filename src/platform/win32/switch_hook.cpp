@@ -86,9 +86,14 @@ LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK mouseSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     TIME_THIS_HOOK_CALL;
-    POINT pt{0, 0};
-    if (code >= 0 && wParam == WM_MOUSEMOVE) GetCursorPos(&pt);
-    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), {pt.x, pt.y});
+    // The event carries where the pointer goes; asking the system instead
+    // would cost a round trip inside the hook and give where it was.
+    Point pointer;
+    if (code >= 0) {
+        const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        pointer = {event->pt.x, event->pt.y};
+    }
+    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), pointer);
     switch (d.event) {
     case SwitchEvent::FarMoveStop:
         post(d.event, HookKind::Mouse);

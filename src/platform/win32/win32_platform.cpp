@@ -64,7 +64,11 @@ void Win32Platform::setTimer(int id, int periodMs) {
 
 void Win32Platform::killTimer(int id) { KillTimer(g_handles.panel, static_cast<UINT_PTR>(id)); }
 
-void Win32Platform::sleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
+void Win32Platform::sleepMs(int ms) {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD | PM_QS_PAINT);
+    Sleep(static_cast<DWORD>(ms));
+}
 
 void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     HWND item = GetDlgItem(g_handles.panel, cell);
@@ -126,7 +130,10 @@ void Win32Platform::closeArm(Arm arm) {
 
 void Win32Platform::moveArm(Arm arm, const Rect& r) {
     HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
-    if (window) MoveWindow(window, r.left, r.top, r.width, r.height, TRUE);
+    // Asynchronous: the arm's own thread moves it, the caller does not wait.
+    if (window)
+        SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height,
+                     SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The arms paint themselves from this colour, so no arm can ever be left
