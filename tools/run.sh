@@ -4,33 +4,36 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 SWITCHPOINT_ROOT=$root
+# A prefix of its own: the test runs end whatever runs in theirs.
+WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix-run}
 . "$root/tools/wine_env.sh"
 
 exe="$root/build/win/switchpoint.exe"
 run_dir="$root/build/run"
 mkdir -p "$run_dir"
-wine_prefix_ready
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
-    headless=1
-    start_xvfb
+  headless=1
+  start_xvfb "$run_dir"
 fi
 cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  stop_xvfb
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+wine_prefix_ready
 
-# config.ini is written to the working directory.
+# config.ini is read from and written to the working directory.
 cd "$run_dir"
 wine explorer /desktop=switchpoint,1024x768 "$exe" &
 wine_pid=$!
 
 if [ "$headless" -eq 1 ]; then
-    sleep 5
-    import -display "$DISPLAY" -window root "$run_dir/screen.png"
-    echo "switchpoint is running headless on $DISPLAY; screenshot: build/run/screen.png"
-    echo "Settings file: build/run/config.ini. Press Ctrl+C to stop."
+  sleep 5
+  import -display "$DISPLAY" -window root "$run_dir/screen.png"
+  echo "switchpoint is running headless on $DISPLAY; screenshot: build/run/screen.png"
+  echo "Its settings file is build/run/config.ini. Press Ctrl+C to stop."
 fi
 wait "$wine_pid" || true

@@ -1,40 +1,56 @@
-# Sourced by the scripts that run the product under Wine: one prefix of the
-# project's own, made once, and no prompts for components we do not need.
+# Sourced by every script that runs the product under Wine (make run, the
+# end-to-end cases, the benchmark): one prefix of the project's own, made
+# once, no prompts for components we do not need, and a private X server.
 : "${SWITCHPOINT_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-export WINEPREFIX="${WINEPREFIX:-$SWITCHPOINT_ROOT/build/wineprefix}"
+: "${SWITCHPOINT_BUILD:=$SWITCHPOINT_ROOT/build}"
+export WINEPREFIX="${WINEPREFIX:-$SWITCHPOINT_BUILD/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Makes the prefix the first time; the lock keeps two runs from racing.
+# Makes the prefix the first time (10 to 20 s); the lock keeps two runs
+# from both making it.
 wine_prefix_ready() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    (
-        flock 9
-        if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            echo "Preparing the Wine prefix (first time only, about 20 s)..." >&2
-            wineboot -i >/dev/null 2>&1 || true
-            wineserver -w || true
-        fi
-    ) 9>"$WINEPREFIX.lock"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock -w 300 9 || exit 1
+    if [ ! -f "$WINEPREFIX/.switchpoint-ready" ]; then
+      echo "preparing the Wine prefix $WINEPREFIX (first time only)" >&2
+      timeout 180 wineboot -i >"$SWITCHPOINT_BUILD/wineboot.log" 2>&1 || exit 1
+      wineserver -w
+      touch "$WINEPREFIX/.switchpoint-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY; XVFB_PID names it.
+# Starts Xvfb on a display number it picks itself, waits until it answers,
+# and exports DISPLAY; XVFB_PID names it. $1: a folder for its files.
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 1 50); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null || true
-    done
-    echo "error: could not start Xvfb" >&2
+  local dir=$1 display=
+  mkdir -p "$dir"
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$dir/display" 2>"$dir/xvfb.log" &
+  XVFB_PID=$!
+  for _ in $(seq 200); do
+    display=$(tr -dc '0-9' <"$dir/display" 2>/dev/null)
+    [ -n "$display" ] && xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+    display=
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -z "$display" ]; then
+    echo "Xvfb did not start:" >&2
+    cat "$dir/xvfb.log" >&2
     return 1
+  fi
+  export DISPLAY=:$display
 }
+
+stop_xvfb() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+  fi
+}
+
+# Z: is the whole Unix file system in a Wine prefix; cheaper than winepath.
+winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
