@@ -290,13 +290,11 @@ HWND waitForProductWindow(const Run& run, const wchar_t* className, int timeoutM
 }
 
 std::wstring windowText(HWND window) {
-  // WM_GETTEXT with a timeout: GetWindowTextW would wait forever on a hung window.
+  // For another process's window GetWindowTextW reads the caption as the
+  // title bar shows it, without asking the window's (possibly busy) thread.
   wchar_t buf[256] = {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf),
-                           SMTO_ABORTIFHUNG, 2000, &length))
-    return L"<no answer>";
-  return std::wstring(buf, static_cast<size_t>(length));
+  const int length = GetWindowTextW(window, buf, 256);
+  return std::wstring(buf, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 std::wstring className(HWND window) {
@@ -567,9 +565,15 @@ bool findCaptionPoint(HWND window, POINT* point) {
 
 // ---- A window of the driver's own -------------------------------------------
 
-namespace {
-
-LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self && message < WM_USER)
+    InterlockedIncrement(&self->counts_[message]);
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
     return 0;
@@ -577,9 +581,29 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
-
 TestWindow::~TestWindow() { close(); }
+
+long TestWindow::received(UINT message) const {
+  return message < WM_USER ? InterlockedCompareExchange(const_cast<LONG*>(&counts_[message]), 0, 0)
+                           : 0;
+}
+
+bool TestWindow::hasFocus() const {
+  if (!window_)
+    return false;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetForegroundWindow() == window_ &&
+         GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) &&
+         info.hwndFocus == window_;
+}
+
+bool TestWindow::bringToFront() {
+  if (hasFocus())
+    return true;
+  SetForegroundWindow(window_);
+  return waitUntil([&] { return hasFocus(); }, 1000);
+}
 
 bool TestWindow::open(const RECT& outer, const wchar_t* title) {
   close();
@@ -613,7 +637,7 @@ DWORD WINAPI TestWindow::threadMain(LPVOID param) {
   TestWindow* self = static_cast<TestWindow*>(param);
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
-  cls.lpfnWndProc = testWindowProc;
+  cls.lpfnWndProc = windowProc;
   cls.hInstance = GetModuleHandleW(nullptr);
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
@@ -623,7 +647,7 @@ DWORD WINAPI TestWindow::threadMain(LPVOID param) {
   self->window_ = CreateWindowExW(0, cls.lpszClassName, self->title_,
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, r.left, r.top,
                                   r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                  cls.hInstance, nullptr);
+                                  cls.hInstance, self);
   SetEvent(self->ready_);
   if (!self->window_)
     return 1;

@@ -208,9 +208,18 @@ class TestWindow {
   bool open(const RECT& outer, const wchar_t* title);
   void close();
   HWND handle() const { return window_; }
+  // How many messages of this kind (below WM_USER) the window has had, so a
+  // case can tell whether injected input reached it.
+  long received(UINT message) const;
+  // Whether it is the foreground window and has the keyboard focus.
+  bool hasFocus() const;
+  // Makes it the foreground window with the keyboard focus; true once it is.
+  bool bringToFront();
 
  private:
   static DWORD WINAPI threadMain(LPVOID self);
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  volatile LONG counts_[WM_USER] = {};
   RECT outer_{};
   const wchar_t* title_ = L"";
   HWND window_ = nullptr;

@@ -1,7 +1,27 @@
-// Shared steps for starting switchpoint and preparing its work directory.
+// Shared steps for starting switchpoint and preparing its work directory,
+// and for watching its captions, cells and crosshair.
 #include "product.h"
 
 namespace sp {
+
+namespace {
+
+// Points of a cell's client area (43 x 43 inside its border) clear of the
+// 32 x 32 icon at (6, 6).
+constexpr POINT CELL_BACKGROUND[] = {{2, 2}, {40, 2}, {2, 40}, {40, 40}};
+
+std::string armName(Arm arm) {
+  return e2e::narrow(ARM_CLASSES[arm]);
+}
+
+}  // namespace
+
+int cellOfCaption(const std::wstring& caption) {
+  for (int i = 0; i < CELL_COUNT; ++i)
+    if (caption == SCAN_CAPTIONS[i])
+      return i;
+  return -1;
+}
 
 int panelOuterWidth() { return 2 * GetSystemMetrics(SM_CXFRAME) + 223; }
 
@@ -19,8 +39,16 @@ std::vector<unsigned char> settingsBytes(e2e::Run& run) {
   return bytes;
 }
 
-HWND startAndWaitForPanel(e2e::Run& run) {
-  E2E_CHECK(e2e::mouseMoveTo(700, 500), "pointer parked at (700,500)");
+std::wstring settingsText(const wchar_t* clicks, int moveStep, int scanPeriodMs,
+                          int switchDevice) {
+  return std::wstring(clicks) + L"\r\n" + std::to_wstring(moveStep) + L"\r\n" +
+         std::to_wstring(scanPeriodMs) + L"\r\n255\r\n255\r\n0\r\n0\r\n" +
+         std::to_wstring(switchDevice) + L"\r\n";
+}
+
+HWND startAndWaitForPanel(e2e::Run& run, POINT park) {
+  E2E_CHECK(e2e::mouseMoveTo(park.x, park.y), "pointer parked at (" + std::to_string(park.x) +
+                                                 "," + std::to_string(park.y) + ")");
   if (!E2E_CHECK(e2e::launchProduct(run), "product starts"))
     return nullptr;
   HWND panel = e2e::waitForProductWindow(run, PANEL_CLASS, START_TIMEOUT_MS);
@@ -33,6 +61,195 @@ HWND startAndWaitForPanel(e2e::Run& run) {
   if (!E2E_CHECK_EQ(e2e::windowText(panel), std::wstring(READY), "panel caption"))
     return nullptr;
   return panel;
+}
+
+// ---- Switch and captions ----------------------------------------------------
+
+ULONGLONG tapSwitchKey() {
+  const ULONGLONG at = GetTickCount64();
+  e2e::keyTap(SWITCH_KEY);
+  return at;
+}
+
+ULONGLONG clickHere() {
+  const ULONGLONG at = GetTickCount64();
+  e2e::mouseButton(MOUSEEVENTF_LEFTDOWN);
+  e2e::pause(30);
+  e2e::mouseButton(MOUSEEVENTF_LEFTUP);
+  return at;
+}
+
+std::vector<CaptionChange> watchCaptions(HWND panel, size_t count, int timeoutMs,
+                                         const std::function<void(const CaptionChange&)>& onChange) {
+  std::vector<CaptionChange> changes;
+  std::wstring last = e2e::windowText(panel);
+  e2e::waitUntil(
+      [&] {
+        const std::wstring now = e2e::windowText(panel);
+        if (now != last) {
+          last = now;
+          changes.push_back({now, GetTickCount64()});
+          if (onChange)
+            onChange(changes.back());
+        }
+        return changes.size() >= count;
+      },
+      timeoutMs, 3);
+  return changes;
+}
+
+std::string captionList(const std::vector<CaptionChange>& changes) {
+  std::string out;
+  for (const CaptionChange& c : changes)
+    out += (out.empty() ? "" : ", ") + e2e::toText(c.text);
+  return "[" + out + "]";
+}
+
+bool checkCaptions(e2e::Run& run, const std::vector<CaptionChange>& changes,
+                   const std::vector<std::wstring>& expected, const std::string& what) {
+  std::vector<std::wstring> seen;
+  for (const CaptionChange& c : changes)
+    seen.push_back(c.text);
+  std::vector<CaptionChange> wanted;
+  for (const std::wstring& text : expected)
+    wanted.push_back({text, 0});
+  return e2e::check(run, seen == expected, what,
+                    "expected " + captionList(wanted) + ", got " + captionList(changes), __FILE__,
+                    __LINE__);
+}
+
+// ---- Cells ---------------------------------------------------------------------
+
+bool readCellColours(HWND panel, CellColours& colours) {
+  e2e::ScreenGrab grab;
+  if (!e2e::grabScreen(e2e::windowRect(panel), grab))
+    return false;
+  for (int i = 0; i < CELL_COUNT; ++i) {
+    HWND cell = GetDlgItem(panel, i);
+    COLORREF found = CLR_INVALID;
+    for (const POINT& p : CELL_BACKGROUND) {
+      const POINT s = e2e::clientToScreen(cell, p.x, p.y);
+      const COLORREF c = cell ? grab.at(s.x, s.y) : CLR_INVALID;
+      if (&p == CELL_BACKGROUND)
+        found = c;
+      else if (c != found)
+        found = CLR_INVALID;
+    }
+    colours.cell[i] = found;
+  }
+  return true;
+}
+
+CellColours scanColours(int highlighted, const wchar_t* clicks) {
+  CellColours expected{};
+  for (int i = 0; i < CELL_COUNT; ++i) {
+    // clicks is "f f f f f": flag k at character 2k.
+    const bool off = i >= 5 && clicks[2 * (i - 5)] != L'1';
+    expected.cell[i] = i == highlighted ? COLOUR_HIGHLIGHT : off ? COLOUR_DISABLED : COLOUR_NORMAL;
+  }
+  return expected;
+}
+
+std::string cellDifferences(const CellColours& seen, const CellColours& expected) {
+  std::string out;
+  for (int i = 0; i < CELL_COUNT; ++i)
+    if (seen.cell[i] != expected.cell[i])
+      out += (out.empty() ? "" : "; ") + std::string("cell ") + std::to_string(i) + " " +
+             e2e::colourText(seen.cell[i]) + " instead of " + e2e::colourText(expected.cell[i]);
+  return out;
+}
+
+std::string waitForCellColours(HWND panel, const CellColours& expected, int timeoutMs) {
+  CellColours seen{};
+  std::string diff = "panel not read";
+  e2e::waitUntil(
+      [&] {
+        if (readCellColours(panel, seen))
+          diff = cellDifferences(seen, expected);
+        return diff.empty();
+      },
+      timeoutMs, 10);
+  return diff;
+}
+
+// ---- Crosshair -------------------------------------------------------------------
+
+SIZE screenSize() { return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+RECT expectedArmRect(Arm arm, POINT p) {
+  const SIZE s = screenSize();
+  switch (arm) {
+    case ARM_LEFT:
+      return RECT{0, p.y, p.x - 10, p.y + 3};
+    case ARM_RIGHT:
+      return RECT{p.x + 10, p.y, p.x + 10 + s.cx, p.y + 3};
+    case ARM_UP:
+      return RECT{p.x, 0, p.x + 3, p.y - 10};
+    case ARM_DOWN:
+    default:
+      return RECT{p.x, p.y + 10, p.x + 3, p.y + 10 + s.cy};
+  }
+}
+
+HWND findArm(const e2e::Run& run, Arm arm) {
+  // Only a shown arm counts: a closed one may linger a moment as a hidden
+  // window of its ending thread.
+  if (!run.launched)
+    return nullptr;
+  for (HWND w = FindWindowExW(nullptr, nullptr, ARM_CLASSES[arm], nullptr); w;
+       w = FindWindowExW(nullptr, w, ARM_CLASSES[arm], nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == run.product.dwProcessId && IsWindowVisible(w))
+      return w;
+  }
+  return nullptr;
+}
+
+bool crosshairAt(const e2e::Run& run, POINT p) {
+  for (int a = ARM_LEFT; a <= ARM_DOWN; ++a) {
+    HWND window = findArm(run, static_cast<Arm>(a));
+    if (!window)
+      return false;
+    const RECT seen = e2e::windowRect(window);
+    const RECT expected = expectedArmRect(static_cast<Arm>(a), p);
+    if (!EqualRect(&seen, &expected))
+      return false;
+  }
+  return true;
+}
+
+ULONGLONG waitForFreshCrosshair(const e2e::Run& run, HWND previousLeft, int timeoutMs) {
+  ULONGLONG at = 0;
+  e2e::waitUntil(
+      [&] {
+        HWND left = findArm(run, ARM_LEFT);
+        if (!left || left == previousLeft)
+          return false;
+        for (int a = ARM_RIGHT; a <= ARM_DOWN; ++a)
+          if (!findArm(run, static_cast<Arm>(a)))
+            return false;
+        at = GetTickCount64();
+        return true;
+      },
+      timeoutMs, 2);
+  return at;
+}
+
+void checkCrosshairAt(e2e::Run& run, POINT p, const std::string& when) {
+  for (int a = ARM_LEFT; a <= ARM_DOWN; ++a) {
+    const Arm arm = static_cast<Arm>(a);
+    const std::string name = armName(arm) + " arm " + when;
+    HWND window = findArm(run, arm);
+    if (!E2E_CHECK(window != nullptr, name + " is shown"))
+      continue;
+    const RECT seen = e2e::windowRect(window);
+    const RECT expected = expectedArmRect(arm, p);
+    E2E_CHECK(EqualRect(&seen, &expected) != FALSE,
+              name + " at " + e2e::rectText(expected) + " for the pointer at (" +
+                  std::to_string(p.x) + "," + std::to_string(p.y) + "); got " +
+                  e2e::rectText(seen));
+  }
 }
 
 }  // namespace sp
