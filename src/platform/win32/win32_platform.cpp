@@ -86,6 +86,15 @@ void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
     SetClassLongPtrW(g_handles.panel, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
     SetClassLongPtrW(g_handles.panel, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
+    // A class icon change alone leaves the title bar showing the old one.
+    // Only the frame above the client area is redrawn: redrawing the cells
+    // would paint them from their states and lose the scan step's colours.
+    RECT window;
+    GetWindowRect(g_handles.panel, &window);
+    POINT origin{0, 0};
+    ClientToScreen(g_handles.panel, &origin);
+    const RECT frame{window.left - origin.x, window.top - origin.y, window.right - origin.x, 0};
+    RedrawWindow(g_handles.panel, &frame, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }

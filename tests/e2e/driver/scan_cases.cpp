@@ -92,6 +92,13 @@ E2E_CASE(scan_reduced_set) {
                {L"STOP", L"LEFT", L"RIGHT", L"UP", L"DOWN", L"Double Left Click",
                 L"Click To Drag", L"STOP", L"LEFT"},
                PERIOD, &rebuilt);
+  // Between two steps the colours stay as the step painted them: nothing
+  // (the title bar's icon, say) may repaint the cells from their states.
+  E2E_REQUIRE(e2e::waitForCaption(panel, L"UP", 3 * PERIOD * 7), "scan reaches UP again");
+  Sleep(PERIOD / 2);
+  const std::string between = sp::waitForCellColours(panel, sp::scanColours(3, clicks), 50);
+  E2E_CHECK(between.empty(), "half a period after a step the cells that are off are still grey" +
+                                 (between.empty() ? std::string() : ": " + between));
 }
 
 E2E_CASE(stop_and_resume) {
