@@ -41,7 +41,6 @@ int cellForAction(int action) {
 }
 
 bool isDirection(int action) { return action >= ACTION_LEFT && action <= ACTION_DOWN; }
-bool isClick(int action) { return action >= ACTION_LEFT_CLICK && action <= ACTION_DRAG; }
 
 void setClickKindCode(int value, int kind) {
     if (kind < 0 || kind >= CLICK_KIND_COUNT) return;

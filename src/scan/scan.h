@@ -58,7 +58,6 @@ void resetScanState();
 int actionForCell(int cell);
 int cellForAction(int action);
 bool isDirection(int action);
-bool isClick(int action);
 
 void setClickKindCode(int value, int kind);
 void buildScanSequence();
