@@ -60,6 +60,10 @@ HWND startAndWaitForPanel(e2e::Run& run, POINT park) {
   e2e::waitForCaption(panel, READY, 3000);
   if (!E2E_CHECK_EQ(e2e::windowText(panel), std::wstring(READY), "panel caption"))
     return nullptr;
+  // The panel is visible before showing it has finished (it also takes the
+  // foreground); a case that moves the focus must wait for the product to
+  // reach its message loop first.
+  E2E_CHECK(WaitForInputIdle(run.product.hProcess, 3000) == 0, "product waits for input");
   return panel;
 }
 

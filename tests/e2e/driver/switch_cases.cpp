@@ -69,7 +69,8 @@ E2E_CASE(keys_while_armed) {
   E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000), "the typed key starts the scan");
   E2E_REQUIRE(e2e::waitForCaption(panel, L"RIGHT", 3 * PERIOD), "scan goes on to RIGHT");
   const Received armed = received(target);
-  E2E_CHECK(target.hasFocus(), "target window still has the focus while scanning");
+  E2E_CHECK(target.hasFocus(), "target window still has the focus while scanning (foreground: " +
+                                   e2e::narrow(e2e::className(GetForegroundWindow())) + ")");
   E2E_CHECK(sameKeys(armed, start),
             "no key message reaches the target while armed (" + receivedText(start, armed) + ")");
 
