@@ -64,9 +64,14 @@ void Win32Platform::setTimer(int id, int periodMs) {
 
 void Win32Platform::killTimer(int id) { KillTimer(g_handles.panel, static_cast<UINT_PTR>(id)); }
 
+// A look at the queue that can find nothing and dispatches nothing: under
+// Wine a thread's drawing reaches the screen only when it looks at its
+// queue, and what was just painted must be seen before the wait, not after.
 void Win32Platform::sleepMs(int ms) {
+    constexpr UINT NEVER_POSTED = WM_APP + 0x3FFF;
     MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD | PM_QS_PAINT);
+    PeekMessageW(&msg, reinterpret_cast<HWND>(-1), NEVER_POSTED, NEVER_POSTED,
+                 PM_NOREMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE);
     Sleep(static_cast<DWORD>(ms));
 }
 
