@@ -99,11 +99,8 @@ void handleSwitchPress(Platform& p) {
         return;
     }
     if (g_switch.moving == 1) {
-        p.killTimer(TIMER_SCAN);
-        p.killTimer(TIMER_MOVE);
-        p.sleepMs(10);
-        g_switch.moving = 0;
-        g_switch.pendingAction = 0;
+        // Ending a movement stops the timers just as Escape does.
+        stopScanTimers(p);
         g_switch.scanning = 1;
         p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
         return;

@@ -11,6 +11,16 @@ Arm armOf(HWND window) { return static_cast<Arm>(GetWindowLongPtrW(window, GWLP_
 
 } // namespace
 
+const wchar_t* armClassName(Arm arm) {
+    switch (arm) {
+    case Arm::Left: return L"ESQ";
+    case Arm::Right: return L"DRETA";
+    case Arm::Up: return L"AMUNT";
+    case Arm::Down: return L"AVALL";
+    }
+    return L"ESQ";
+}
+
 LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCREATE: {

@@ -19,16 +19,6 @@ std::wstring wide(const char* text) {
     return out;
 }
 
-const wchar_t* armClass(Arm arm) {
-    switch (arm) {
-    case Arm::Left: return L"ESQ";
-    case Arm::Right: return L"DRETA";
-    case Arm::Up: return L"AMUNT";
-    case Arm::Down: return L"AVALL";
-    }
-    return L"ESQ";
-}
-
 bool writeAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -198,7 +188,5 @@ bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
     DeleteFileW(temp);
     return false;
 }
-
-const wchar_t* armClassName(Arm arm) { return armClass(arm); }
 
 } // namespace sp
