@@ -7,4 +7,17 @@ ConfigState& configState() {
     return state;
 }
 
+void resetConfigState() {
+    ConfigState& c = configState();
+    c.configOpen = 0;
+    c.pointerOverConfig = 0;
+    for (auto& check : c.clickChecks) check = 0;
+    c.colourDialogOpen = 0;
+}
+
+void refreshPointerOverConfig(Platform& p) {
+    ConfigState& c = configState();
+    c.pointerOverConfig = (c.configOpen == 1 && p.pointerOnConfigClient()) ? 1 : 0;
+}
+
 } // namespace sp

@@ -1,15 +1,28 @@
 // What the rest of the program may know about the configuration window.
+// The window's thread writes these; the clicks read them.
 #pragma once
 
 #include <atomic>
+
+#include "platform/platform.h"
 
 namespace sp {
 
 struct ConfigState {
     // 1 while the configuration window exists.
     std::atomic<int> configOpen{0};
+    // The pointer is over the window's client area.
+    std::atomic<int> pointerOverConfig{0};
+    // Shown state of the left, double, right, middle and drag toggles.
+    std::atomic<int> clickChecks[5] = {0, 0, 0, 0, 0};
+    std::atomic<int> colourDialogOpen{0};
 };
 
 ConfigState& configState();
+void resetConfigState();
+
+// Decided from where the pointer is now, not from the latest hit test: the
+// pointer may have left the window straight onto another one.
+void refreshPointerOverConfig(Platform& p);
 
 } // namespace sp

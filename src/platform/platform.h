@@ -121,6 +121,26 @@ public:
     // is released and the open arms repaint.
     virtual void setLineColour(Colour colour) = 0;
 
+    // The help box beside the pointer, on a thread of its own like an arm.
+    // It paints the icon for the scan code current when it paints.
+    virtual void startHelpBox() = 0;
+    virtual void closeHelpBox() = 0;
+    virtual void moveHelpBox(Point topLeft) = 0;
+    virtual void invalidateHelpBox() = 0;
+
+    // The click sound; returns when it has been played to its end.
+    virtual void playClickSound() = 0;
+
+    // Whether the pointer is, right now, over the control panel, and over
+    // the configuration window's client area.
+    virtual bool pointerOnPanel() = 0;
+    virtual bool pointerOnConfigClient() = 0;
+
+    // The configuration window lives on a thread of its own. Opening starts
+    // that thread; the timer is the window's own TIMER_CONFIG.
+    virtual void openConfigWindow() = 0;
+    virtual void setConfigTimer(int periodMs) = 0;
+
     // The settings file, by a name relative to the working directory.
     virtual bool fileExists(const char* name) = 0;
     virtual bool readFile(const char* name, std::string& bytes) = 0;

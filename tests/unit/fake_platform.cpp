@@ -114,6 +114,32 @@ void FakePlatform::setLineColour(Colour colour) {
     ++lineColourChanges;
 }
 
+void FakePlatform::startHelpBox() {
+    log.push_back("startHelpBox");
+    helpBoxOpen = true;
+}
+
+void FakePlatform::closeHelpBox() {
+    log.push_back("closeHelpBox");
+    helpBoxOpen = false;
+}
+
+void FakePlatform::moveHelpBox(Point topLeft) {
+    log.push_back("moveHelpBox " + std::to_string(topLeft.x) + " " + std::to_string(topLeft.y));
+    helpBoxAt = topLeft;
+}
+
+void FakePlatform::invalidateHelpBox() { log.push_back("invalidateHelpBox"); }
+
+void FakePlatform::playClickSound() { log.push_back("playClickSound"); }
+
+bool FakePlatform::pointerOnPanel() { return onPanel; }
+bool FakePlatform::pointerOnConfigClient() { return onConfigClient; }
+
+void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
+
+void FakePlatform::setConfigTimer(int periodMs) { log.push_back("setConfigTimer " + std::to_string(periodMs)); }
+
 bool FakePlatform::fileExists(const char* name) {
     return files.count(name) != 0 || directories.count(name) != 0;
 }

@@ -23,6 +23,9 @@ public:
     bool hookInstallFails = false;
     // Calls to sendAbsoluteMove move `cursor` as the system would.
     bool moveCursorOnInput = true;
+    // Where the pointer is, as the panel and configuration window see it.
+    bool onPanel = false;
+    bool onConfigClient = false;
 
     std::vector<std::string> log;
     int timerPeriod[100] = {};
@@ -33,6 +36,8 @@ public:
     int lineColourChanges = 0;
     bool armOpen[ARM_COUNT] = {};
     Rect armRect[ARM_COUNT] = {};
+    bool helpBoxOpen = false;
+    Point helpBoxAt{};
     int sleptMs = 0;
     std::string caption;
 
@@ -57,6 +62,15 @@ public:
     void closeArm(Arm arm) override;
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
+    void startHelpBox() override;
+    void closeHelpBox() override;
+    void moveHelpBox(Point topLeft) override;
+    void invalidateHelpBox() override;
+    void playClickSound() override;
+    bool pointerOnPanel() override;
+    bool pointerOnConfigClient() override;
+    void openConfigWindow() override;
+    void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;
     bool readFile(const char* name, std::string& bytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

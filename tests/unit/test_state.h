@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/rearm.h"
+#include "config_window/config_state.h"
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
@@ -31,6 +32,7 @@ protected:
         resetClickState();
         resetOverlayState();
         resetRearmState();
+        resetConfigState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -150,6 +150,16 @@ void Win32Platform::setLineColour(Colour colour) {
     }
 }
 
+void Win32Platform::startHelpBox() {}
+void Win32Platform::closeHelpBox() {}
+void Win32Platform::moveHelpBox(Point) {}
+void Win32Platform::invalidateHelpBox() {}
+void Win32Platform::playClickSound() {}
+bool Win32Platform::pointerOnPanel() { return false; }
+bool Win32Platform::pointerOnConfigClient() { return false; }
+void Win32Platform::openConfigWindow() {}
+void Win32Platform::setConfigTimer(int) {}
+
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(wide(name).c_str(), &found);

@@ -55,6 +55,15 @@ public:
     void closeArm(Arm arm) override;
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
+    void startHelpBox() override;
+    void closeHelpBox() override;
+    void moveHelpBox(Point topLeft) override;
+    void invalidateHelpBox() override;
+    void playClickSound() override;
+    bool pointerOnPanel() override;
+    bool pointerOnConfigClient() override;
+    void openConfigWindow() override;
+    void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;
     bool readFile(const char* name, std::string& bytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
