@@ -17,6 +17,11 @@ PanelState& panelState() {
     return state;
 }
 
+void resetPanelState() {
+    panelState().pointerOverPanel = 0;
+    panelState().scanStoppedForConfig = 0;
+}
+
 void startUp(Platform& p) {
     loadSettings(p);
     resetCellStates();
@@ -48,10 +53,23 @@ void onPanelHitTest(bool overClientArea) {
         panelState().pointerOverPanel = 1;
 }
 
+void refreshPointerOverPanel(Platform& p) { panelState().pointerOverPanel = p.pointerOnPanel() ? 1 : 0; }
+
+void openConfigFromPanel(Platform& p) {
+    // Scanning goes on while the window is open, so the window brings the
+    // crosshair back.
+    panelState().scanStoppedForConfig = 0;
+    p.openConfigWindow();
+    closeCrosshair(p);
+    panelState().pointerOverPanel = 0;
+}
+
 void onPanelRestored(Platform& p) { armStartDelay(p); }
 
 void closePanel(Platform& p) {
     removeAllSwitchHooks(p);
+    // Leaving with a drag held would leave the user's button down after exit.
+    releaseDrag(p);
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);

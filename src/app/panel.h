@@ -16,6 +16,7 @@ struct PanelState {
 };
 
 PanelState& panelState();
+void resetPanelState();
 
 // After the panel exists: settings, cell states, the switch hook.
 void startUp(Platform& p);
@@ -25,6 +26,12 @@ void armStartDelay(Platform& p);
 void onPanelTimer(Platform& p, int timerId);
 void onCellCommand(Platform& p, int cellId);
 void onPanelHitTest(bool overClientArea);
+// `pointerOverPanel` from where the pointer is now: a hit test is only seen
+// while the pointer crosses the panel, and may be long past.
+void refreshPointerOverPanel(Platform& p);
+// A scanned left click on the panel: the configuration window opens and the
+// crosshair gives way to it.
+void openConfigFromPanel(Platform& p);
 void onPanelRestored(Platform& p);
 // Everything the panel started is stopped; the caller destroys the window.
 void closePanel(Platform& p);

@@ -31,6 +31,8 @@ void resetRearmState() {
     g_rearm.rearmLastY = 0;
 }
 
+void resetRearmCount() { g_rearm.rearmCount = 0; }
+
 void rearmTick(Platform& p) {
     const Point pointer = p.cursorPos();
     if (g_rearm.shortRearm == 1) {

@@ -19,6 +19,8 @@ struct RearmState {
 
 RearmState& rearmState();
 void resetRearmState();
+// A stop ends any countdown that was under way.
+void resetRearmCount();
 
 // Pointer movement between two ticks up to this far counts as rest.
 constexpr double REARM_REST_DISTANCE = 10.0;

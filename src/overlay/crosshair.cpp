@@ -1,6 +1,7 @@
 // Crosshair geometry and the shared build, close and move steps.
 #include "overlay/crosshair.h"
 
+#include "overlay/help_box.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -36,6 +37,7 @@ bool anyCrosshairOpen() {
 
 void closeCrosshair(Platform& p) {
     for (Arm arm : ALL_ARMS) p.closeArm(arm);
+    if (live().liveHelpBox == 1) p.closeHelpBox();
 }
 
 void closeCrosshairIfOpen(Platform& p) {
@@ -46,6 +48,7 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
     closeCrosshairIfOpen(p);
     if (waitBeforeStartMs > 0) p.sleepMs(waitBeforeStartMs);
     for (Arm arm : ALL_ARMS) p.startArm(arm);
+    if (live().liveHelpBox == 1) p.startHelpBox();
     if (waitAfterStartMs > 0) p.sleepMs(waitAfterStartMs);
     applySettings(p);
 }
@@ -53,6 +56,10 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
 void moveCrosshair(Platform& p, Point pointer) {
     const Size screen = p.screenSize();
     for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, screen));
+    if (live().liveHelpBox == 1) {
+        p.moveHelpBox(placeHelpBox(pointer, screen.width));
+        if (g_overlay.helpBoxOpen == 1) p.invalidateHelpBox();
+    }
     p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);
 }
 

@@ -33,11 +33,12 @@ bool anyCrosshairOpen();
 // WM_CLOSE to the four arms (and the help box when it is on), if any is open.
 void closeCrosshairIfOpen(Platform& p);
 // Closes what is open, waits, starts the arm threads, waits, and applies the
-// settings so the new arms take the line colour.
+// settings so the new arms take the line colour. The help box, when it is
+// on, is closed and started with the arms.
 void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs);
 // WM_CLOSE to every arm (and the help box when it is on), open or not.
 void closeCrosshair(Platform& p);
-// Moves the arms around `pointer`, then pauses.
+// Moves the arms (and the help box) around `pointer`, then pauses.
 void moveCrosshair(Platform& p, Point pointer);
 
 } // namespace sp

@@ -1,6 +1,7 @@
 // The scan sequence, the scan step, the freeze and the cell states.
 #include "scan/scan.h"
 
+#include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
@@ -74,6 +75,8 @@ void scanStep(Platform& p) {
     }
     g_scan.scanPos = pos;
     g_scan.scanCode = code;
+    // The box repaints on its own thread with whatever code is current then.
+    if (overlayState().helpBoxOpen == 1) p.invalidateHelpBox();
 
     const int lit = code - 1;
     g_scan.highlightedAction = actionForCell(lit);
@@ -110,6 +113,8 @@ void freezeScan(Platform& p) {
     if (isStartStop) showReadyCaption(p);
     p.sleepMs(100);
 }
+
+void rewindScan() { g_scan.scanPos = 1; }
 
 void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_SCAN);

@@ -65,5 +65,7 @@ void resetCellStates();
 void scanStep(Platform& p);
 void freezeScan(Platform& p);
 void stopScanTimers(Platform& p);
+// The next scan step highlights the first entry again.
+void rewindScan();
 
 } // namespace sp

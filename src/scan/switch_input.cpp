@@ -83,6 +83,14 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
     }
 }
 
+void enterIdle() {
+    g_switch.moving = 0;
+    g_switch.pendingAction = 0;
+    g_switch.scanning = 0;
+}
+
+void enterScanning() { g_switch.scanning = 1; }
+
 void handleSwitchPress(Platform& p) {
     if (g_switch.scanning == 1) {
         freezeScan(p);
@@ -94,8 +102,8 @@ void handleSwitchPress(Platform& p) {
             p.sleepMs(100);
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
         }
-        // A click cell stays frozen with its action pending until the click
-        // itself is performed; the start/stop cell has already shown "Ready".
+        if (action >= ACTION_LEFT_CLICK && action <= ACTION_DRAG) performClick(p);
+        // The start/stop cell has already shown "Ready".
         return;
     }
     if (g_switch.moving == 1) {

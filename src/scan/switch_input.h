@@ -62,6 +62,10 @@ HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode);
 // every other mouse event is discarded. `pointer` is where the pointer is.
 HookDecision classifyMouseEvent(int code, unsigned message, Point pointer);
 
+// The stop leaves the press handler Idle; a click leaves it Scanning.
+void enterIdle();
+void enterScanning();
+
 // Main-thread reactions.
 void handleSwitchPress(Platform& p);
 void handleEscape(Platform& p);

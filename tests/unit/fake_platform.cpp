@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "overlay/crosshair.h"
+
 namespace sp {
 
 namespace {
@@ -95,11 +97,19 @@ bool FakePlatform::buttonsSwapped() { return swapped; }
 void FakePlatform::startArm(Arm arm) {
     log.push_back(std::string("startArm ") + armName(arm));
     armOpen[static_cast<int>(arm)] = true;
+    overlayState().armOpen[static_cast<int>(arm)] = 1;
+    ++liveThreads;
+    ++liveWindows;
 }
 
 void FakePlatform::closeArm(Arm arm) {
     log.push_back(std::string("closeArm ") + armName(arm));
+    if (armOpen[static_cast<int>(arm)]) {
+        --liveThreads;
+        --liveWindows;
+    }
     armOpen[static_cast<int>(arm)] = false;
+    overlayState().armOpen[static_cast<int>(arm)] = 0;
 }
 
 void FakePlatform::moveArm(Arm arm, const Rect& r) {
@@ -112,16 +122,26 @@ void FakePlatform::setLineColour(Colour colour) {
     log.push_back("setLineColour " + hex(colour));
     lineColour = colour;
     ++lineColourChanges;
+    // A new brush; the old one is released.
+    liveBrushes = 1;
 }
 
 void FakePlatform::startHelpBox() {
     log.push_back("startHelpBox");
     helpBoxOpen = true;
+    overlayState().helpBoxOpen = 1;
+    ++liveThreads;
+    ++liveWindows;
 }
 
 void FakePlatform::closeHelpBox() {
     log.push_back("closeHelpBox");
+    if (helpBoxOpen) {
+        --liveThreads;
+        --liveWindows;
+    }
     helpBoxOpen = false;
+    overlayState().helpBoxOpen = 0;
 }
 
 void FakePlatform::moveHelpBox(Point topLeft) {

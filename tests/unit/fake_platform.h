@@ -38,6 +38,11 @@ public:
     Rect armRect[ARM_COUNT] = {};
     bool helpBoxOpen = false;
     Point helpBoxAt{};
+    // What the crosshair windows hold of the system: each start makes a
+    // thread and a window that only a close gives back, as the real ones do.
+    int liveThreads = 0;
+    int liveWindows = 0;
+    int liveBrushes = 0;
     int sleptMs = 0;
     std::string caption;
 

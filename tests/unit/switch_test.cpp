@@ -87,17 +87,24 @@ TEST_F(LogicTest, ScanStartedAfterAStopBeginsAtCellZero) {
     EXPECT_EQ(highlights(2), (std::vector<int>{0, 1}));
 }
 
-TEST_F(LogicTest, PressOnAClickCellFreezesWithItsActionPending) {
-    useDefaults();
+TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart) {
+    SettingsValues v = defaultSettings();
+    v.clickSound = 1;
+    useSettings(v);
+    installSwitchHook(fake);
     handleSwitchPress(fake);
     scanState().scanPos = 8; // right click
     scanStep(fake);
     fake.clearLog();
     handleSwitchPress(fake);
-    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100", "sleep 10"}));
+    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100", "sleep 10",
+                               "removeHook mouse", "removeHook keyboard", "sleep 500", "sendButton 8",
+                               "sendButton 16", "playClickSound", "installHook mouse",
+                               "setTimer 11 " + std::to_string(v.scanPeriodMs)}));
     EXPECT_EQ(switchState().pendingAction, 6);
-    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_EQ(switchState().scanning, 1);
     EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(highlights(1), (std::vector<int>{0}));
 }
 
 // ---- Hooks in and out ---------------------------------------------------------

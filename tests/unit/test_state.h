@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/panel.h"
 #include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "fake_platform.h"
@@ -33,6 +34,7 @@ protected:
         resetOverlayState();
         resetRearmState();
         resetConfigState();
+        resetPanelState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -1,0 +1,24 @@
+#include "overlay/help_box.h"
+
+#include "scan/cells.h"
+#include "scan/scan.h"
+
+namespace sp {
+
+Point placeHelpBox(Point pt, int screenWidth) {
+    const bool leftEdge = pt.x < 60;
+    const bool rightEdge = !leftEdge && pt.x + 60 > screenWidth;
+    const int bx = rightEdge ? pt.x - 60 : pt.x + 20;
+    int by = pt.y - 60;
+    if (pt.y < 60) by = (leftEdge || rightEdge) ? pt.y + 60 : pt.y + 40;
+    return {bx, by};
+}
+
+bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon) {
+    if (scanCode < 1 || scanCode > CELL_COUNT) return false;
+    // The box shows what the highlighted cell itself shows.
+    icon = cellIcon(scanCode - 1, startIconShown);
+    return true;
+}
+
+} // namespace sp

@@ -1,0 +1,23 @@
+// The help box: a small square beside the pointer that shows the icon of
+// the highlighted cell. Its window lives on a thread of its own (the
+// platform's business); this module decides where it goes and what it shows.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace sp {
+
+constexpr int HELP_BOX_SIZE = 40;
+constexpr int HELP_BOX_ICON_AT = 2;
+constexpr int HELP_BOX_ICON_SIZE = 35;
+
+// Top left corner of the box for a pointer at `pointer` on a screen
+// `screenWidth` wide: upper right of the pointer, to its left near the right
+// edge, below it near the top edge. The bottom edge is not looked at.
+Point placeHelpBox(Point pointer, int screenWidth);
+
+// The icon for a scan code (the highlighted cell + 1); false for a code
+// outside 1..10, which leaves the box empty.
+bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon);
+
+} // namespace sp
