@@ -50,19 +50,13 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_CLOSE: {
-        // A newer window of this arm may already own the slot and the flag.
         const int i = static_cast<int>(armOf(window));
-        if (handles().armWindow[i].load() == window) overlayState().armOpen[i] = 0;
-        DestroyWindow(window);
+        closeOverlayWindow(window, handles().armWindow[i], overlayState().armOpen[i]);
         return 0;
     }
-    case WM_DESTROY: {
-        // Forget the handle so nothing is ever sent to a window that reuses it.
-        HWND expected = window;
-        handles().armWindow[static_cast<int>(armOf(window))].compare_exchange_strong(expected, nullptr);
-        PostQuitMessage(0);
+    case WM_DESTROY:
+        forgetOverlayWindow(window, handles().armWindow[static_cast<int>(armOf(window))]);
         return 0;
-    }
     default:
         break;
     }
@@ -77,23 +71,40 @@ DWORD WINAPI armThreadProc(LPVOID param) {
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
                                   armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
                                   handles().instance, param);
+    runOverlayWindow(window, handles().armWindow[static_cast<int>(arm)], overlayState().armOpen[static_cast<int>(arm)]);
+    return 0;
+}
+
+void runOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open) {
     // Without a window nothing would ever end this thread's loop: end now.
-    if (!window) return 0;
-    // An older window of this arm that a close did not reach (it was still
-    // being created) goes now, so an arm is never left behind on screen.
-    HWND older = handles().armWindow[static_cast<int>(arm)].exchange(window);
+    if (!window) return;
+    // An older window that a close did not reach (it was still being
+    // created) goes now, so nothing is ever left behind on screen.
+    HWND older = slot.exchange(window);
     if (older && older != window) PostMessageW(older, WM_CLOSE, 0, 0);
-    // Shown without activation: the arms must never take the focus from the
-    // program the user is working in.
+    // Shown without activation: the crosshair must never take the focus
+    // from the program the user is working in.
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    overlayState().armOpen[static_cast<int>(arm)] = 1;
+    open = 1;
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return 0;
+}
+
+void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open) {
+    // A newer window may already own the slot and the flag.
+    if (slot.load() == window) open = 0;
+    DestroyWindow(window);
+}
+
+void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot) {
+    // Forget the handle so nothing is ever sent to a window that reuses it.
+    HWND expected = window;
+    slot.compare_exchange_strong(expected, nullptr);
+    PostQuitMessage(0);
 }
 
 } // namespace sp

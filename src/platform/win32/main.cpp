@@ -42,9 +42,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);
     for (Arm arm : ALL_ARMS)
         if (!registerClass(instance, armClassName(arm), armWindowProc, winLogo, nullptr)) quitQuietly();
-    // The help box and the configuration window bring their own behaviour;
-    // their classes are registered here so start-up fails early and whole.
-    if (!registerClass(instance, L"AYUDA", DefWindowProcW, winLogo, nullptr)) quitQuietly();
+    // The help box's brush belongs to its class, made once: one per box would
+    // leak a GDI object with every crosshair rebuild.
+    if (!registerClass(instance, L"AYUDA", helpBoxWindowProc, winLogo, helpBoxBrush())) quitQuietly();
+    // The configuration window brings its own behaviour; its class is
+    // registered here so start-up fails early and whole.
     if (!registerClass(instance, L"CONFIGURACI\u00D3N", DefWindowProcW, LoadIconW(instance, L"CON"),
                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
         quitQuietly();

@@ -1,7 +1,11 @@
 // Win32 implementations of the seam's operations.
 #include "platform/win32/win32_platform.h"
 
+#include <mmsystem.h>
+
 #include <string>
+
+#include "overlay/help_box.h"
 
 namespace sp {
 
@@ -150,12 +154,45 @@ void Win32Platform::setLineColour(Colour colour) {
     }
 }
 
-void Win32Platform::startHelpBox() {}
-void Win32Platform::closeHelpBox() {}
-void Win32Platform::moveHelpBox(Point) {}
-void Win32Platform::invalidateHelpBox() {}
-void Win32Platform::playClickSound() {}
-bool Win32Platform::pointerOnPanel() { return false; }
+void Win32Platform::startHelpBox() {
+    HANDLE thread = CreateThread(nullptr, 0, helpBoxThreadProc, nullptr, 0, nullptr);
+    if (thread) CloseHandle(thread);
+}
+
+void Win32Platform::closeHelpBox() {
+    HWND window = g_handles.helpBoxWindow.load();
+    if (window) SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void Win32Platform::moveHelpBox(Point at) {
+    HWND window = g_handles.helpBoxWindow.load();
+    // Asynchronous like the arms; the box repaints where it lands.
+    if (window)
+        SetWindowPos(window, nullptr, at.x, at.y, HELP_BOX_SIZE, HELP_BOX_SIZE,
+                     SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Platform::invalidateHelpBox() {
+    HWND window = g_handles.helpBoxWindow.load();
+    if (window) InvalidateRect(window, nullptr, TRUE);
+}
+
+void Win32Platform::playClickSound() {
+    HRSRC found = FindResourceW(g_handles.instance, L"SO_CLICK", L"WAVE");
+    HGLOBAL loaded = found ? LoadResource(g_handles.instance, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    // Synchronous: the switch comes back only once the click has been heard.
+    if (data) sndPlaySoundW(static_cast<LPCWSTR>(data), SND_MEMORY);
+}
+
+bool Win32Platform::pointerOnPanel() {
+    POINT pt{0, 0};
+    if (!GetCursorPos(&pt)) return false;
+    RECT rect{};
+    if (GetWindowRect(g_handles.panel, &rect) && PtInRect(&rect, pt)) return true;
+    HWND under = WindowFromPoint(pt);
+    return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
+}
 bool Win32Platform::pointerOnConfigClient() { return false; }
 void Win32Platform::openConfigWindow() {}
 void Win32Platform::setConfigTimer(int) {}

@@ -31,6 +31,7 @@ struct Win32Handles {
     HWND panel = nullptr;
     HICON icons[ICON_COUNT] = {};
     std::atomic<HWND> armWindow[ARM_COUNT] = {};
+    std::atomic<HWND> helpBoxWindow{nullptr};
     std::atomic<Colour> lineColour{0};
 };
 
@@ -94,5 +95,16 @@ const wchar_t* armClassName(Arm arm);
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD WINAPI armThreadProc(LPVOID param);
+LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+DWORD WINAPI helpBoxThreadProc(LPVOID param);
+// The help box's background, made once for the life of the process.
+HBRUSH helpBoxBrush();
+
+// The life of a crosshair window on its own thread: it takes `slot`, is
+// shown without activation, raises `open`, and loops until it is closed.
+void runOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
+// Its WM_CLOSE and WM_DESTROY.
+void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
+void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot);
 
 } // namespace sp

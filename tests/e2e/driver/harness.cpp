@@ -574,6 +574,15 @@ LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam
   auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self && message < WM_USER)
     InterlockedIncrement(&self->counts_[message]);
+  const bool button = message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK;
+  const bool heldMove =
+      message == WM_MOUSEMOVE && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+  if (self && (button || heldMove)) {
+    EnterCriticalSection(&self->mouseLock_);
+    self->mouse_.push_back(
+        {message, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
+    LeaveCriticalSection(&self->mouseLock_);
+  }
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
     return 0;
@@ -581,7 +590,24 @@ LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TestWindow::~TestWindow() { close(); }
+TestWindow::TestWindow() {
+  InitializeCriticalSection(&mouseLock_);
+  mouseLockReady_ = true;
+}
+
+TestWindow::~TestWindow() {
+  close();
+  if (mouseLockReady_)
+    DeleteCriticalSection(&mouseLock_);
+}
+
+std::vector<MouseMessage> TestWindow::takeMouseMessages() {
+  EnterCriticalSection(&mouseLock_);
+  std::vector<MouseMessage> out;
+  out.swap(mouse_);
+  LeaveCriticalSection(&mouseLock_);
+  return out;
+}
 
 long TestWindow::received(UINT message) const {
   return message < WM_USER ? InterlockedCompareExchange(const_cast<LONG*>(&counts_[message]), 0, 0)
@@ -662,6 +688,9 @@ DWORD WINAPI TestWindow::threadMain(LPVOID param) {
 // ---- Screenshot ----------------------------------------------------------
 
 void requestScreenshot(Run& run) {
+  if (run.screenshotTaken)
+    return;
+  run.screenshotTaken = true;
   wchar_t marker[MAX_PATH] = {};
   const DWORD n = GetEnvironmentVariableW(L"E2E_SHOT_REQUEST", marker, MAX_PATH);
   if (n == 0 || n >= MAX_PATH)

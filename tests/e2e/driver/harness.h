@@ -30,6 +30,8 @@ struct Run {
   std::wstring resultPath;
   PROCESS_INFORMATION product{};
   bool launched = false;
+  // The runner takes one screenshot; a case may ask for it at its moment.
+  bool screenshotTaken = false;
   int checks = 0;
   int failures = 0;
 };
@@ -197,11 +199,18 @@ bool findCaptionPoint(HWND window, POINT* point);
 
 // ---- A window of the driver's own -------------------------------------------
 
+// A mouse message a TestWindow received: buttons always, moves only while
+// a button is held.
+struct MouseMessage {
+  UINT message;
+  POINT client;  // where, in the window's client coordinates
+};
+
 // A plain captioned window on a thread of its own with its own message loop,
 // as a target or a control for input the cases inject.
 class TestWindow {
  public:
-  TestWindow() = default;
+  TestWindow();
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
   ~TestWindow();
@@ -211,6 +220,8 @@ class TestWindow {
   // How many messages of this kind (below WM_USER) the window has had, so a
   // case can tell whether injected input reached it.
   long received(UINT message) const;
+  // The mouse messages since open or the last call, oldest first.
+  std::vector<MouseMessage> takeMouseMessages();
   // Whether it is the foreground window and has the keyboard focus.
   bool hasFocus() const;
   // Makes it the foreground window with the keyboard focus; true once it is.
@@ -220,6 +231,9 @@ class TestWindow {
   static DWORD WINAPI threadMain(LPVOID self);
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   volatile LONG counts_[WM_USER] = {};
+  CRITICAL_SECTION mouseLock_;
+  bool mouseLockReady_ = false;
+  std::vector<MouseMessage> mouse_;
   RECT outer_{};
   const wchar_t* title_ = L"";
   HWND window_ = nullptr;

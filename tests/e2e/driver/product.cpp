@@ -40,10 +40,11 @@ std::vector<unsigned char> settingsBytes(e2e::Run& run) {
 }
 
 std::wstring settingsText(const wchar_t* clicks, int moveStep, int scanPeriodMs,
-                          int switchDevice) {
+                          int switchDevice, int helpBox, int clickSound) {
   return std::wstring(clicks) + L"\r\n" + std::to_wstring(moveStep) + L"\r\n" +
-         std::to_wstring(scanPeriodMs) + L"\r\n255\r\n255\r\n0\r\n0\r\n" +
-         std::to_wstring(switchDevice) + L"\r\n";
+         std::to_wstring(scanPeriodMs) + L"\r\n255\r\n255\r\n" + std::to_wstring(helpBox) +
+         L"\r\n" + std::to_wstring(clickSound) + L"\r\n" + std::to_wstring(switchDevice) +
+         L"\r\n";
 }
 
 HWND startAndWaitForPanel(e2e::Run& run, POINT park) {

@@ -52,7 +52,7 @@ std::vector<unsigned char> settingsBytes(e2e::Run& run);
 // scan period and switch (1 mouse, 0 keyboard); a red, opaque crosshair,
 // no help box, no sound.
 std::wstring settingsText(const wchar_t* clicks, int moveStep, int scanPeriodMs,
-                          int switchDevice);
+                          int switchDevice, int helpBox = 0, int clickSound = 0);
 
 // Parks the pointer at `park`, away from the panel (the crosshair follows
 // the pointer), starts the product and waits until its panel is visible
