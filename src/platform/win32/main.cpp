@@ -68,6 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 #ifdef SWITCHPOINT_BENCH
     writeHookTimes(L"hook_times.txt");
+    writeClickTimes(L"click_times.txt");
 #endif
     return static_cast<int>(msg.wParam);
 }

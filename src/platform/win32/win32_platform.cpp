@@ -4,6 +4,10 @@
 #include <mmsystem.h>
 
 #include <string>
+#ifdef SWITCHPOINT_BENCH
+#include <cstdio>
+#include <vector>
+#endif
 
 #include "overlay/help_box.h"
 
@@ -12,6 +16,26 @@ namespace sp {
 namespace {
 
 Win32Handles g_handles;
+
+#ifdef SWITCHPOINT_BENCH
+// Benchmark builds note how long each click sound played and how long the
+// switch was away after a click's last button event. Main thread only.
+std::vector<std::string> g_clickTimes;
+LARGE_INTEGER g_lastButton{};
+
+double msSince(const LARGE_INTEGER& then) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - then.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void noteClickTime(const char* what, double ms) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s %.3f", what, ms);
+    g_clickTimes.push_back(line);
+}
+#endif
 
 std::wstring wide(const char* text) {
     std::wstring out;
@@ -96,7 +120,16 @@ void Win32Platform::setClassIcon(Icon icon) {
     RedrawWindow(g_handles.panel, &frame, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
-bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }
+bool Win32Platform::installHook(HookKind kind) {
+    const bool in = hookInstall(kind);
+#ifdef SWITCHPOINT_BENCH
+    if (in && g_lastButton.QuadPart != 0) {
+        noteClickTime("hookback", msSince(g_lastButton));
+        g_lastButton.QuadPart = 0;
+    }
+#endif
+    return in;
+}
 void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
 
 void Win32Platform::sendAbsoluteMove(int normX, int normY) {
@@ -113,6 +146,9 @@ void Win32Platform::sendButton(unsigned buttonEvent) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = buttonEvent;
     SendInput(1, &input, sizeof(INPUT));
+#ifdef SWITCHPOINT_BENCH
+    QueryPerformanceCounter(&g_lastButton);
+#endif
 }
 
 Point Win32Platform::cursorPos() {
@@ -182,8 +218,24 @@ void Win32Platform::playClickSound() {
     HGLOBAL loaded = found ? LoadResource(g_handles.instance, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     // Synchronous: the switch comes back only once the click has been heard.
+#ifdef SWITCHPOINT_BENCH
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+#endif
     if (data) sndPlaySoundW(static_cast<LPCWSTR>(data), SND_MEMORY);
+#ifdef SWITCHPOINT_BENCH
+    noteClickTime(data ? "sound" : "nosound", msSince(start));
+#endif
 }
+
+#ifdef SWITCHPOINT_BENCH
+void writeClickTimes(const wchar_t* path) {
+    FILE* out = _wfopen(path, L"w");
+    if (!out) return;
+    for (const std::string& line : g_clickTimes) std::fprintf(out, "%s\n", line.c_str());
+    std::fclose(out);
+}
+#endif
 
 bool Win32Platform::pointerOnPanel() {
     POINT pt{0, 0};

@@ -87,6 +87,9 @@ void takePendingMove();
 #ifdef SWITCHPOINT_BENCH
 // Each hook procedure call's own time, in microseconds, one per line.
 void writeHookTimes(const wchar_t* path);
+// "sound <ms>" per click sound, "hookback <ms>" from a click's last button
+// event to the switch hook being in again.
+void writeClickTimes(const wchar_t* path);
 #endif
 
 const wchar_t* armClassName(Arm arm);

@@ -578,9 +578,12 @@ LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam
   const bool heldMove =
       message == WM_MOUSEMOVE && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
   if (self && (button || heldMove)) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
     EnterCriticalSection(&self->mouseLock_);
     self->mouse_.push_back(
-        {message, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
+        {message, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+         now.QuadPart});
     LeaveCriticalSection(&self->mouseLock_);
   }
   if (message == WM_DESTROY) {

@@ -204,6 +204,7 @@ bool findCaptionPoint(HWND window, POINT* point);
 struct MouseMessage {
   UINT message;
   POINT client;  // where, in the window's client coordinates
+  LONGLONG qpc;  // QueryPerformanceCounter when the window got it
 };
 
 // A plain captioned window on a thread of its own with its own message loop,

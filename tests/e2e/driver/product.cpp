@@ -65,6 +65,11 @@ HWND startAndWaitForPanel(e2e::Run& run, POINT park) {
   // foreground); a case that moves the focus must wait for the product to
   // reach its message loop first.
   E2E_CHECK(WaitForInputIdle(run.product.hProcess, 3000) == 0, "product waits for input");
+  // Even then Wine hands the panel the foreground a few milliseconds later,
+  // from the desktop's own process: a case that gave the focus to a window
+  // of its own before that would lose it again. Wait for the hand-over.
+  if (!e2e::waitUntil([&] { return GetForegroundWindow() == panel; }, 2000))
+    e2e::log(run, "note the panel did not take the foreground at start-up");
   return panel;
 }
 
