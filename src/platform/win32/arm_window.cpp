@@ -7,7 +7,15 @@ namespace sp {
 
 namespace {
 
-Arm armOf(HWND window) { return static_cast<Arm>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+Arm armOf(HWND window) {
+    return static_cast<Arm>(overlaySlotOf(reinterpret_cast<LPVOID>(GetWindowLongPtrW(window, GWLP_USERDATA))));
+}
+
+std::atomic<int>& overlayOpenFlag(int slot) {
+    return slot == HELP_BOX_SLOT ? overlayState().helpBoxOpen : overlayState().armOpen[slot];
+}
+
+constexpr int SLOT_BITS = 3;
 
 } // namespace
 
@@ -64,28 +72,58 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 DWORD WINAPI armThreadProc(LPVOID param) {
-    const Arm arm = static_cast<Arm>(reinterpret_cast<INT_PTR>(param));
+    const Arm arm = static_cast<Arm>(overlaySlotOf(param));
     POINT pt{0, 0};
     GetCursorPos(&pt);
     const Rect r = armRect(arm, {pt.x, pt.y}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
                                   armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
                                   handles().instance, param);
-    runOverlayWindow(window, handles().armWindow[static_cast<int>(arm)], overlayState().armOpen[static_cast<int>(arm)]);
+    runOverlayWindow(window, param);
     return 0;
 }
 
-void runOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open) {
+std::atomic<HWND>& overlayWindow(int slot) {
+    return slot == HELP_BOX_SLOT ? handles().helpBoxWindow : handles().armWindow[slot];
+}
+
+int overlaySlotOf(LPVOID param) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(param) & ((1 << SLOT_BITS) - 1));
+}
+
+void startOverlayThread(int slot, LPTHREAD_START_ROUTINE proc) {
+    const unsigned ticket = ++handles().overlayStarted[slot];
+    const INT_PTR packed = (static_cast<INT_PTR>(ticket) << SLOT_BITS) | slot;
+    HANDLE thread = CreateThread(nullptr, 0, proc, reinterpret_cast<LPVOID>(packed), 0, nullptr);
+    if (thread) CloseHandle(thread);
+}
+
+void closeOverlay(int slot) {
+    // First the tickets, then the handle: a window that takes the slot in
+    // between sees its ticket closed and goes by itself.
+    handles().overlayClosedThrough[slot] = handles().overlayStarted[slot].load();
+    HWND window = overlayWindow(slot).load();
+    if (window) SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void runOverlayWindow(HWND window, LPVOID param) {
     // Without a window nothing would ever end this thread's loop: end now.
     if (!window) return;
-    // An older window that a close did not reach (it was still being
-    // created) goes now, so nothing is ever left behind on screen.
-    HWND older = slot.exchange(window);
+    const int slot = overlaySlotOf(param);
+    const auto ticket = static_cast<unsigned>(reinterpret_cast<INT_PTR>(param) >> SLOT_BITS);
+    // An older window that a close did not reach goes now, so nothing is
+    // ever left behind on screen.
+    HWND older = overlayWindow(slot).exchange(window);
     if (older && older != window) PostMessageW(older, WM_CLOSE, 0, 0);
+    // Closed while it was being made: it never shows.
+    if (static_cast<int>(handles().overlayClosedThrough[slot] - ticket) >= 0) {
+        DestroyWindow(window);
+        return;
+    }
     // Shown without activation: the crosshair must never take the focus
     // from the program the user is working in.
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    open = 1;
+    overlayOpenFlag(slot) = 1;
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -162,15 +162,10 @@ Size Win32Platform::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSys
 bool Win32Platform::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
 void Win32Platform::startArm(Arm arm) {
-    HANDLE thread = CreateThread(nullptr, 0, armThreadProc,
-                                 reinterpret_cast<LPVOID>(static_cast<INT_PTR>(arm)), 0, nullptr);
-    if (thread) CloseHandle(thread);
+    startOverlayThread(static_cast<int>(arm), armThreadProc);
 }
 
-void Win32Platform::closeArm(Arm arm) {
-    HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
-    if (window) SendMessageW(window, WM_CLOSE, 0, 0);
-}
+void Win32Platform::closeArm(Arm arm) { closeOverlay(static_cast<int>(arm)); }
 
 void Win32Platform::moveArm(Arm arm, const Rect& r) {
     HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
@@ -191,14 +186,10 @@ void Win32Platform::setLineColour(Colour colour) {
 }
 
 void Win32Platform::startHelpBox() {
-    HANDLE thread = CreateThread(nullptr, 0, helpBoxThreadProc, nullptr, 0, nullptr);
-    if (thread) CloseHandle(thread);
+    startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc);
 }
 
-void Win32Platform::closeHelpBox() {
-    HWND window = g_handles.helpBoxWindow.load();
-    if (window) SendMessageW(window, WM_CLOSE, 0, 0);
-}
+void Win32Platform::closeHelpBox() { closeOverlay(HELP_BOX_SLOT); }
 
 void Win32Platform::moveHelpBox(Point at) {
     HWND window = g_handles.helpBoxWindow.load();

@@ -26,12 +26,20 @@ namespace sp {
 constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
 constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
 
+// Crosshair windows by slot: the four arms, then the help box.
+constexpr int HELP_BOX_SLOT = ARM_COUNT;
+constexpr int OVERLAY_SLOTS = ARM_COUNT + 1;
+
 struct Win32Handles {
     HINSTANCE instance = nullptr;
     HWND panel = nullptr;
     HICON icons[ICON_COUNT] = {};
     std::atomic<HWND> armWindow[ARM_COUNT] = {};
     std::atomic<HWND> helpBoxWindow{nullptr};
+    // Each start of a crosshair window takes a ticket; a close covers every
+    // ticket issued so far, also of a window whose thread has not yet made it.
+    std::atomic<unsigned> overlayStarted[OVERLAY_SLOTS] = {};
+    std::atomic<unsigned> overlayClosedThrough[OVERLAY_SLOTS] = {};
     std::atomic<Colour> lineColour{0};
 };
 
@@ -103,9 +111,15 @@ DWORD WINAPI helpBoxThreadProc(LPVOID param);
 // The help box's background, made once for the life of the process.
 HBRUSH helpBoxBrush();
 
-// The life of a crosshair window on its own thread: it takes `slot`, is
-// shown without activation, raises `open`, and loops until it is closed.
-void runOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
+// A crosshair window's thread, started with its slot and ticket packed into
+// the thread parameter; and the close that also reaches one still starting.
+void startOverlayThread(int slot, LPTHREAD_START_ROUTINE proc);
+void closeOverlay(int slot);
+int overlaySlotOf(LPVOID param);
+std::atomic<HWND>& overlayWindow(int slot);
+// The life of a crosshair window on its own thread: it takes its slot, is
+// shown without activation, raises its open flag, and loops until closed.
+void runOverlayWindow(HWND window, LPVOID param);
 // Its WM_CLOSE and WM_DESTROY.
 void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
 void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot);

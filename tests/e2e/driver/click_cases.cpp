@@ -93,7 +93,7 @@ void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
     E2E_REQUIRE(selectCell(panel, kind.cell), std::string("the scan reaches the ") + kind.name + " click");
     std::vector<e2e::MouseMessage> got;
     const size_t want = (std::string(kind.expected).size() + 1) / 5;
-    std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2500, [&](const sp::CaptionChange&) {});
+    std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2500);
     e2e::waitUntil([&] {
       for (const auto& m : target.takeMouseMessages())
         got.push_back(m);

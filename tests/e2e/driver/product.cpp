@@ -90,9 +90,10 @@ ULONGLONG clickHere() {
 }
 
 std::vector<CaptionChange> watchCaptions(HWND panel, size_t count, int timeoutMs,
-                                         const std::function<void(const CaptionChange&)>& onChange) {
+                                         const std::function<void(const CaptionChange&)>& onChange,
+                                         const std::wstring* from) {
   std::vector<CaptionChange> changes;
-  std::wstring last = e2e::windowText(panel);
+  std::wstring last = from ? *from : e2e::windowText(panel);
   e2e::waitUntil(
       [&] {
         const std::wstring now = e2e::windowText(panel);

@@ -74,9 +74,12 @@ struct CaptionChange {
 // Polls the panel caption every few milliseconds and records each change
 // until `count` changes are seen or timeoutMs passes. onChange runs right
 // after a change is seen (to read the cells while that step is showing).
+// Changes are counted from `from` when given (the caption read before the
+// input that changes it: the product may act before the watch begins).
 std::vector<CaptionChange> watchCaptions(
     HWND panel, size_t count, int timeoutMs,
-    const std::function<void(const CaptionChange&)>& onChange = nullptr);
+    const std::function<void(const CaptionChange&)>& onChange = nullptr,
+    const std::wstring* from = nullptr);
 std::string captionList(const std::vector<CaptionChange>& changes);
 bool checkCaptions(e2e::Run& run, const std::vector<CaptionChange>& changes,
                    const std::vector<std::wstring>& expected, const std::string& what);

@@ -78,9 +78,10 @@ E2E_CASE(keys_while_armed) {
   E2E_CHECK(sameKeys(armed, start),
             "no key message reaches the target while armed (" + receivedText(start, armed) + ")");
 
+  const std::wstring scanning = e2e::windowText(panel);
   const ULONGLONG escaped = GetTickCount64();
   e2e::keyTap(VK_ESCAPE);
-  std::vector<sp::CaptionChange> countdown = sp::watchCaptions(panel, 3, 4500);
+  std::vector<sp::CaptionChange> countdown = sp::watchCaptions(panel, 3, 4500, nullptr, &scanning);
   sp::checkCaptions(run, countdown, {sp::READY, L"Ready (5 s)", L"Ready (4 s)"},
                     "Escape: \"Ready\", then the countdown");
   if (!countdown.empty())
