@@ -185,6 +185,11 @@ void Win32Platform::setLineColour(Colour colour) {
     }
 }
 
+void Win32Platform::setArmOpacity(Arm arm, int alpha) {
+    HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
+    if (window) SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(alpha & 0xFF), LWA_COLORKEY | LWA_ALPHA);
+}
+
 void Win32Platform::startHelpBox() {
     startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc);
 }
@@ -236,9 +241,9 @@ bool Win32Platform::pointerOnPanel() {
     HWND under = WindowFromPoint(pt);
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
-bool Win32Platform::pointerOnConfigClient() { return false; }
-void Win32Platform::openConfigWindow() {}
-void Win32Platform::setConfigTimer(int) {}
+bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
+void Win32Platform::openConfigWindow() { startConfigThread(); }
+void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;
