@@ -27,12 +27,15 @@ constexpr int ARM_PREVIEW_PAUSE_MS = 5;
 
 int flag(bool on) { return on ? 1 : 0; }
 
-// A kind whose scan membership is not what the record says is put right,
-// cell and all.
+// A kind whose place in the scan or whose cell is not what the record says
+// is put right. Reading the file only ever adds kinds to the scan.
 void scanClickKindsAsRecorded(Platform& p) {
+    const ScanState& s = scanState();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
         const bool on = settings().enabledClicks[kind] == 1;
-        if ((scanState().clickKindCode[kind] != 0) != on) setClickKindInScan(p, kind, on);
+        const bool inScan = s.clickKindCode[kind] != 0;
+        const bool shownOff = s.cellState[5 + kind] == CELL_DISABLED;
+        if (inScan != on || shownOff == on) setClickKindInScan(p, kind, on);
     }
 }
 
