@@ -82,7 +82,8 @@ KindClass classFor(ControlKind kind) {
     case ControlKind::Slider: return {TRACKBAR_CLASSW, TBS_AUTOTICKS | TBS_HORZ};
     case ControlKind::Swatch: return {L"BUTTON", WS_BORDER | BS_OWNERDRAW};
     case ControlKind::Push: return {L"BUTTON", WS_BORDER | BS_PUSHBUTTON | BS_CENTER};
-    case ControlKind::Notice: return {L"STATIC", SS_CENTER | SS_CENTERIMAGE};
+    // Wraps onto a second line where one is too narrow.
+    case ControlKind::Notice: return {L"STATIC", SS_CENTER};
     }
     return {L"STATIC", 0};
 }
