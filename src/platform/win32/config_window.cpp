@@ -40,15 +40,7 @@ struct WindowResources {
 };
 WindowResources g_res;
 
-std::wstring fromUtf8(const char* text) {
-    std::wstring out;
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) return out;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
+std::wstring fromUtf8(const char* text) { return widen(text, CP_UTF8); }
 
 HFONT makeFont(int weight, bool underline) {
     return CreateFontW(0, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,

@@ -37,16 +37,6 @@ void noteClickTime(const char* what, double ms) {
 }
 #endif
 
-std::wstring wide(const char* text) {
-    std::wstring out;
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return out;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
 bool writeAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -61,6 +51,16 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 } // namespace
 
 Win32Handles& handles() { return g_handles; }
+
+std::wstring widen(const char* text, UINT codePage) {
+    std::wstring out;
+    const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    if (n <= 1) return out;
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(codePage, 0, text, -1, &out[0], n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
 
 Win32Platform& win32Platform() {
     static Win32Platform platform;
@@ -247,14 +247,14 @@ void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide(name).c_str(), &found);
+    HANDLE search = FindFirstFileW(widen(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
 }
 
 bool Win32Platform::readFile(const char* name, std::string& bytes) {
-    HANDLE file = CreateFileW(wide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(widen(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
@@ -278,7 +278,7 @@ bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
     }
     const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
     CloseHandle(file);
-    if (written && MoveFileExW(temp, wide(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && MoveFileExW(temp, widen(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileW(temp);
     return false;

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -44,6 +45,9 @@ struct Win32Handles {
 };
 
 Win32Handles& handles();
+
+// Narrow text as UTF-16: names in the ANSI code page, the window's texts in UTF-8.
+std::wstring widen(const char* text, UINT codePage = CP_ACP);
 
 class Win32Platform : public Platform {
 public:

@@ -81,15 +81,13 @@ std::wstring fileText(e2e::Run& run) {
   return text;
 }
 
-int windowCount(const e2e::Run& run, const wchar_t* className) {
-  int n = 0;
-  for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
-       w = FindWindowExW(nullptr, w, className, nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    n += pid == run.product.dwProcessId;
-  }
-  return n;
+
+// The help box may sit over other cells; read only this one.
+bool cellShows(HWND panel, int cell, COLORREF colour) {
+  return e2e::waitUntil([&] {
+    sp::CellColours seen{};
+    return sp::readCellColours(panel, seen) && seen.cell[cell] == colour;
+  }, 2000);
 }
 
 HWND startWithSeededSettings(e2e::Run& run) {
@@ -161,13 +159,17 @@ const ExpectedControl LAYOUT[] = {
     {1, L"Button", {528, 488, 628, 515}, L"CANCELAR"},
 };
 
+// Seeded settings, the panel up, the window opened by a click on it.
+HWND startAndOpen(e2e::Run& run, HWND* panel) {
+  *panel = startWithSeededSettings(run);
+  return *panel ? openByPanelClick(run, *panel) : nullptr;
+}
+
 }  // namespace
 
 E2E_CASE(config_opens_centred) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  HWND config = openByPanelClick(run, panel);
+  HWND panel = nullptr;
+  HWND config = startAndOpen(run, &panel);
   if (!config)
     return;
   const RECT r = e2e::windowRect(config);
@@ -189,10 +191,8 @@ E2E_CASE(config_opens_centred) {
 }
 
 E2E_CASE(config_controls) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  HWND config = openByPanelClick(run, panel);
+  HWND panel = nullptr;
+  HWND config = startAndOpen(run, &panel);
   if (!config)
     return;
   for (const ExpectedControl& want : LAYOUT) {
@@ -267,22 +267,15 @@ E2E_CASE(config_accept_cancel) {
 }
 
 E2E_CASE(config_click_kind_leaves_scan) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  HWND config = openByPanelClick(run, panel);
+  HWND panel = nullptr;
+  HWND config = startAndOpen(run, &panel);
   if (!config)
     return;
   // Double click is off in the file: on, then off again is one round trip.
   if (!clickControl(run, config, DOUBLE_TOGGLE))
     return;
   E2E_CHECK(waitForMark(config, DOUBLE_TOGGLE, "on"), "double click turned on");
-  // The help box may sit over other cells; this one is clear of it.
-  E2E_CHECK(e2e::waitUntil([&] {
-              sp::CellColours seen{};
-              return sp::readCellColours(panel, seen) && seen.cell[6] == sp::COLOUR_NORMAL;
-            }, 2000),
-            "its cell turns white");
+  E2E_CHECK(cellShows(panel, 6, sp::COLOUR_NORMAL), "its cell turns white");
   sp::tapSwitchKey();
   std::vector<sp::CaptionChange> seen = sp::watchCaptions(panel, 11, 11 * PERIOD + 2000);
   sp::checkCaptions(run, seen,
@@ -292,11 +285,7 @@ E2E_CASE(config_click_kind_leaves_scan) {
   if (!clickControl(run, config, DOUBLE_TOGGLE))
     return;
   E2E_CHECK(waitForMark(config, DOUBLE_TOGGLE, "off"), "double click turned off");
-  E2E_CHECK(e2e::waitUntil([&] {
-              sp::CellColours seen{};
-              return sp::readCellColours(panel, seen) && seen.cell[6] == sp::COLOUR_DISABLED;
-            }, 2000),
-            "its cell turns grey");
+  E2E_CHECK(cellShows(panel, 6, sp::COLOUR_DISABLED), "its cell turns grey");
   e2e::waitForCaption(panel, L"STOP", 12 * PERIOD + 1000);
   seen = sp::watchCaptions(panel, 10, 11 * PERIOD + 2000);
   sp::checkCaptions(run, seen,
@@ -360,7 +349,7 @@ E2E_CASE(config_two_quick_opens) {
   sp::clickHere();
   E2E_REQUIRE(e2e::waitForProductWindow(run, CONFIG_CLASS, 3000) != nullptr, "a window opens");
   e2e::pause(1000);
-  E2E_CHECK_EQ(windowCount(run, CONFIG_CLASS), 1, "one window for two quick clicks");
+  E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "one window for two quick clicks");
 }
 
 E2E_CASE(config_scanned_clicks) {
@@ -385,5 +374,5 @@ E2E_CASE(config_scanned_clicks) {
   E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500), "the scan reaches the right click");
   sp::tapSwitchKey();
   E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the scanned click switched the sound on");
-  E2E_CHECK_EQ(windowCount(run, CONFIG_CLASS), 1, "still one window");
+  E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "still one window");
 }
