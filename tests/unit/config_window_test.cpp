@@ -121,26 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ToggleRow{"dragOffLeavesTheOthers", "00011", 4, true, "00010"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LogicTest, HelpAndSoundTogglesActAtOnce) {
-    useDefaults();
-    initShownStates();
-    toggleHelpBox(fake); // crosshair down: nothing to start
-    EXPECT_EQ(live().liveHelpBox, 1);
-    EXPECT_TRUE(fake.calls("startHelpBox").empty());
-    toggleHelpBox(fake);
-    EXPECT_EQ(fake.calls("closeHelpBox").size(), 1u);
-    markCrosshairOpen();
-    toggleHelpBox(fake);
-    EXPECT_EQ(fake.calls("startHelpBox").size(), 1u);
-    EXPECT_EQ(configState().helpCheck, 1);
-
-    toggleSound(fake);
-    EXPECT_EQ(live().liveClickSound, 1);
-    toggleSound(fake);
-    EXPECT_EQ(settings().clickSound, 0);
-    EXPECT_EQ(configState().soundCheck, 0);
-}
-
 // ---- Device -------------------------------------------------------------------------
 
 TEST_F(LogicTest, ChoosingTheOtherDeviceSwapsTheHookAndScansFromTheStart) {
@@ -238,38 +218,6 @@ TEST_F(LogicTest, AcceptWritesTheFileAndAFailedWriteSaysSoAndKeepsTheChoices) {
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(snapshotSettings()));
 }
 
-TEST_F(LogicTest, TeardownStopsAndCountsDownOnlyWithoutTheMouseHook) {
-    for (int device : {0, 1}) {
-        resetAll();
-        fake = FakePlatform{};
-        SettingsValues v = defaultSettings();
-        v.switchDevice = device;
-        startWith(fake, v);
-        ASSERT_TRUE(openConfigWindow(fake));
-        panelState().pointerOverPanel = 1;
-        configWindowDestroyed(fake);
-        configWindowGone();
-        EXPECT_EQ(panelState().pointerOverPanel, 0);
-        EXPECT_EQ(configState().configOpen, 0);
-        EXPECT_EQ(rearmState().shortRearm, device == 1 ? 0 : 1) << "device " << device;
-        EXPECT_EQ(fake.timerRunning[TIMER_REARM], device != 1) << "device " << device;
-        EXPECT_EQ(fake.calls("setCaption Ready").size(), device == 1 ? 0u : 1u) << "device " << device;
-    }
-}
-
-TEST_F(LogicTest, ConfigTimerBringsTheCrosshairBackOnlyWhenScanningGoesOn) {
-    useDefaults();
-    switchState().keyboardHookActive = 1;
-    panelState().scanStoppedForConfig = 1;
-    configTimerTick(fake);
-    EXPECT_TRUE(fake.calls("startArm").empty());
-    EXPECT_EQ(fake.calls("setLineColour").size(), 1u);
-
-    panelState().scanStoppedForConfig = 0;
-    configTimerTick(fake);
-    EXPECT_EQ(fake.calls("startArm").size(), 4u);
-}
-
 TEST_F(LogicTest, ColourDialogKeepsItsColourForTheRunAndACancelChangesNothing) {
     useDefaults();
     beforeColourDialog(fake);
@@ -302,19 +250,6 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     settings().moveStep = 6;
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 6);
-    EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
-}
-
-TEST_F(LogicTest, PanelClickWithTheMouseSwitchOpensOnlyWhileItsHookIsOut) {
-    startWith(fake, defaultSettings());
-    panelState().pointerOverPanel = 1;
-    onPanelMouseButton(fake);
-    EXPECT_TRUE(fake.calls("openConfigWindow").empty());
-
-    removeSwitchHook(fake);
-    onPanelMouseButton(fake);
-    EXPECT_EQ(panelState().scanStoppedForConfig, 1);
-    EXPECT_EQ(fake.calls("setCaption Ready").size(), 1u) << "stopped and reset";
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
 }
 
