@@ -320,8 +320,9 @@ void setConfigWindowTimer(int periodMs) {
     if (window) SetTimer(window, TIMER_CONFIG, static_cast<UINT>(periodMs), nullptr);
 }
 
-// Over the window's client area or its colour dialog, whatever is under
-// the pointer's children: both are what a one-switch user aims clicks at.
+// Over the client area of the window or of its colour dialog (any window
+// of its thread), controls included: what a one-switch user aims at there
+// is a plain click.
 bool pointerOnConfigWindow() {
     HWND window = g_window.load();
     if (!window) return false;

@@ -362,4 +362,15 @@ E2E_CASE(config_scanned_clicks) {
   sp::tapSwitchKey();
   E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the scanned click switched the sound on");
   E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "still one window");
+
+  // Straight from the window onto another one: a right click is a right
+  // click there, whatever the window last saw of the pointer.
+  e2e::TestWindow target;
+  E2E_REQUIRE(target.open(RECT{850, 300, 1020, 600}, L"e2e beside the window"), "target window opens");
+  const POINT beside = centreOf(target.handle());
+  E2E_REQUIRE(e2e::mouseMoveTo(beside.x, beside.y), "pointer moved off the window");
+  E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500), "the scan reaches the right click");
+  sp::tapSwitchKey();
+  E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_RBUTTONUP) > 0; }, 2000), "a right click arrives");
+  E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), 0L, "and no primary click");
 }
