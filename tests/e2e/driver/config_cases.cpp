@@ -222,6 +222,15 @@ E2E_CASE(config_controls) {
   E2E_CHECK_EQ(pos, LRESULT{0}, "frequency slider: an unknown period opens at the slow end");
   e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
   E2E_CHECK_EQ(pos, LRESULT{128}, "opacity slider");
+
+  // A click on the channel right of the thumb pages up by 24, and the
+  // label follows at once.
+  if (!clickAt(e2e::clientToScreen(config, 320, 290)))
+    return;
+  E2E_CHECK(e2e::waitUntil([&] { return e2e::windowText(GetDlgItem(config, 50)) == L"59 %"; }, 2000),
+            "opacity label after a page up: " + e2e::narrow(e2e::windowText(GetDlgItem(config, 50))));
+  e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
+  E2E_CHECK_EQ(pos, LRESULT{152}, "opacity slider after a page up");
 }
 
 E2E_CASE(config_accept_cancel) {
