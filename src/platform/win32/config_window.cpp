@@ -355,6 +355,9 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         configState().pointerOverConfig = hit == HTCLIENT ? 1 : 0;
         return hit;
     }
+    case WM_MOUSEACTIVATE:
+        // Clicks on it leave the focus where the user's keys go.
+        return MA_NOACTIVATE;
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white);
     case WM_CTLCOLORBTN:
         if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH) return reinterpret_cast<LRESULT>(g_res.white);

@@ -252,6 +252,7 @@ E2E_CASE(config_accept_cancel) {
   if (!config || !clickControl(run, config, SOUND_TOGGLE))
     return;
   E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "off"), "the sound toggle turns off");
+  E2E_CHECK(GetForegroundWindow() != config, "clicks on the window never give it the focus");
   if (!clickControl(run, config, CANCEL))
     return;
   E2E_REQUIRE(waitClosed(config), "CANCELAR closes the window");
