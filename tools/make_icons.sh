@@ -3,14 +3,16 @@
 # lists of names without spaces (package names, files in a mktemp directory).
 # shellcheck disable=SC2086
 #
-# Regenerates resources/icons/*.ico from the SVG sources in resources/icons/src.
+# Regenerates resources/icons/*.ico from the SVG sources in resources/icons/src,
+# and the configuration window's pictures resources/bitmaps/*.bmp from
+# resources/bitmaps/src.
 #
-#   tools/make_icons.sh                 rebuild every .ico
-#   tools/make_icons.sh --sheet FILE    also write a contact sheet PNG (needs ImageMagick)
+#   tools/make_icons.sh                 rebuild every .ico and .bmp
+#   tools/make_icons.sh --sheet FILE    also write a contact sheet PNG of the icons
 #
-# The .ico files are committed, so the product build never needs these tools.
-# A source <name>-<size>.svg, when present, replaces <name>.svg at that size:
-# some pictures need simplifying to stay legible at 16 px.
+# The .ico and .bmp files are committed, so the product build never needs
+# these tools. A source <name>-<size>.svg, when present, replaces <name>.svg
+# at that size: some pictures need simplifying to stay legible at 16 px.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,7 +24,7 @@ while [ $# -gt 0 ]; do
     case "$1" in
         --sheet) [ $# -ge 2 ] || { echo "make_icons: --sheet needs a file name" >&2; exit 2; }
                  sheet=$2; shift 2 ;;
-        -h|--help) sed -n '6,13p' "$0"; exit 0 ;;
+        -h|--help) sed -n '6,15p' "$0"; exit 0 ;;
         *) echo "make_icons: unknown argument: $1" >&2; exit 2 ;;
     esac
 done
@@ -44,8 +46,25 @@ DOBLE_CLIC:16,32
 CLIC_DRETA:16,32
 MIDDEL_CLIC:16,32
 ARRASTRA:16,32
-ICO_OK:32,48
-ICO_FALSE:32,48
+ICO_OK:20,32,48
+ICO_FALSE:20,32,48
+"
+
+# name:widthxheight. The pictures of the configuration window, each at the
+# one size its control shows it; on white, as the window's background.
+BITMAPS="
+MOVCUR:45x37
+MOV_SEQ:100x58
+CURSOR:50x50
+AYUDA:70x53
+SO:50x47
+RATON:50x42
+TECLADO:50x49
+TELVA:137x57
+SOLAX:89x57
+ZEB:100x65
+TEXT:405x19
+TIRVA:201x54
 "
 
 need_tools() {
@@ -71,8 +90,8 @@ need_tools() {
 }
 
 need_tools
-if [ -n "$sheet" ] && ! command -v convert >/dev/null 2>&1; then
-    echo "make_icons: --sheet needs ImageMagick's convert (apt-get install imagemagick)" >&2
+if ! command -v convert >/dev/null 2>&1; then
+    echo "make_icons: needs ImageMagick's convert (apt-get install imagemagick)" >&2
     exit 1
 fi
 
@@ -95,6 +114,19 @@ for entry in $ICONS; do
     # Uncompressed 32-bit entries with alpha: every Windows version loads them.
     icotool -c -o "$out/$name.ico" $pngs
     echo "$name.ico ($sizes)"
+done
+
+bsrc="$root/resources/bitmaps/src"
+bout="$root/resources/bitmaps"
+for entry in $BITMAPS; do
+    name=${entry%%:*}
+    size=${entry#*:}
+    [ -f "$bsrc/$name.svg" ] || { echo "make_icons: missing $bsrc/$name.svg" >&2; exit 1; }
+    rsvg-convert -w "${size%x*}" -h "${size#*x}" -b white -o "$tmp/$name.png" "$bsrc/$name.svg"
+    # 24-bit, no alpha, no colour-space chunk: what LoadBitmap reads everywhere.
+    convert "$tmp/$name.png" -background white -alpha remove -alpha off -type TrueColor \
+        -define bmp:format=bmp3 "BMP3:$bout/$name.bmp"
+    echo "$name.bmp ($size)"
 done
 
 [ -z "$sheet" ] && exit 0

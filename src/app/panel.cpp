@@ -3,6 +3,7 @@
 
 #include "app/rearm.h"
 #include "config_window/config_state.h"
+#include "config_window/config_window.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
@@ -59,10 +60,32 @@ void openConfigFromPanel(Platform& p) {
     // Scanning goes on while the window is open, so the window brings the
     // crosshair back.
     panelState().scanStoppedForConfig = 0;
-    p.openConfigWindow();
+    openConfigWindow(p);
     closeCrosshair(p);
-    panelState().pointerOverPanel = 0;
+    clearPointerOverPanel();
 }
+
+void onPanelMouseButton(Platform& p) {
+    const SwitchState& sw = switchState();
+    PanelState& panel = panelState();
+    // An open window shows choices not yet saved; reading the file now
+    // would drop them from the record while the window still shows them.
+    if (configState().configOpen == 1) return;
+    const bool keyboard = sw.keyboardHookActive == 1;
+    if (!keyboard && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
+    if (keyboard) {
+        // Scanning, if it runs, goes on while the window is open.
+        panel.scanStoppedForConfig = 0;
+    } else {
+        stopAndReset(p);
+        panel.scanStoppedForConfig = 1;
+    }
+    readSettingsFile(p);
+    applySettings(p);
+    openConfigWindow(p);
+}
+
+void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }
 
 void onPanelRestored(Platform& p) { armStartDelay(p); }
 

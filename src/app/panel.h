@@ -32,6 +32,10 @@ void refreshPointerOverPanel(Platform& p);
 // A scanned left click on the panel: the configuration window opens and the
 // crosshair gives way to it.
 void openConfigFromPanel(Platform& p);
+// A mouse button went down on the panel itself: it opens the configuration
+// window with the file's settings in force.
+void onPanelMouseButton(Platform& p);
+void clearPointerOverPanel();
 void onPanelRestored(Platform& p);
 // Everything the panel started is stopped; the caller destroys the window.
 void closePanel(Platform& p);

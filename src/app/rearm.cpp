@@ -13,6 +13,7 @@ namespace sp {
 
 namespace {
 RearmState g_rearm;
+constexpr int COUNTDOWN_TICK_MS = 1000;
 
 void showCountdown(Platform& p, int seconds) {
     char title[500];
@@ -63,6 +64,11 @@ void rearmTick(Platform& p) {
     }
     g_rearm.rearmLastX = pointer.x;
     g_rearm.rearmLastY = pointer.y;
+}
+
+void startShortRearm(Platform& p) {
+    g_rearm.shortRearm = 1;
+    p.setTimer(TIMER_REARM, COUNTDOWN_TICK_MS);
 }
 
 void startDelayTick(Platform& p) {

@@ -27,6 +27,8 @@ constexpr double REARM_REST_DISTANCE = 10.0;
 constexpr int START_DELAY_MS = 1500;
 
 void rearmTick(Platform& p);
+// The countdown, to its short limit, as after the settings window closes.
+void startShortRearm(Platform& p);
 void startDelayTick(Platform& p);
 
 } // namespace sp

@@ -13,6 +13,11 @@ void resetConfigState() {
     c.pointerOverConfig = 0;
     for (auto& check : c.clickChecks) check = 0;
     c.colourDialogOpen = 0;
+    c.helpCheck = 0;
+    c.soundCheck = 0;
+    c.deviceCheck = 0;
+    c.lastChosenColour = 0;
+    for (Colour& colour : c.customColours) colour = 0;
 }
 
 void refreshPointerOverConfig(Platform& p) {

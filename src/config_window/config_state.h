@@ -16,6 +16,15 @@ struct ConfigState {
     // Shown state of the left, double, right, middle and drag toggles.
     std::atomic<int> clickChecks[5] = {0, 0, 0, 0, 0};
     std::atomic<int> colourDialogOpen{0};
+    // Shown state of the help-box and sound toggles and of the device pair
+    // (1 mouse, 0 keyboard).
+    std::atomic<int> helpCheck{0};
+    std::atomic<int> soundCheck{0};
+    std::atomic<int> deviceCheck{0};
+    // The colour dialog's memory for the whole run; only the window's
+    // thread uses it.
+    Colour lastChosenColour = 0;
+    Colour customColours[16] = {};
 };
 
 ConfigState& configState();

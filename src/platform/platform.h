@@ -120,6 +120,8 @@ public:
     // A new line brush of this colour for the arm classes; the previous brush
     // is released and the open arms repaint.
     virtual void setLineColour(Colour colour) = 0;
+    // The opacity of an arm that is up, 0 to 255; no arm, no effect.
+    virtual void setArmOpacity(Arm arm, int alpha) = 0;
 
     // The help box beside the pointer, on a thread of its own like an arm.
     // It paints the icon for the scan code current when it paints.

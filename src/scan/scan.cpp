@@ -48,6 +48,15 @@ void setClickKindCode(int value, int kind) {
     g_scan.clickKindCode[kind] = (value == 1) ? FIRST_CLICK_ENTRY + kind : 0;
 }
 
+void setClickKindInScan(Platform& p, int kind, bool on) {
+    if (kind < 0 || kind >= CLICK_KIND_COUNT) return;
+    const int cell = 5 + kind;
+    g_scan.cellState[cell] = on ? CELL_NORMAL : CELL_DISABLED;
+    setClickKindCode(on ? 1 : 0, kind);
+    buildScanSequence();
+    p.paintCell(cell, colourForState(cell, g_scan.cellState[cell]), cellIcon(cell, false));
+}
+
 void buildScanSequence() {
     int entry = FIRST_CLICK_ENTRY;
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {

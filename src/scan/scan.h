@@ -60,6 +60,9 @@ int cellForAction(int action);
 bool isDirection(int action);
 
 void setClickKindCode(int value, int kind);
+// A click kind joins or leaves the scan at once, and its panel cell shows it
+// (grey while it is out).
+void setClickKindInScan(Platform& p, int kind, bool on);
 void buildScanSequence();
 void resetCellStates();
 void scanStep(Platform& p);

@@ -49,6 +49,17 @@ void removeAllSwitchHooks(Platform& p) {
     g_switch.keyboardHookActive = 0;
 }
 
+void restartWithSwitchDevice(Platform& p) {
+    removeAllSwitchHooks(p);
+    p.killTimer(TIMER_SCAN);
+    p.killTimer(TIMER_MOVE);
+    g_switch.moving = 0;
+    installSwitchHook(p);
+    enterScanning();
+    rewindScan();
+    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+}
+
 HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode) {
     if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
     if (message != MSG_KEYDOWN && message != MSG_SYSKEYDOWN) return {HookResult::Discard, SwitchEvent::None};

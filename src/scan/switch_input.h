@@ -31,6 +31,9 @@ void installSwitchHook(Platform& p);
 void removeSwitchHook(Platform& p);
 // Both kinds out, whichever is in (closing the panel).
 void removeAllSwitchHooks(Platform& p);
+// The switch becomes the device `switchDevice` names now: both hooks out,
+// movement stopped, that hook in, and scanning from the first cell.
+void restartWithSwitchDevice(Platform& p);
 
 // What a hook procedure decides for one event.
 enum class HookResult { PassOn, Discard };

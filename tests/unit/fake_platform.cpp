@@ -126,6 +126,10 @@ void FakePlatform::setLineColour(Colour colour) {
     liveBrushes = 1;
 }
 
+void FakePlatform::setArmOpacity(Arm arm, int alpha) {
+    log.push_back(std::string("setArmOpacity ") + armName(arm) + " " + std::to_string(alpha));
+}
+
 void FakePlatform::startHelpBox() {
     log.push_back("startHelpBox");
     helpBoxOpen = true;

@@ -67,6 +67,7 @@ public:
     void closeArm(Arm arm) override;
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
+    void setArmOpacity(Arm arm, int alpha) override;
     void startHelpBox() override;
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;

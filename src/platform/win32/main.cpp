@@ -3,6 +3,8 @@
 #include "app/panel.h"
 #include "platform/win32/win32_platform.h"
 
+#include <commctrl.h>
+
 namespace {
 
 using namespace sp;
@@ -28,6 +30,9 @@ bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Win32Handles& h = handles();
     h.instance = instance;
+    // The configuration window's sliders are common-controls trackbars.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
 
     if (!registerClass(instance, L"QUIMBOLET", panelWindowProc, LoadIconW(instance, L"KIRO"),
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
@@ -45,9 +50,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The help box's brush belongs to its class, made once: one per box would
     // leak a GDI object with every crosshair rebuild.
     if (!registerClass(instance, L"AYUDA", helpBoxWindowProc, winLogo, helpBoxBrush())) quitQuietly();
-    // The configuration window brings its own behaviour; its class is
-    // registered here so start-up fails early and whole.
-    if (!registerClass(instance, L"CONFIGURACI\u00D3N", DefWindowProcW, LoadIconW(instance, L"CON"),
+    // Registered with the others, though it opens later, so start-up fails
+    // early and whole.
+    if (!registerClass(instance, L"CONFIGURACI\u00D3N", configWindowProc, LoadIconW(instance, L"CON"),
                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
         quitQuietly();
 

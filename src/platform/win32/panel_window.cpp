@@ -97,6 +97,11 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         handlePointerMoved(p, p.cursorPos());
         return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        onPanelMouseButton(win32Platform());
+        return 0;
     case WM_CLOSE:
         closePanel(win32Platform());
         DestroyWindow(window);

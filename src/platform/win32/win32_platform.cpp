@@ -37,16 +37,6 @@ void noteClickTime(const char* what, double ms) {
 }
 #endif
 
-std::wstring wide(const char* text) {
-    std::wstring out;
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return out;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
 bool writeAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -61,6 +51,16 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 } // namespace
 
 Win32Handles& handles() { return g_handles; }
+
+std::wstring widen(const char* text, UINT codePage) {
+    std::wstring out;
+    const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    if (n <= 1) return out;
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(codePage, 0, text, -1, &out[0], n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
 
 Win32Platform& win32Platform() {
     static Win32Platform platform;
@@ -185,6 +185,11 @@ void Win32Platform::setLineColour(Colour colour) {
     }
 }
 
+void Win32Platform::setArmOpacity(Arm arm, int alpha) {
+    HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
+    if (window) SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(alpha & 0xFF), LWA_COLORKEY | LWA_ALPHA);
+}
+
 void Win32Platform::startHelpBox() {
     startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc);
 }
@@ -236,20 +241,20 @@ bool Win32Platform::pointerOnPanel() {
     HWND under = WindowFromPoint(pt);
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
-bool Win32Platform::pointerOnConfigClient() { return false; }
-void Win32Platform::openConfigWindow() {}
-void Win32Platform::setConfigTimer(int) {}
+bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
+void Win32Platform::openConfigWindow() { startConfigThread(); }
+void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide(name).c_str(), &found);
+    HANDLE search = FindFirstFileW(widen(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
 }
 
 bool Win32Platform::readFile(const char* name, std::string& bytes) {
-    HANDLE file = CreateFileW(wide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(widen(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
@@ -273,7 +278,7 @@ bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
     }
     const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
     CloseHandle(file);
-    if (written && MoveFileExW(temp, wide(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && MoveFileExW(temp, widen(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileW(temp);
     return false;

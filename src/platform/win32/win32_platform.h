@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -45,6 +46,9 @@ struct Win32Handles {
 
 Win32Handles& handles();
 
+// Narrow text as UTF-16: names in the ANSI code page, the window's texts in UTF-8.
+std::wstring widen(const char* text, UINT codePage = CP_ACP);
+
 class Win32Platform : public Platform {
 public:
     void setTimer(int id, int periodMs) override;
@@ -64,6 +68,7 @@ public:
     void closeArm(Arm arm) override;
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
+    void setArmOpacity(Arm arm, int alpha) override;
     void startHelpBox() override;
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;
@@ -102,6 +107,11 @@ void writeClickTimes(const wchar_t* path);
 
 const wchar_t* armClassName(Arm arm);
 
+// The configuration window (config_window.cpp).
+bool startConfigThread();
+void setConfigWindowTimer(int periodMs);
+bool pointerOnConfigWindow();
+
 // Window procedures registered at start-up.
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -123,5 +133,6 @@ void runOverlayWindow(HWND window, LPVOID param);
 // Its WM_CLOSE and WM_DESTROY.
 void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
 void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot);
+LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace sp

@@ -41,17 +41,6 @@ int findSample(const std::vector<PointerSample>& samples, size_t from,
   return -1;
 }
 
-// Shown windows of this class that belong to the product.
-int shownWindows(const e2e::Run& run, const wchar_t* cls) {
-  int n = 0;
-  for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
-       w = FindWindowExW(nullptr, w, cls, nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    n += pid == run.product.dwProcessId && IsWindowVisible(w);
-  }
-  return n;
-}
 
 bool pointerRests(int ms) {
   const POINT start = e2e::cursorPos();
@@ -97,7 +86,7 @@ E2E_CASE(crosshair_arms) {
     if (!arm)
       continue;
     const std::string name = e2e::narrow(sp::ARM_CLASSES[a]) + " arm";
-    E2E_CHECK_EQ(shownWindows(run, sp::ARM_CLASSES[a]), 1,
+    E2E_CHECK_EQ(sp::shownWindows(run, sp::ARM_CLASSES[a]), 1,
                  name + " shown once: the press closed the earlier one");
     DWORD pid = 0;
     GetWindowThreadProcessId(arm, &pid);

@@ -23,6 +23,18 @@ int cellOfCaption(const std::wstring& caption) {
   return -1;
 }
 
+// Shown windows of this class that belong to the product.
+int shownWindows(const e2e::Run& run, const wchar_t* cls) {
+  int n = 0;
+  for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
+       w = FindWindowExW(nullptr, w, cls, nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    n += pid == run.product.dwProcessId && IsWindowVisible(w);
+  }
+  return n;
+}
+
 int panelOuterWidth() { return 2 * GetSystemMetrics(SM_CXFRAME) + 223; }
 
 int panelOuterHeight() {

@@ -41,6 +41,9 @@ constexpr int START_TIMEOUT_MS = 8000;
 // The settings file text that the defaults produce, line ends included.
 constexpr wchar_t DEFAULT_SETTINGS_TEXT[] = L"1 1 1 1 1\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n";
 
+// Shown windows of this class that belong to the product.
+int shownWindows(const e2e::Run& run, const wchar_t* cls);
+
 // Outer size of the panel, computed from the same system metrics it uses.
 int panelOuterWidth();
 int panelOuterHeight();

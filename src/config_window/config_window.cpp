@@ -1,0 +1,236 @@
+// Configuration window logic.
+#include "config_window/config_window.h"
+
+#include <cstdio>
+
+#include "app/panel.h"
+#include "app/rearm.h"
+#include "config_window/config_state.h"
+#include "overlay/crosshair.h"
+#include "pointer/click.h"
+#include "scan/scan.h"
+#include "scan/switch_input.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+
+constexpr SliderBand BANDS[] = {
+    {1, 2000, 0},
+    {2, 1500, 33},
+    {4, 1000, 66},
+    {6, 500, 99},
+};
+
+constexpr int ARM_PREVIEW_PAUSE_MS = 5;
+
+int flag(bool on) { return on ? 1 : 0; }
+
+// A kind whose place in the scan or whose cell is not what the record says
+// is put right. Reading the file only ever adds kinds to the scan.
+void scanClickKindsAsRecorded(Platform& p) {
+    const ScanState& s = scanState();
+    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
+        const bool on = settings().enabledClicks[kind] == 1;
+        const bool inScan = s.clickKindCode[kind] != 0;
+        const bool shownOff = s.cellState[5 + kind] == CELL_DISABLED;
+        if (inScan != on || shownOff == on) setClickKindInScan(p, kind, on);
+    }
+}
+
+bool runningSwitchIsRecorded() {
+    const SwitchState& sw = switchState();
+    if (mouseIsSwitch()) return sw.keyboardHookActive == 0;
+    return sw.mouseHookActive == 0;
+}
+
+} // namespace
+
+// ---- Opening and closing ------------------------------------------------------
+
+bool openConfigWindow(Platform& p) {
+    // Claimed before the thread exists, so two quick opens cannot both
+    // find the window closed.
+    if (configState().configOpen.exchange(1) != 0) return false;
+    p.openConfigWindow();
+    return true;
+}
+
+void configWindowGone() {
+    ConfigState& c = configState();
+    c.pointerOverConfig = 0;
+    c.colourDialogOpen = 0;
+    clearPointerOverPanel();
+    c.configOpen = 0;
+}
+
+void initShownStates() {
+    ConfigState& c = configState();
+    const SettingsRecord& r = settings();
+    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) c.clickChecks[kind] = flag(r.enabledClicks[kind] == 1);
+    c.helpCheck = flag(r.helpBox == 1);
+    c.soundCheck = flag(r.clickSound == 1);
+    c.deviceCheck = flag(r.switchDevice == 1);
+}
+
+void configTimerTick(Platform& p) {
+    const SwitchState& sw = switchState();
+    if (panelState().scanStoppedForConfig == 0 && (sw.mouseHookActive == 1 || sw.keyboardHookActive == 1))
+        rebuildCrosshair(p, 5, 20);
+    else
+        applySettings(p);
+}
+
+bool acceptSettings(Platform& p) {
+    writeSettingsFile(p);
+    // The writer says nothing of failure; the file itself does.
+    std::string bytes;
+    return p.readFile(SETTINGS_FILE_NAME, bytes) && bytes == formatSettingsFile(snapshotSettings());
+}
+
+void closeConfigWindow(Platform& p) {
+    readSettingsFile(p);
+    applySettings(p);
+    // Changes not saved leave nothing behind: the click kinds in the scan
+    // and the switch that is armed are the file's, as after a restart.
+    scanClickKindsAsRecorded(p);
+    if (!runningSwitchIsRecorded()) restartWithSwitchDevice(p);
+    if (live().liveHelpBox == 0) p.closeHelpBox();
+    p.setTimer(TIMER_START_DELAY, START_DELAY_MS);
+}
+
+void configWindowDestroyed(Platform& p) {
+    configState().pointerOverConfig = 0;
+    clearPointerOverPanel();
+    if (switchState().mouseHookActive == 0) {
+        stopAndReset(p);
+        startShortRearm(p);
+    }
+}
+
+// ---- Sliders --------------------------------------------------------------------
+
+SliderBand sliderBand(int position) {
+    if (position >= 0 && position <= 16) return BANDS[0];
+    if (position >= 17 && position <= 49) return BANDS[1];
+    if (position >= 50 && position <= 82) return BANDS[2];
+    return BANDS[3];
+}
+
+int sliderFromSpeed() {
+    const int step = settings().moveStep;
+    for (const SliderBand& band : BANDS)
+        if (band.moveStep == step) return band.position;
+    return BANDS[3].position;
+}
+
+int sliderFromPeriod() {
+    const int period = settings().scanPeriodMs;
+    for (const SliderBand& band : BANDS)
+        if (band.scanPeriodMs == period) return band.position;
+    return BANDS[0].position;
+}
+
+int speedFromSlider(Platform& p, int position) {
+    const SliderBand band = sliderBand(position);
+    settings().moveStep = band.moveStep;
+    applySettings(p);
+    return band.position;
+}
+
+int periodFromSlider(Platform& p, int position) {
+    const SliderBand band = sliderBand(position);
+    settings().scanPeriodMs = band.scanPeriodMs;
+    applySettings(p);
+    return band.position;
+}
+
+int opacityFromSlider(Platform& p, int position) {
+    for (Arm arm : {Arm::Right, Arm::Left, Arm::Up, Arm::Down}) {
+        p.setArmOpacity(arm, position);
+        p.sleepMs(ARM_PREVIEW_PAUSE_MS);
+    }
+    settings().opacity = position;
+    applySettings(p);
+    return position;
+}
+
+std::string opacityLabel(int opacity) {
+    char text[10];
+    std::snprintf(text, sizeof text, "%i ", opacity * 100 / 255);
+    return std::string(text) + "%";
+}
+
+// ---- Toggles ---------------------------------------------------------------------
+
+bool toggleClickKind(Platform& p, int kind) {
+    if (kind < 0 || kind >= CLICK_KIND_COUNT) return false;
+    ConfigState& c = configState();
+    const bool on = c.clickChecks[kind] == 1;
+    if (on) {
+        // The last kind that is on stays on: without one the scan could
+        // never click again.
+        bool anotherOn = false;
+        for (int other = 0; other < CLICK_KIND_COUNT; ++other)
+            if (other != kind && c.clickChecks[other] == 1) anotherOn = true;
+        if (!anotherOn) return false;
+    }
+    // A kind that is off can always come back, even when every kind is off.
+    const int now = flag(!on);
+    c.clickChecks[kind] = now;
+    settings().enabledClicks[kind] = now;
+    setClickKindInScan(p, kind, now == 1);
+    return true;
+}
+
+void toggleHelpBox(Platform& p) {
+    ConfigState& c = configState();
+    const int now = flag(c.helpCheck == 0);
+    c.helpCheck = now;
+    settings().helpBox = now;
+    applySettings(p);
+    if (live().liveHelpBox == 0)
+        p.closeHelpBox();
+    else if (overlayState().armOpen[static_cast<int>(Arm::Left)] == 1)
+        p.startHelpBox();
+}
+
+void toggleSound(Platform& p) {
+    ConfigState& c = configState();
+    const int now = flag(c.soundCheck == 0);
+    settings().clickSound = now;
+    c.soundCheck = now;
+    applySettings(p);
+}
+
+bool chooseDevice(Platform& p, int device) {
+    ConfigState& c = configState();
+    const int mouse = flag(device == 1);
+    if (c.deviceCheck == mouse) return false;
+    c.deviceCheck = mouse;
+    settings().switchDevice = mouse;
+    restartWithSwitchDevice(p);
+    return true;
+}
+
+// ---- Colour dialog -----------------------------------------------------------------
+
+void beforeColourDialog(Platform& p) {
+    p.setConfigTimer(CONFIG_TIMER_PERIOD_MS);
+    configState().colourDialogOpen = 1;
+}
+
+void afterColourDialog(Platform& p, bool chosen, Colour colour) {
+    ConfigState& c = configState();
+    if (chosen) {
+        c.lastChosenColour = colour;
+        settings().lineColour = static_cast<int>(colour);
+        applySettings(p);
+    }
+    c.colourDialogOpen = 0;
+    // The crosshair is rebuilt once the dialog has gone.
+    p.setConfigTimer(CONFIG_TIMER_PERIOD_MS);
+}
+
+} // namespace sp

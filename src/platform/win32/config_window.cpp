@@ -1,0 +1,403 @@
+// The configuration window: its thread, its controls built from the layout
+// table, and the messages that hand each change to the window's logic.
+// It never takes the focus: the keyboard may be the user's switch.
+#include "platform/win32/win32_platform.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "config_window/config_state.h"
+#include "config_window/config_window.h"
+#include "config_window/layout.h"
+#include "config_window/links.h"
+#include "pointer/click.h"
+#include "scan/scan.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+
+constexpr wchar_t CONFIG_CLASS[] = L"CONFIGURACI\u00D3N";
+constexpr int TOGGLE_ICON_SIZE = 20;
+constexpr int LINK_COUNT = ID_LAST_LINK - ID_FIRST_LINK + 1;
+
+std::atomic<HWND> g_window{nullptr};
+
+// Owned by the window and touched only on its thread.
+struct WindowResources {
+    HFONT bold = nullptr;
+    HFONT light = nullptr;
+    HFONT underlined = nullptr;
+    HBRUSH white = nullptr;
+    HICON on = nullptr;
+    HICON off = nullptr;
+    HBITMAP bitmaps[16] = {};
+    int bitmapCount = 0;
+};
+WindowResources g_res;
+
+std::wstring fromUtf8(const char* text) { return widen(text, CP_UTF8); }
+
+HFONT makeFont(int weight, bool underline) {
+    return CreateFontW(0, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH, L"Times New Roman");
+}
+
+HFONT fontFor(ControlFont font) {
+    switch (font) {
+    case ControlFont::Bold: return g_res.bold;
+    case ControlFont::Light: return g_res.light;
+    case ControlFont::Underlined: return g_res.underlined;
+    case ControlFont::None: break;
+    }
+    return nullptr;
+}
+
+struct KindClass {
+    const wchar_t* className;
+    DWORD style;
+};
+
+KindClass classFor(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Group: return {L"BUTTON", WS_GROUP | BS_GROUPBOX};
+    case ControlKind::Icon: return {L"STATIC", WS_TABSTOP | SS_ICON | SS_CENTERIMAGE};
+    case ControlKind::Label: return {L"STATIC", SS_CENTER | SS_CENTERIMAGE};
+    case ControlKind::Text: return {L"STATIC", SS_LEFT};
+    case ControlKind::Picture: return {L"STATIC", WS_TABSTOP | SS_BITMAP | SS_CENTERIMAGE};
+    case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE};
+    case ControlKind::Toggle: return {L"BUTTON", BS_AUTOCHECKBOX | BS_ICON | BS_CENTER | BS_PUSHLIKE | BS_FLAT};
+    case ControlKind::Slider: return {TRACKBAR_CLASSW, TBS_AUTOTICKS | TBS_HORZ};
+    case ControlKind::Swatch: return {L"BUTTON", WS_BORDER | BS_OWNERDRAW};
+    case ControlKind::Push: return {L"BUTTON", WS_BORDER | BS_PUSHBUTTON | BS_CENTER};
+    // Wraps onto a second line where one is too narrow.
+    case ControlKind::Notice: return {L"STATIC", SS_CENTER};
+    }
+    return {L"STATIC", 0};
+}
+
+// Shown state of each toggle, by control id.
+int shownState(int id) {
+    const ConfigState& c = configState();
+    if (id >= ID_FIRST_CLICK_TOGGLE && id < ID_FIRST_CLICK_TOGGLE + CLICK_KIND_COUNT)
+        return c.clickChecks[id - ID_FIRST_CLICK_TOGGLE];
+    switch (id) {
+    case ID_MOUSE_TOGGLE: return c.deviceCheck;
+    case ID_KEYBOARD_TOGGLE: return c.deviceCheck == 1 ? 0 : 1;
+    case ID_SOUND_TOGGLE: return c.soundCheck;
+    case ID_HELP_TOGGLE: return c.helpCheck;
+    default: return 0;
+    }
+}
+
+// Icon and pressed look from the shown state, so a click the rules refuse
+// leaves the toggle looking as it did.
+void showToggles(HWND window) {
+    for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
+        const ControlSpec& spec = CONFIG_CONTROLS[i];
+        if (spec.kind != ControlKind::Toggle) continue;
+        HWND toggle = GetDlgItem(window, spec.id);
+        const bool on = shownState(spec.id) == 1;
+        SendMessageW(toggle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(on ? g_res.on : g_res.off));
+        SendMessageW(toggle, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void setUpSlider(HWND slider, int id) {
+    if (id == ID_OPACITY_SLIDER) {
+        SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(OPACITY_MIN, OPACITY_MAX));
+        SendMessageW(slider, TBM_SETPAGESIZE, 0, 24);
+        SendMessageW(slider, TBM_SETTICFREQ, 24, 0);
+        SendMessageW(slider, TBM_SETPOS, TRUE, settings().opacity);
+        return;
+    }
+    SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, 99));
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, 33);
+    SendMessageW(slider, TBM_SETTICFREQ, 33, 0);
+    SendMessageW(slider, TBM_SETPOS, TRUE, id == ID_SPEED_SLIDER ? sliderFromSpeed() : sliderFromPeriod());
+}
+
+void showPercent(HWND window, int opacity) {
+    SetWindowTextW(GetDlgItem(window, ID_PERCENT), fromUtf8(opacityLabel(opacity).c_str()).c_str());
+}
+
+LRESULT CALLBACK handCursorProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto saved = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(link, GWLP_USERDATA));
+    if (message == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    return CallWindowProcW(saved, link, message, wParam, lParam);
+}
+
+void createControls(HWND window, HINSTANCE instance) {
+    g_res.bold = makeFont(FW_BOLD, false);
+    g_res.light = makeFont(FW_LIGHT, false);
+    g_res.underlined = makeFont(FW_LIGHT, true);
+    g_res.white = CreateSolidBrush(RGB(255, 255, 255));
+    // The toggles are 25 pixels square: their marks are drawn to fit.
+    g_res.on = static_cast<HICON>(LoadImageW(instance, L"ICO_OK", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
+    g_res.off =
+        static_cast<HICON>(LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
+    initShownStates();
+
+    for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
+        const ControlSpec& spec = CONFIG_CONTROLS[i];
+        const KindClass kc = classFor(spec.kind);
+        const DWORD visible = spec.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
+        HWND control = CreateWindowExW(0, kc.className, fromUtf8(spec.text).c_str(), WS_CHILD | visible | kc.style,
+                                       spec.x, spec.y, spec.width, spec.height, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        if (!control) continue;
+        if (HFONT font = fontFor(spec.font)) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        switch (spec.kind) {
+        case ControlKind::Icon:
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, spec.picture)), 0);
+            break;
+        case ControlKind::Picture:
+        case ControlKind::Link: {
+            HBITMAP bitmap = LoadBitmapA(instance, spec.picture);
+            if (bitmap && g_res.bitmapCount < 16) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
+            SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+            if (spec.kind == ControlKind::Link) {
+                const LONG_PTR saved =
+                    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(handCursorProc));
+                SetWindowLongPtrW(control, GWLP_USERDATA, saved);
+            }
+            break;
+        }
+        case ControlKind::Slider: setUpSlider(control, spec.id); break;
+        default: break;
+        }
+    }
+    showToggles(window);
+    showPercent(window, settings().opacity);
+}
+
+void restoreLinkProcedures(HWND window) {
+    for (int id = ID_FIRST_LINK; id <= ID_LAST_LINK; ++id) {
+        HWND link = GetDlgItem(window, id);
+        const LONG_PTR saved = link ? GetWindowLongPtrW(link, GWLP_USERDATA) : 0;
+        if (saved) SetWindowLongPtrW(link, GWLP_WNDPROC, saved);
+    }
+}
+
+// The controls are gone by now; what they showed can go with them.
+void releaseResources() {
+    DeleteObject(g_res.bold);
+    DeleteObject(g_res.light);
+    DeleteObject(g_res.underlined);
+    DeleteObject(g_res.white);
+    DestroyIcon(g_res.on);
+    DestroyIcon(g_res.off);
+    for (int i = 0; i < g_res.bitmapCount; ++i) DeleteObject(g_res.bitmaps[i]);
+    g_res = WindowResources{};
+}
+
+void chooseColour(HWND window) {
+    ConfigState& c = configState();
+    COLORREF custom[16];
+    for (int i = 0; i < 16; ++i) custom[i] = c.customColours[i];
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = window;
+    cc.rgbResult = c.lastChosenColour;
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    Platform& p = win32Platform();
+    beforeColourDialog(p);
+    const bool chosen = ChooseColorW(&cc) != FALSE;
+    for (int i = 0; i < 16; ++i) c.customColours[i] = custom[i];
+    afterColourDialog(p, chosen, cc.rgbResult);
+    if (chosen) InvalidateRect(GetDlgItem(window, ID_SWATCH), nullptr, TRUE);
+}
+
+std::wstring pageBesideExe(const char* page) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return fromUtf8(page);
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + fromUtf8(page);
+}
+
+void onCommand(HWND window, int id) {
+    Platform& p = win32Platform();
+    if (id >= ID_FIRST_CLICK_TOGGLE && id < ID_FIRST_CLICK_TOGGLE + CLICK_KIND_COUNT) {
+        toggleClickKind(p, id - ID_FIRST_CLICK_TOGGLE);
+        showToggles(window);
+        return;
+    }
+    if (const char* page = linkPageFor(id)) {
+        // Closed first, without saving, so the page is not opened behind it.
+        ShowWindow(window, SW_HIDE);
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        ShellExecuteW(nullptr, L"open", pageBesideExe(page).c_str(), nullptr, nullptr, SW_SHOW);
+        return;
+    }
+    switch (id) {
+    case ID_ACCEPT:
+        if (acceptSettings(p)) {
+            SendMessageW(window, WM_CLOSE, 0, 0);
+            return;
+        }
+        // Not saved: the window stays, the choices stay, and it says so.
+        ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
+        ShowWindow(GetDlgItem(window, ID_NOTICE), SW_SHOWNA);
+        return;
+    case ID_CANCEL: SendMessageW(window, WM_CLOSE, 0, 0); return;
+    case ID_SWATCH: chooseColour(window); break;
+    case ID_MOUSE_TOGGLE: chooseDevice(p, 1); break;
+    case ID_KEYBOARD_TOGGLE: chooseDevice(p, 0); break;
+    case ID_SOUND_TOGGLE: toggleSound(p); break;
+    case ID_HELP_TOGGLE: toggleHelpBox(p); break;
+    default: return;
+    }
+    showToggles(window);
+}
+
+void onSlider(HWND slider) {
+    Platform& p = win32Platform();
+    const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    int back = position;
+    switch (GetDlgCtrlID(slider)) {
+    case ID_SPEED_SLIDER: back = speedFromSlider(p, position); break;
+    case ID_PERIOD_SLIDER: back = periodFromSlider(p, position); break;
+    case ID_OPACITY_SLIDER:
+        showPercent(GetParent(slider), position);
+        back = opacityFromSlider(p, position);
+        break;
+    default: return;
+    }
+    SendMessageW(slider, TBM_SETPOS, TRUE, back);
+}
+
+void paintSwatch(const DRAWITEMSTRUCT& item) {
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(settings().lineColour.load()) & 0xFFFFFF);
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+}
+
+DWORD WINAPI configThreadProc(LPVOID) {
+    const Rect r = configWindowRect(win32Platform().screenSize());
+    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS, fromUtf8(CONFIG_TITLE).c_str(),
+                                  WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
+                                  handles().instance, nullptr);
+    if (!window) {
+        // No window, no loop to end: free the claim so it can be tried again.
+        configWindowGone();
+        return 0;
+    }
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    SetTimer(window, TIMER_CONFIG, CONFIG_TIMER_PERIOD_MS, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool startConfigThread() {
+    HANDLE thread = CreateThread(nullptr, 0, configThreadProc, nullptr, 0, nullptr);
+    if (!thread) {
+        configWindowGone();
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+void setConfigWindowTimer(int periodMs) {
+    HWND window = g_window.load();
+    if (window) SetTimer(window, TIMER_CONFIG, static_cast<UINT>(periodMs), nullptr);
+}
+
+// Over the client area of the window or of its colour dialog (any window
+// of its thread), controls included: what a one-switch user aims at there
+// is a plain click.
+bool pointerOnConfigWindow() {
+    HWND window = g_window.load();
+    if (!window) return false;
+    POINT pt;
+    if (!GetCursorPos(&pt)) return false;
+    HWND top = GetAncestor(WindowFromPoint(pt), GA_ROOT);
+    if (!top) return false;
+    if (top != window && GetWindowThreadProcessId(top, nullptr) != GetWindowThreadProcessId(window, nullptr))
+        return false;
+    RECT client;
+    GetClientRect(top, &client);
+    MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return PtInRect(&client, pt) != FALSE;
+}
+
+LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: g_window = window; break;
+    case WM_CREATE:
+        createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_NCHITTEST: {
+        const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
+        configState().pointerOverConfig = hit == HTCLIENT ? 1 : 0;
+        return hit;
+    }
+    case WM_MOUSEACTIVATE:
+        // Clicks on it leave the focus where the user's keys go.
+        return MA_NOACTIVATE;
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white);
+    case WM_CTLCOLORBTN:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH) return reinterpret_cast<LRESULT>(g_res.white);
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID == ID_SWATCH) paintSwatch(*item);
+        return TRUE;
+    }
+    case WM_COMMAND: onCommand(window, LOWORD(wParam)); return 0;
+    case WM_HSCROLL: onSlider(reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_TIMER:
+        if (wParam == TIMER_CONFIG) {
+            // One run per start; stopped first so a restart during the run
+            // is not lost.
+            KillTimer(window, TIMER_CONFIG);
+            configTimerTick(win32Platform());
+        }
+        return 0;
+    case WM_CLOSE:
+        closeConfigWindow(win32Platform());
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        restoreLinkProcedures(window);
+        configWindowDestroyed(win32Platform());
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        releaseResources();
+        HWND expected = window;
+        g_window.compare_exchange_strong(expected, nullptr);
+        // Only now may another window be opened: this one's resources are
+        // released and its handle forgotten.
+        configWindowGone();
+        break;
+    }
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace sp

@@ -1,0 +1,257 @@
+// The configuration window's logic: slider bands and their way back, the
+// percent label, the toggles and their rules, the device swap, and what
+// opening, saving and closing leave in force.
+#include <string>
+
+#include "app/panel.h"
+#include "config_window/config_window.h"
+#include "test_state.h"
+
+namespace sp {
+namespace {
+
+// ---- Sliders ----------------------------------------------------------------------
+
+struct BandRow {
+    const char* name;
+    int position;
+    int moveStep, scanPeriodMs, back;
+};
+
+class SliderBandTest : public LogicTest, public ::testing::WithParamInterface<BandRow> {};
+
+TEST_P(SliderBandTest, SetsTheBandsValueAppliesItAndSnapsTheSlider) {
+    const BandRow& row = GetParam();
+    useDefaults();
+    EXPECT_EQ(speedFromSlider(fake, row.position), row.back);
+    EXPECT_EQ(periodFromSlider(fake, row.position), row.back);
+    EXPECT_EQ(settings().moveStep, row.moveStep);
+    EXPECT_EQ(settings().scanPeriodMs, row.scanPeriodMs);
+    EXPECT_EQ(live().liveMoveStep, row.moveStep);
+    EXPECT_EQ(live().liveScanPeriodMs, row.scanPeriodMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, SliderBandTest,
+                         ::testing::Values(BandRow{"p0", 0, 1, 2000, 0}, BandRow{"p16", 16, 1, 2000, 0},
+                                           BandRow{"p17", 17, 2, 1500, 33}, BandRow{"p49", 49, 2, 1500, 33},
+                                           BandRow{"p50", 50, 4, 1000, 66}, BandRow{"p82", 82, 4, 1000, 66},
+                                           BandRow{"p83", 83, 6, 500, 99}, BandRow{"p99", 99, 6, 500, 99},
+                                           BandRow{"negative", -1, 6, 500, 99}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LogicTest, SlidersOpenAtTheBandOfTheRecordAndAtAnEndForOtherValues) {
+    const struct {
+        int moveStep, speedAt, scanPeriodMs, periodAt;
+    } rows[] = {{1, 0, 2000, 0}, {2, 33, 1500, 33}, {4, 66, 1000, 66}, {6, 99, 500, 99},
+                {3, 99, 1200, 0}, {0, 99, 0, 0}};
+    for (const auto& row : rows) {
+        settings().moveStep = row.moveStep;
+        settings().scanPeriodMs = row.scanPeriodMs;
+        EXPECT_EQ(sliderFromSpeed(), row.speedAt) << "moveStep " << row.moveStep;
+        EXPECT_EQ(sliderFromPeriod(), row.periodAt) << "scanPeriodMs " << row.scanPeriodMs;
+    }
+}
+
+TEST_F(LogicTest, OpacityLabelIsTheTruncatedPercentAndTheSliderPreviewsOnTheArms) {
+    EXPECT_EQ(opacityLabel(255), "100 %");
+    EXPECT_EQ(opacityLabel(254), "99 %");
+    EXPECT_EQ(opacityLabel(128), "50 %");
+    EXPECT_EQ(opacityLabel(15), "5 %");
+
+    useDefaults();
+    EXPECT_EQ(opacityFromSlider(fake, 128), 128);
+    EXPECT_EQ(fake.log, (Lines{"setArmOpacity right 128", "sleep 5", "setArmOpacity left 128", "sleep 5",
+                               "setArmOpacity up 128", "sleep 5", "setArmOpacity down 128", "sleep 5",
+                               "setLineColour 0000FF", "sleep 100"}));
+    EXPECT_EQ(settings().opacity, 128);
+    EXPECT_EQ(live().liveOpacity, 128);
+}
+
+// ---- Click-kind toggles --------------------------------------------------------------
+
+struct ToggleRow {
+    const char* name;
+    const char* before; // shown states, left to drag
+    int kind;
+    bool changes;
+    const char* after;
+};
+
+class ClickToggleTest : public LogicTest, public ::testing::WithParamInterface<ToggleRow> {};
+
+TEST_P(ClickToggleTest, OnlyTheLastKindOnIsKeptAndAnOffKindCanAlwaysComeBack) {
+    const ToggleRow& row = GetParam();
+    SettingsValues v = defaultSettings();
+    for (int k = 0; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = row.before[k] == '1' ? 1 : 0;
+    useSettings(v);
+    initShownStates();
+
+    EXPECT_EQ(toggleClickKind(fake, row.kind), row.changes);
+    const int cell = 5 + row.kind;
+    for (int k = 0; k < CLICK_KIND_COUNT; ++k) {
+        const int want = row.after[k] == '1' ? 1 : 0;
+        EXPECT_EQ(configState().clickChecks[k], want) << "kind " << k;
+        EXPECT_EQ(settings().enabledClicks[k], want) << "kind " << k;
+    }
+    // The scan sequence holds exactly the kinds that are on, in order.
+    int entry = 6;
+    for (int k = 0; k < CLICK_KIND_COUNT; ++k)
+        if (row.after[k] == '1') {
+            EXPECT_EQ(scanState().scanSequence[entry++], 6 + k);
+        }
+    EXPECT_EQ(scanState().scanSequence[entry], 0);
+    if (row.changes) {
+        const bool on = row.after[row.kind] == '1';
+        EXPECT_EQ(scanState().cellState[cell], on ? CELL_NORMAL : CELL_DISABLED);
+        ASSERT_EQ(fake.calls("paintCell").size(), 1u);
+        EXPECT_EQ(fake.calls("paintCell")[0].substr(0, 18),
+                  "paintCell " + std::to_string(cell) + (on ? " FEFFFF" : " CCCCCC"));
+    } else {
+        EXPECT_TRUE(fake.log.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ClickToggleTest,
+    ::testing::Values(ToggleRow{"offWhenOthersAreOn", "11111", 1, true, "10111"},
+                      ToggleRow{"onAgain", "10111", 1, true, "11111"},
+                      ToggleRow{"lastKindStaysOn", "00100", 2, false, "00100"},
+                      ToggleRow{"anotherKindJoinsTheLastOne", "00100", 4, true, "00101"},
+                      ToggleRow{"allOffFromTheFileCanComeBack", "00000", 0, true, "10000"},
+                      ToggleRow{"dragOffLeavesTheOthers", "00011", 4, true, "00010"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Device -------------------------------------------------------------------------
+
+TEST_F(LogicTest, ChoosingTheOtherDeviceSwapsTheHookAndScansFromTheStart) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    v.scanPeriodMs = 1000;
+    useSettings(v);
+    installSwitchHook(fake);
+    initShownStates();
+    scanState().scanPos = 7;
+    switchState().moving = 1;
+    fake.clearLog();
+
+    EXPECT_FALSE(chooseDevice(fake, 0)) << "keyboard is already the switch";
+    EXPECT_TRUE(fake.log.empty());
+
+    EXPECT_TRUE(chooseDevice(fake, 1));
+    EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
+                               "installHook mouse", "setTimer 11 1000"}));
+    EXPECT_EQ(settings().switchDevice, 1);
+    EXPECT_EQ(configState().deviceCheck, 1);
+    EXPECT_EQ(switchState().mouseHookActive, 1);
+    EXPECT_EQ(switchState().keyboardHookActive, 0);
+    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(scanState().scanPos, 1);
+    EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Mouse)]);
+    EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
+}
+
+// ---- Opening, saving and closing ------------------------------------------------------
+
+// The file holds `v`, the record and the running system are as after start-up.
+void startWith(FakePlatform& fake, const SettingsValues& v) {
+    fake.files[SETTINGS_FILE_NAME] = formatSettingsFile(v);
+    loadSettings(fake);
+    installSwitchHook(fake);
+    fake.clearLog();
+}
+
+TEST_F(LogicTest, OnlyOneWindowCanBeClaimedUntilTheLastHasGone) {
+    EXPECT_TRUE(openConfigWindow(fake));
+    EXPECT_FALSE(openConfigWindow(fake));
+    EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
+    EXPECT_EQ(configState().configOpen, 1);
+    // A window that never came frees the claim as a closed one does.
+    configWindowGone();
+    EXPECT_TRUE(openConfigWindow(fake));
+    EXPECT_EQ(fake.calls("openConfigWindow").size(), 2u);
+}
+
+TEST_F(LogicTest, ClosingWithoutSavingPutsTheFilesDeviceAndClickKindsBackInForce) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    v.enabledClicks[3] = 0;
+    startWith(fake, v);
+    initShownStates();
+
+    chooseDevice(fake, 1);
+    toggleClickKind(fake, 1); // double click out
+    toggleClickKind(fake, 3); // middle click in
+    speedFromSlider(fake, 99);
+    closeConfigWindow(fake);
+
+    EXPECT_EQ(settings().switchDevice, 0);
+    EXPECT_EQ(switchState().keyboardHookActive, 1);
+    EXPECT_EQ(switchState().mouseHookActive, 0);
+    EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
+    EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Mouse)]);
+    EXPECT_EQ(live().liveMoveStep, 2);
+    const int want[] = {6, 7, 8, 10, 0};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(scanState().scanSequence[6 + i], want[i]) << "entry " << 6 + i;
+    EXPECT_EQ(scanState().cellState[6], CELL_NORMAL);
+    EXPECT_EQ(scanState().cellState[8], CELL_DISABLED);
+    EXPECT_EQ(fake.timerPeriod[TIMER_START_DELAY], 1500);
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(v)) << "nothing written";
+}
+
+TEST_F(LogicTest, AcceptWritesTheFileAndAFailedWriteSaysSoAndKeepsTheChoices) {
+    const SettingsValues v = defaultSettings();
+    startWith(fake, v);
+    initShownStates();
+    toggleSound(fake);
+
+    fake.failWrites = true;
+    EXPECT_FALSE(acceptSettings(fake));
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(v));
+    EXPECT_EQ(settings().clickSound, 1);
+    EXPECT_EQ(live().liveClickSound, 1);
+
+    fake.failWrites = false;
+    EXPECT_TRUE(acceptSettings(fake));
+    closeConfigWindow(fake);
+    EXPECT_EQ(settings().clickSound, 1);
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(snapshotSettings()));
+}
+
+TEST_F(LogicTest, ColourDialogKeepsItsColourForTheRunAndACancelChangesNothing) {
+    useDefaults();
+    beforeColourDialog(fake);
+    EXPECT_EQ(configState().colourDialogOpen, 1);
+    afterColourDialog(fake, true, 0x00FF00);
+    EXPECT_EQ(settings().lineColour, 0x00FF00);
+    EXPECT_EQ(fake.lineColour, 0x00FF00u);
+    beforeColourDialog(fake);
+    afterColourDialog(fake, false, 0x123456);
+    EXPECT_EQ(settings().lineColour, 0x00FF00);
+    EXPECT_EQ(configState().lastChosenColour, 0x00FF00u);
+    EXPECT_EQ(configState().colourDialogOpen, 0);
+    EXPECT_EQ(fake.calls("setConfigTimer 500").size(), 4u);
+}
+
+// ---- The panel's opening rule ----------------------------------------------------------
+
+TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    startWith(fake, v);
+    settings().moveStep = 6; // changed in memory only
+    onPanelMouseButton(fake);
+    EXPECT_EQ(settings().moveStep, 2);
+    EXPECT_EQ(panelState().scanStoppedForConfig, 0);
+    EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
+    EXPECT_TRUE(fake.calls("setCaption").empty()) << "scanning goes on";
+
+    // The window shows a change not saved yet: a second click keeps it.
+    settings().moveStep = 6;
+    onPanelMouseButton(fake);
+    EXPECT_EQ(settings().moveStep, 6);
+    EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
+}
+
+} // namespace
+} // namespace sp
