@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/rearm.h"
+#include "case_name.h"
 #include "config_window/config_state.h"
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
