@@ -59,11 +59,11 @@ asan: asan-build
 	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
 
 # The unit tests that run product code on threads of their own (suites named
-# *Threads), under ThreadSanitizer.
+# *ThreadsTest), under ThreadSanitizer.
 tsan: deps
 	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread >/dev/null
 	@cmake --build $(TSAN_DIR) -j$(JOBS)
-	@cd $(TSAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS) -R 'Threads\.'
+	@cd $(TSAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS) -R 'ThreadsTest\.'
 
 unit: host
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS) -LE e2e
