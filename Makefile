@@ -4,9 +4,17 @@
 BUILD      := build
 HOST_DIR   := $(BUILD)/host
 WIN_DIR    := $(BUILD)/win
+ASAN_DIR   := $(BUILD)/asan
+TSAN_DIR   := $(BUILD)/tsan
 JOBS       ?= 2
 
-.PHONY: all win host deps run test unit e2e bench clean
+# Every C++ file of the tree, in one fixed order.
+CXX_FILES   = $(shell find src tests bench tools -type f \( -name '*.cpp' -o -name '*.h' \) | LC_ALL=C sort)
+# A sanitizer's first finding fails the test that made it.
+SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+              TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+.PHONY: all win host deps run test unit e2e bench clean format format-check lint asan asan-build tsan
 
 all: win
 
@@ -25,9 +33,38 @@ host: deps
 run: win
 	@bash tools/run.sh
 
-# Every suite: host unit tests, then the end-to-end tests under Wine.
-test: win host
+# Every check and suite, quickest first: the format, clang-tidy, the unit
+# tests under ASan and UBSan, then the host unit tests and the end-to-end
+# tests under Wine.
+test: format-check lint win host asan-build
+	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# Rewrites every C++ file in place.
+format:
+	@clang-format -i $(CXX_FILES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(CXX_FILES)
+	@echo "format: $(words $(CXX_FILES)) files as .clang-format lays them out"
+
+lint: host
+	@bash tools/lint.sh $(HOST_DIR) $(JOBS)
+
+asan-build: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined >/dev/null
+	@cmake --build $(ASAN_DIR) -j$(JOBS)
+
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: asan-build
+	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
+
+# The unit tests that run product code on threads of their own (suites named
+# *ThreadsTest), under ThreadSanitizer.
+tsan: deps
+	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread >/dev/null
+	@cmake --build $(TSAN_DIR) -j$(JOBS)
+	@cd $(TSAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS) -R 'ThreadsTest\.'
 
 unit: host
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS) -LE e2e
@@ -39,4 +76,4 @@ bench: win
 	@bash bench/run.sh
 
 clean:
-	rm -rf $(HOST_DIR) $(WIN_DIR) $(BUILD)/e2e $(BUILD)/run
+	rm -rf $(HOST_DIR) $(WIN_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BUILD)/e2e $(BUILD)/run

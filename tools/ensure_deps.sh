@@ -15,6 +15,13 @@ have xdpyinfo || need+=(x11-utils)
 # Debian's placeholder `convert` is not ImageMagick; `import` only comes with the real one.
 have import || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+# The format check and lint; Debian's version keeps the layout the same everywhere.
+have clang-format || need+=(clang-format)
+have clang-tidy || need+=(clang-tidy)
+# g++'s sanitizer runtimes; they normally come with g++ itself.
+ls /usr/lib/x86_64-linux-gnu/libasan.so.* >/dev/null 2>&1 || need+=(libasan8)
+ls /usr/lib/x86_64-linux-gnu/libubsan.so.* >/dev/null 2>&1 || need+=(libubsan1)
+ls /usr/lib/x86_64-linux-gnu/libtsan.so.* >/dev/null 2>&1 || need+=(libtsan2)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

@@ -18,6 +18,8 @@ struct TargetCase {
     Point want;
 };
 
+void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
+
 class MovementTargetTest : public ::testing::TestWithParam<TargetCase> {};
 
 TEST_P(MovementTargetTest, StepsAndWrapsAtTheEdges) {
@@ -46,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{"downFromLastRowWraps", 4, {500, 767}, 2, {500, 1}},
                       TargetCase{"downBeforeLastRow", 4, {500, 766}, 2, {500, 768}},
                       TargetCase{"downStep", 4, {500, 300}, 6, {500, 306}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(NormalisedForTest, ScalesToTheLastPixelAndTruncatesTowardZero) {
     const struct {

@@ -22,6 +22,8 @@ struct SequenceCase {
     std::vector<int> cells; // highlighted by consecutive ticks from the start
 };
 
+void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
+
 class ScanSequenceTest : public LogicTest, public ::testing::WithParamInterface<SequenceCase> {};
 
 TEST_P(ScanSequenceTest, PassVisitsEnabledCellsThenWrapsToCellZero) {
@@ -41,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         SequenceCase{"dragOnly", withClicks({0, 0, 0, 0, 1}), {10, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 9, 0, 1}},
         SequenceCase{"doubleAndDrag", withClicks({0, 1, 0, 0, 1}), {7, 10, 0, 0, 0}, {0, 1, 2, 3, 4, 6, 9, 0}},
         SequenceCase{"rightOnly", withClicks({0, 0, 1, 0, 0}), {8, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 7, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(LogicTest, TickAfterTheLastEntryHighlightsCellZeroInTheSameTick) {
     useDefaults();
@@ -114,6 +116,8 @@ struct CaptionCase {
     const char* icon;
 };
 
+void PrintTo(const CaptionCase& c, std::ostream* os) { *os << "cell " << c.cell; }
+
 class ScanCaptionTest : public LogicTest, public ::testing::WithParamInterface<CaptionCase> {};
 
 TEST_P(ScanCaptionTest, StepNamesTheHighlightedCell) {
@@ -142,6 +146,8 @@ struct FreezeCase {
     int action;
     Lines log;
 };
+
+void PrintTo(const FreezeCase& c, std::ostream* os) { *os << "cell " << c.cell; }
 
 class FreezeTest : public LogicTest, public ::testing::WithParamInterface<FreezeCase> {};
 

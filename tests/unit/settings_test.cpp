@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
 #include "fake_platform.h"
 #include "scan/scan.h"
 #include "settings/settings.h"
@@ -127,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "1 1 1 1 1\r\n-3\r\n4294967295\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"},
         FormatCase{"MixedFlags", SettingsValues{{1, 0, 7, 0, -1}, 9, 800, 65280, 128, 1, 1, 0},
                    "1 0 7 0 -1\r\n9\r\n800\r\n65280\r\n128\r\n1\r\n1\r\n0\r\n"}),
-    [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
     const SettingsValues chosen{{1, 0, 1, 1, 0}, 7, 900, -123456, 40, 1, 1, 2};
@@ -208,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineOneCase{"TabIsAFlag", "1\t1 1 1 1", {0, 0, 0, 0, 0}, {1, 0, 1, 1, 1}, {0, 2, 3, 4}},
         LineOneCase{"LoneCarriageReturnStays", "1 0\r1 0 1", {0, 0, 0, 0, 0}, {1, 0, 0, 1, 0}, {0, 3}},
         LineOneCase{"Empty", "", {1, 0, 1, 0, 1}, {1, 0, 1, 0, 1}, {}}),
-    [](const ::testing::TestParamInfo<LineOneCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(SettingsTest, RereadDoesNotClearScanCodesOfKindsTurnedOff) {
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) setClickKindCode(1, k);
@@ -254,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"FillsTheBufferExactly", std::string(17, '0') + "4", 4},
                       // The buffer is a C string: it ends at the NUL, and the cut takes the '4'.
                       NumberCase{"NulEndsTheText", std::string("4\0" "7", 3), 0}),
-    [](const ::testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(SettingsTest, LongLineIsTakenInPieces) {
     // Line 2 is 22 characters: the first piece is 19 of them and loses the
@@ -342,7 +343,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ShortCase{"SevenLines", fileOf("0 0 0 0 0\r\n9\r\n100\r\n1\r\n2\r\n1\r\n1\r\n")},
                       ShortCase{"Empty", ""}, ShortCase{"OnlyByteOrderMark", BOM},
                       ShortCase{"OneLine", fileOf("1 0 1 0 1\r\n")}),
-    [](const ::testing::TestParamInfo<ShortCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(SettingsTest, SevenLinesOverwriteWhatWasTakenFromThem) {
     fake.files[SETTINGS_FILE_NAME] = fileOf("0 0 0 0 0\r\n9\r\n100\r\n1\r\n2\r\n1\r\n1\r\n");

@@ -150,6 +150,8 @@ struct KeyCase {
     SwitchEvent event;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+
 class KeyHookTest : public LogicTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(KeyHookTest, Classifies) {
@@ -170,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"escapeUpDiscarded", 0, 0x0101, 0x1B, HookResult::Discard, SwitchEvent::None},
                       KeyCase{"escapeDown", 0, 0x0100, 0x1B, HookResult::Discard, SwitchEvent::Escape},
                       KeyCase{"escapeWithAlt", 0, 0x0104, 0x1B, HookResult::Discard, SwitchEvent::Escape}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 struct MouseCase {
     const char* name;
@@ -179,6 +181,8 @@ struct MouseCase {
     HookResult result;
     SwitchEvent event;
 };
+
+void PrintTo(const MouseCase& c, std::ostream* os) { *os << c.name; }
 
 class MouseHookTest : public LogicTest, public ::testing::WithParamInterface<MouseCase> {};
 
@@ -205,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MouseCase{"wheel", 0, 0x020A, HookResult::Discard, SwitchEvent::None},
                       MouseCase{"extraButton", 0, 0x020B, HookResult::Discard, SwitchEvent::None},
                       MouseCase{"move", 0, 0x0200, HookResult::PassOn, SwitchEvent::Move}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
     switchState().lastMoveX = 500;

@@ -9,6 +9,7 @@
 
 #include "app/panel.h"
 #include "app/rearm.h"
+#include "case_name.h"
 #include "config_window/config_state.h"
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
