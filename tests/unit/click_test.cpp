@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "case_name.h"
 #include "overlay/help_box.h"
 #include "scan/cells.h"
 #include "test_state.h"
@@ -42,6 +43,8 @@ struct ClickRow {
     const char* other; // "open", "timer" or ""
     int draggingAfter;
 };
+
+void PrintTo(const ClickRow& r, std::ostream* os) { *os << r.name; }
 
 class ClickTableTest : public LogicTest, public ::testing::WithParamInterface<ClickRow> {};
 
@@ -106,8 +109,7 @@ const ClickRow CLICK_ROWS[] = {
     {"NoActionSendsNothing", 0, false, false, false, false, false, 0, "", "", 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Kinds, ClickTableTest, ::testing::ValuesIn(CLICK_ROWS),
-                         [](const ::testing::TestParamInfo<ClickRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, ClickTableTest, ::testing::ValuesIn(CLICK_ROWS), CaseName());
 
 TEST_F(LogicTest, DragToggleSequencesLeaveNoButtonHeld) {
     struct Sequence {

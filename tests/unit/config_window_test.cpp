@@ -3,6 +3,7 @@
 // opening, saving and closing leave in force.
 #include <string>
 
+#include "case_name.h"
 #include "app/panel.h"
 #include "config_window/config_window.h"
 #include "test_state.h"
@@ -17,6 +18,8 @@ struct BandRow {
     int position;
     int moveStep, scanPeriodMs, back;
 };
+
+void PrintTo(const BandRow& r, std::ostream* os) { *os << r.name; }
 
 class SliderBandTest : public LogicTest, public ::testing::WithParamInterface<BandRow> {};
 
@@ -37,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Positions, SliderBandTest,
                                            BandRow{"p50", 50, 4, 1000, 66}, BandRow{"p82", 82, 4, 1000, 66},
                                            BandRow{"p83", 83, 6, 500, 99}, BandRow{"p99", 99, 6, 500, 99},
                                            BandRow{"negative", -1, 6, 500, 99}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST_F(LogicTest, SlidersOpenAtTheBandOfTheRecordAndAtAnEndForOtherValues) {
     const struct {
@@ -76,6 +79,8 @@ struct ToggleRow {
     bool changes;
     const char* after;
 };
+
+void PrintTo(const ToggleRow& r, std::ostream* os) { *os << r.name; }
 
 class ClickToggleTest : public LogicTest, public ::testing::WithParamInterface<ToggleRow> {};
 
@@ -119,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ToggleRow{"anotherKindJoinsTheLastOne", "00100", 4, true, "00101"},
                       ToggleRow{"allOffFromTheFileCanComeBack", "00000", 0, true, "10000"},
                       ToggleRow{"dragOffLeavesTheOthers", "00011", 4, true, "00010"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 // ---- Device -------------------------------------------------------------------------
 
