@@ -17,6 +17,12 @@ PanelState& panelState() {
     return state;
 }
 
+bool startAsOnlyCopy(Platform& p) {
+    if (p.claimOnlyCopy()) return true;
+    p.restoreRunningCopy();
+    return false;
+}
+
 void startUp(Platform& p) {
     loadSettings(p);
     resetCellStates();

@@ -26,6 +26,7 @@ bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (!startAsOnlyCopy(win32Platform())) return 0;
     Win32Handles& h = handles();
     h.instance = instance;
 
