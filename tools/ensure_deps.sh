@@ -15,6 +15,10 @@ have xdpyinfo || need+=(x11-utils)
 # Debian's placeholder `convert` is not ImageMagick; `import` only comes with the real one.
 have import || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+# make fuzz and the fuzz smoke in make test: clang with its libFuzzer runtime.
+have clang++-14 || need+=(clang-14)
+ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+    need+=(libfuzzer-14-dev libclang-rt-14-dev)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

@@ -30,6 +30,15 @@ std::atomic<bool> g_copyMade{false};
 
 constexpr int FILE_LINES = 8;
 
+// Continuation bytes after a UTF-8 lead byte; -1 for a byte that cannot lead.
+int continuationBytes(unsigned lead) {
+    if (lead < 0x80) return 0;
+    if ((lead & 0xE0) == 0xC0) return 1;
+    if ((lead & 0xF0) == 0xE0) return 2;
+    if ((lead & 0xF8) == 0xF0) return 3;
+    return -1;
+}
+
 // The text as code points; false for bytes that are no text this reader knows.
 // No mark: UTF-8, unless the second byte is zero, which is how a mark-less
 // UTF-16LE file of ASCII digits starts.
@@ -44,9 +53,7 @@ bool decodeText(const std::string& bytes, std::u32string& text) {
         std::size_t i = (n >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) ? 3 : 0;
         while (i < n) {
             const unsigned lead = byte(i);
-            const int more = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                           : (lead & 0xF8) == 0xF0   ? 3
-                                                                     : -1;
+            const int more = continuationBytes(lead);
             if (more < 0 || n - i <= static_cast<std::size_t>(more)) return false;
             char32_t c = more == 0 ? lead : lead & (0x3F >> more);
             for (int k = 1; k <= more; ++k) {
