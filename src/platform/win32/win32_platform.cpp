@@ -192,8 +192,8 @@ FileRead Win32Platform::readFile(const char* name, std::string& bytes, std::size
             result = GetLastError() == ERROR_LOCK_VIOLATION ? FileRead::Locked : FileRead::Failed;
         else if (got == 0)
             break;
-        else if ((bytes.append(buffer, got)).size() > maxBytes)
-            result = FileRead::TooLarge; // grew while being read
+        else if (bytes.append(buffer, got).size() > maxBytes)
+            result = FileRead::TooLarge; // it grew while being read
     }
     CloseHandle(file);
     if (result != FileRead::Ok) bytes.clear();
@@ -242,6 +242,7 @@ std::string Win32Platform::localTimeText() {
 // ends, which releases the claim even after a crash.
 bool Win32Platform::claimOnlyCopy() {
     HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
+    // Without the mutex there is no telling: better two copies than none.
     return claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
