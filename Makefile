@@ -6,6 +6,8 @@ HOST_DIR   := $(BUILD)/host
 WIN_DIR    := $(BUILD)/win
 ASAN_DIR   := $(BUILD)/asan
 TSAN_DIR   := $(BUILD)/tsan
+FUZZ_DIR   := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 300
 JOBS       ?= 2
 
 # Every C++ file of the tree, in one fixed order.
@@ -14,7 +16,8 @@ CXX_FILES   = $(shell find src tests bench tools -type f \( -name '*.cpp' -o -na
 SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
               TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
-.PHONY: all win host deps run test unit e2e bench clean format format-check lint asan asan-build tsan
+.PHONY: all win host deps run test unit e2e bench clean format format-check lint asan asan-build tsan \
+        fuzz fuzz-build
 
 all: win
 
@@ -27,16 +30,26 @@ win: deps
 	@cmake --build $(WIN_DIR) -j$(JOBS)
 
 host: deps
-	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug -DWIN_BUILD_DIR=$(abspath $(WIN_DIR)) >/dev/null
+	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug -DWIN_BUILD_DIR=$(abspath $(WIN_DIR)) \
+	    -DFUZZ_BUILD_DIR=$(abspath $(FUZZ_DIR)) >/dev/null
 	@cmake --build $(HOST_DIR) -j$(JOBS)
 
 run: win
 	@bash tools/run.sh
 
+# The settings reader under libFuzzer for FUZZ_SECONDS; prints executions and crashes.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++-14 -DSWITCHPOINT_FUZZ=ON \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_DIR) -j$(JOBS)
+
+fuzz: fuzz-build
+	@bash tests/fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 # Every check and suite, quickest first: the format, clang-tidy, the unit
-# tests under ASan and UBSan, then the host unit tests and the end-to-end
-# tests under Wine.
-test: format-check lint win host asan-build
+# tests under ASan and UBSan, then the host unit tests, a short fuzz run
+# and the end-to-end tests under Wine.
+test: format-check lint win host asan-build fuzz-build
 	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS)
 
@@ -67,7 +80,7 @@ tsan: deps
 	@cd $(TSAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS) -R 'ThreadsTest\.'
 
 unit: host
-	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS) -LE e2e
+	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS) -LE "e2e|fuzz"
 
 e2e: win host
 	@cd $(HOST_DIR) && ctest --output-on-failure -L e2e
@@ -76,4 +89,4 @@ bench: win
 	@bash bench/run.sh
 
 clean:
-	rm -rf $(HOST_DIR) $(WIN_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BUILD)/e2e $(BUILD)/run
+	rm -rf $(HOST_DIR) $(WIN_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(BUILD)/e2e $(BUILD)/run

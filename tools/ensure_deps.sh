@@ -22,6 +22,10 @@ have clang-tidy || need+=(clang-tidy)
 ls /usr/lib/x86_64-linux-gnu/libasan.so.* >/dev/null 2>&1 || need+=(libasan8)
 ls /usr/lib/x86_64-linux-gnu/libubsan.so.* >/dev/null 2>&1 || need+=(libubsan1)
 ls /usr/lib/x86_64-linux-gnu/libtsan.so.* >/dev/null 2>&1 || need+=(libtsan2)
+# make fuzz and the fuzz smoke in make test: clang with its libFuzzer runtime.
+have clang++-14 || need+=(clang-14)
+ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+    need+=(libfuzzer-14-dev libclang-rt-14-dev)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

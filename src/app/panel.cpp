@@ -23,6 +23,12 @@ void resetPanelState() {
     panelState().scanStoppedForConfig = 0;
 }
 
+bool startAsOnlyCopy(Platform& p) {
+    if (p.claimOnlyCopy()) return true;
+    p.restoreRunningCopy();
+    return false;
+}
+
 void startUp(Platform& p) {
     loadSettings(p);
     resetCellStates();

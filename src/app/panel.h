@@ -18,6 +18,9 @@ struct PanelState {
 PanelState& panelState();
 void resetPanelState();
 
+// False when another copy already runs in this session: its panel is shown
+// again if minimised, and this copy must end before it touches anything.
+bool startAsOnlyCopy(Platform& p);
 // After the panel exists: settings, cell states, the switch hook.
 void startUp(Platform& p);
 // Once the panel is shown: the crosshair comes up after the start delay.

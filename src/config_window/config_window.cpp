@@ -86,7 +86,7 @@ bool acceptSettings(Platform& p) {
     writeSettingsFile(p);
     // The writer says nothing of failure; the file itself does.
     std::string bytes;
-    return p.readFile(SETTINGS_FILE_NAME, bytes) && bytes == formatSettingsFile(snapshotSettings());
+    return p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT) == FileRead::Ok && bytes == formatSettingsFile(snapshotSettings());
 }
 
 void closeConfigWindow(Platform& p) {

@@ -6,6 +6,7 @@
 // Nothing here decides anything: no tables, timings or state machines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -60,6 +61,9 @@ constexpr int ARM_COUNT = 4;
 constexpr Arm ALL_ARMS[ARM_COUNT] = {Arm::Left, Arm::Right, Arm::Up, Arm::Down};
 
 enum class HookKind { Mouse, Keyboard };
+
+// How reading a file went. Locked: another program holds it open.
+enum class FileRead { Ok, Missing, Locked, Failed, TooLarge };
 
 // Timers of the control panel (and the configuration window's own).
 enum TimerId : int {
@@ -145,10 +149,24 @@ public:
 
     // The settings file, by a name relative to the working directory.
     virtual bool fileExists(const char* name) = 0;
-    virtual bool readFile(const char* name, std::string& bytes) = 0;
+    // A file larger than maxBytes gives TooLarge and is not read.
+    virtual FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) = 0;
     // Replaces the file in one step: afterwards it holds either its old
-    // contents or all of the new ones. False when nothing was replaced.
+    // contents or all of the new ones. False when nothing was replaced; a
+    // read-only file is never replaced.
     virtual bool replaceFile(const char* name, const std::string& bytes) = 0;
+    virtual bool fileReadOnly(const char* name) = 0;
+    // Copies a file, replacing an earlier copy of that name.
+    virtual bool copyFile(const char* from, const char* to) = 0;
+    // Local time as "YYYY-MM-DD HH:MM:SS".
+    virtual std::string localTimeText() = 0;
+
+    // One copy per signed-in session: true for the first copy, which holds
+    // the claim until it ends.
+    virtual bool claimOnlyCopy() = 0;
+    // Shows the running copy's panel again if it is minimised, without
+    // taking the focus from the user's window.
+    virtual void restoreRunningCopy() = 0;
 };
 
 } // namespace sp

@@ -2,12 +2,14 @@
 //
 // The record holds what the user chose and what survives between runs; the
 // live values are what the running system uses, and only applySettings
-// writes them. The file is UTF-16LE with a byte-order mark and CR LF line
-// ends, eight lines. This module does not check ranges: whatever integer the
-// file holds is taken.
+// writes them. The file is written as UTF-16LE with a byte-order mark and
+// CR LF line ends, eight lines; a file edited by hand may also be UTF-8.
+// A value that would leave the program unusable is replaced by that
+// field's default whenever the file is read.
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 
 #include "platform/platform.h"
@@ -15,6 +17,12 @@
 namespace sp {
 
 constexpr const char* SETTINGS_FILE_NAME = "config.ini";
+// Where an unusable file is kept before the defaults replace it.
+constexpr const char* SETTINGS_COPY_NAME = "config.ini.bad";
+constexpr std::size_t SETTINGS_FILE_LIMIT = 64 * 1024;
+// How long a file held open by another program is waited for.
+constexpr int LOCK_WAIT_MS = 2000;
+constexpr int LOCK_RETRY_MS = 100;
 
 // Twelve signed 32-bit values in file order. Read by the main, hook and
 // configuration threads; each value is written whole.
@@ -62,9 +70,13 @@ void storeSettings(const SettingsValues& values);
 // true when the switch is a mouse button.
 bool mouseIsSwitch();
 
-// The existence test, then reading or defaults; once at start-up.
+// The existence test, then reading or defaults; once at start-up. A file
+// that exists but cannot be used is kept as SETTINGS_COPY_NAME before the
+// defaults are written over it; a read-only or locked one is left alone and
+// the defaults are used in memory.
 void loadSettings(Platform& p);
-// Reads the file into the record; a missing or short file gives the defaults.
+// Reads the file into the record during the run; a file that cannot be
+// used leaves the record as it is.
 void readSettingsFile(Platform& p);
 // Writes the record to the file; a file that cannot be written is left alone.
 void writeSettingsFile(Platform& p);
@@ -75,5 +87,20 @@ void applySettings(Platform& p);
 
 // The file's exact bytes for these values.
 std::string formatSettingsFile(const SettingsValues& values);
+
+enum class TextFault { None, Encoding, Short };
+
+// What a file's bytes say. Line 1 gives flagsGiven flags (the others are
+// not in the file); the rest are taken as written, unchecked.
+struct ParsedSettings {
+    TextFault fault = TextFault::None;
+    int flagsGiven = 0;
+    SettingsValues values;
+};
+ParsedSettings parseSettingsFile(const std::string& bytes);
+
+// Each field outside its usable range goes back to its default. Returns
+// what was replaced, for the log; empty when nothing was.
+std::string keepUsableValues(SettingsValues& values);
 
 } // namespace sp

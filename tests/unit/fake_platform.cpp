@@ -168,18 +168,42 @@ bool FakePlatform::fileExists(const char* name) {
     return files.count(name) != 0 || directories.count(name) != 0;
 }
 
-bool FakePlatform::readFile(const char* name, std::string& bytes) {
+FileRead FakePlatform::readFile(const char* name, std::string& bytes, std::size_t maxBytes) {
+    log.push_back(std::string("readFile ") + name);
+    auto held = lockedReads.find(name);
+    if (held != lockedReads.end() && held->second > 0) {
+        --held->second;
+        return FileRead::Locked;
+    }
+    if (directories.count(name) != 0) return FileRead::Failed;
     auto it = files.find(name);
-    if (it == files.end()) return false;
+    if (it == files.end()) return FileRead::Missing;
+    if (it->second.size() > maxBytes) return FileRead::TooLarge;
     bytes = it->second;
-    return true;
+    return FileRead::Ok;
 }
 
 bool FakePlatform::replaceFile(const char* name, const std::string& bytes) {
     log.push_back(std::string("replaceFile ") + name);
-    if (failWrites || directories.count(name) != 0) return false;
+    if (failWrites || directories.count(name) != 0 || readOnly.count(name) != 0) return false;
     files[name] = bytes;
     return true;
 }
+
+bool FakePlatform::fileReadOnly(const char* name) { return readOnly.count(name) != 0; }
+
+bool FakePlatform::copyFile(const char* from, const char* to) {
+    log.push_back(std::string("copyFile ") + from + " " + to);
+    auto it = files.find(from);
+    if (failWrites || it == files.end()) return false;
+    files[to] = it->second;
+    return true;
+}
+
+std::string FakePlatform::localTimeText() { return timeText; }
+
+bool FakePlatform::claimOnlyCopy() { return !anotherCopyRuns; }
+
+void FakePlatform::restoreRunningCopy() { log.push_back("restoreRunningCopy"); }
 
 } // namespace sp

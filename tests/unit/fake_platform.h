@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ public:
     std::map<std::string, std::string> files; // name -> bytes
     std::map<std::string, bool> directories;  // names that exist but cannot be read or replaced
     bool failWrites = false;
+    std::set<std::string> readOnly;
+    // Reads of a file that still find it held open by another program.
+    std::map<std::string, int> lockedReads;
+    std::string timeText = "2026-03-04 05:06:07";
+    bool anotherCopyRuns = false;
     bool hookInstallFails = false;
     // Calls to sendAbsoluteMove move `cursor` as the system would.
     bool moveCursorOnInput = true;
@@ -78,8 +84,13 @@ public:
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;
-    bool readFile(const char* name, std::string& bytes) override;
+    FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
+    bool fileReadOnly(const char* name) override;
+    bool copyFile(const char* from, const char* to) override;
+    std::string localTimeText() override;
+    bool claimOnlyCopy() override;
+    void restoreRunningCopy() override;
 };
 
 const char* armName(Arm arm);

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/panel.h"
 #include "case_name.h"
 #include "fake_platform.h"
+#include "settings/fallback_log.h"
 #include "scan/scan.h"
 #include "settings/settings.h"
 
@@ -76,7 +78,7 @@ protected:
         resetScanState();
     }
 
-    int replaceCalls() const { return static_cast<int>(fake.calls("replaceFile").size()); }
+    int replaceCalls() const { return static_cast<int>(fake.calls("replaceFile config.ini").size()); }
     int applyCount() const { return static_cast<int>(fake.calls("setLineColour").size()); }
 
     FakePlatform fake;
@@ -131,24 +133,49 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
-    const SettingsValues chosen{{1, 0, 1, 1, 0}, 7, 900, -123456, 40, 1, 1, 2};
+    const SettingsValues chosen{{1, 0, 1, 1, 0}, 7, 900, 123456, 40, 1, 1, 2};
     storeSettings(chosen);
     writeSettingsFile(fake);
     EXPECT_EQ(replaceCalls(), 1);
 
     resetSettingsState();
     readSettingsFile(fake);
-    expectRecord({{1, 0, 1, 1, 0}, 7, 900, -123456, 40, 1, 1, 2});
+    expectRecord({{1, 0, 1, 1, 0}, 7, 900, 123456, 40, 1, 1, 2});
     EXPECT_EQ(replaceCalls(), 1) << "a valid file is not rewritten";
 }
 
-TEST_F(SettingsTest, UnsignedPeriodOfMinusOneReadsBackSaturated) {
-    SettingsValues v = defaultSettings();
-    v.scanPeriodMs = -1;
-    storeSettings(v);
-    writeSettingsFile(fake);
-    readSettingsFile(fake);
-    EXPECT_EQ(settings().scanPeriodMs, INT_MAX);
+// Every file the writer can produce, read by the parser alone: exactly the
+// values written. A period is written unsigned, so a negative one comes back
+// as the largest int, as it always has.
+TEST(SettingsParserTest, RoundTripOverTheValueRanges) {
+    const int samples[] = {INT_MIN, -16777216, -100000, -1, 0, 1, 2, 14, 15, 49, 50, 100, 101, 255, 256,
+                           1500, 60000, 60001, 16777215, 16777216, 999999999, INT_MAX};
+    const int n = static_cast<int>(sizeof samples / sizeof samples[0]);
+    int files = 0;
+    for (int flags = 0; flags < 32; ++flags)
+        for (int i = 0; i < n; ++i) {
+            SettingsValues v;
+            for (int k = 0; k < 5; ++k) v.enabledClicks[k] = (flags >> k) & 1;
+            int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour, &v.opacity,
+                             &v.helpBox,  &v.clickSound,   &v.switchDevice};
+            for (int f = 0; f < 7; ++f) *fields[f] = samples[(i + 3 * f + flags) % n];
+            const ParsedSettings parsed = parseSettingsFile(formatSettingsFile(v));
+            ASSERT_EQ(parsed.fault, TextFault::None);
+            ASSERT_EQ(parsed.flagsGiven, 5);
+            SettingsValues want = v;
+            if (want.scanPeriodMs < 0) want.scanPeriodMs = INT_MAX;
+            const SettingsValues& got = parsed.values;
+            for (int k = 0; k < 5; ++k) ASSERT_EQ(got.enabledClicks[k], want.enabledClicks[k]) << files;
+            ASSERT_EQ(got.moveStep, want.moveStep);
+            ASSERT_EQ(got.scanPeriodMs, want.scanPeriodMs) << v.scanPeriodMs;
+            ASSERT_EQ(got.lineColour, want.lineColour);
+            ASSERT_EQ(got.opacity, want.opacity);
+            ASSERT_EQ(got.helpBox, want.helpBox);
+            ASSERT_EQ(got.clickSound, want.clickSound);
+            ASSERT_EQ(got.switchDevice, want.switchDevice);
+            ++files;
+        }
+    EXPECT_EQ(files, 32 * n);
 }
 
 TEST_F(SettingsTest, FailedWriteLeavesRecordAndOldFileAlone) {
@@ -207,7 +234,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineOneCase{"TwoFlagsKeepEarlierValues", "1 0", {0, 1, 7, 1, 0}, {1, 0, 7, 1, 0}, {0}},
         LineOneCase{"BeyondFifthIgnored", "0 0 0 0 1 1 1", {0, 0, 0, 0, 0}, {0, 0, 0, 0, 1}, {4}},
         LineOneCase{"TabIsAFlag", "1\t1 1 1 1", {0, 0, 0, 0, 0}, {1, 0, 1, 1, 1}, {0, 2, 3, 4}},
-        LineOneCase{"LoneCarriageReturnStays", "1 0\r1 0 1", {0, 0, 0, 0, 0}, {1, 0, 0, 1, 0}, {0, 3}},
         LineOneCase{"Empty", "", {1, 0, 1, 0, 1}, {1, 0, 1, 0, 1}, {}}),
     CaseName());
 
@@ -234,12 +260,11 @@ void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 class SettingsNumberTest : public SettingsTest, public ::testing::WithParamInterface<NumberCase> {};
 
 TEST_P(SettingsNumberTest, LineTwoConvertsLikeWtoi) {
-    fake.files[SETTINGS_FILE_NAME] =
-        fileOf("1 1 1 1 1\r\n" + GetParam().line + "\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n");
-    readSettingsFile(fake);
-    EXPECT_EQ(settings().moveStep, GetParam().moveStep);
-    EXPECT_EQ(settings().scanPeriodMs, 1500);
-    EXPECT_EQ(replaceCalls(), 0);
+    const ParsedSettings parsed = parseSettingsFile(
+        fileOf("1 1 1 1 1\r\n" + GetParam().line + "\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"));
+    ASSERT_EQ(parsed.fault, TextFault::None);
+    EXPECT_EQ(parsed.values.moveStep, GetParam().moveStep);
+    EXPECT_EQ(parsed.values.scanPeriodMs, 1500);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -248,50 +273,17 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"Empty", "", 0}, NumberCase{"LeadingWhiteSpace", " \t\v\f 42", 42},
                       NumberCase{"PlusSign", "+8", 8}, NumberCase{"MinusSign", "-12", -12},
                       NumberCase{"StopsAtFirstOther", "12ab3", 12}, NumberCase{"SignAlone", "-", 0},
-                      NumberCase{"SpaceAfterSign", "- 5", 0}, NumberCase{"LoneCarriageReturn", "\r9", 9},
+                      NumberCase{"SpaceAfterSign", "- 5", 0},
                       NumberCase{"NegativeColourRange", "-2147483648", INT_MIN},
                       NumberCase{"OverflowSaturatesHigh", "99999999999", INT_MAX},
                       NumberCase{"OverflowSaturatesLow", "-99999999999", INT_MIN},
-                      NumberCase{"FillsTheBufferExactly", std::string(17, '0') + "4", 4},
-                      // The buffer is a C string: it ends at the NUL, and the cut takes the '4'.
-                      NumberCase{"NulEndsTheText", std::string("4\0" "7", 3), 0}),
+                      NumberCase{"LongRunOfZeros", std::string(5000, '0') + "4", 4}),
     CaseName());
 
-TEST_F(SettingsTest, LongLineIsTakenInPieces) {
-    // Line 2 is 22 characters: the first piece is 19 of them and loses the
-    // '8' to the cut; "725" makes the next piece, so every later line lands
-    // one field further on and the file's last line is never read.
-    const std::string longLine = std::string(17, '0') + "48" + "725";
-    fake.files[SETTINGS_FILE_NAME] =
-        fileOf("1 1 1 1 1\r\n" + longLine + "\r\n300\r\n255\r\n128\r\n1\r\n1\r\n1\r\n");
-
-    readSettingsFile(fake);
-
-    expectRecord({{1, 1, 1, 1, 1}, 4, 725, 300, 255, 128, 1, 1});
-    EXPECT_EQ(replaceCalls(), 0);
-}
-
-TEST_F(SettingsTest, PiecesCountAsLines) {
-    // Seven file lines, but line 2 makes two pieces: eight reads, a valid file.
-    const std::string longLine = std::string(17, '0') + "39" + "12";
-    fake.files[SETTINGS_FILE_NAME] = fileOf("1 1 1 1 1\r\n" + longLine + "\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
-    readSettingsFile(fake);
-    expectRecord({{1, 1, 1, 1, 1}, 3, 12, 5, 6, 7, 8, 9});
-    EXPECT_EQ(replaceCalls(), 0);
-}
-
-TEST_F(SettingsTest, LastLineWithoutLineEndLosesItsCharacter) {
-    fake.files[SETTINGS_FILE_NAME] = fileOf("1 1 1 1 1\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1");
-    readSettingsFile(fake);
-    EXPECT_EQ(settings().switchDevice, 0);
-    EXPECT_FALSE(mouseIsSwitch());
-    EXPECT_EQ(replaceCalls(), 0);
-}
-
 TEST_F(SettingsTest, FileWithoutByteOrderMarkReadsTheSame) {
-    fake.files[SETTINGS_FILE_NAME] = utf16("0 1 0 1 0\r\n6\r\n450\r\n-7\r\n90\r\n1\r\n0\r\n3\r\n");
+    fake.files[SETTINGS_FILE_NAME] = utf16("0 1 0 1 0\r\n6\r\n450\r\n7\r\n90\r\n1\r\n0\r\n3\r\n");
     readSettingsFile(fake);
-    expectRecord({{0, 1, 0, 1, 0}, 6, 450, -7, 90, 1, 0, 3});
+    expectRecord({{0, 1, 0, 1, 0}, 6, 450, 7, 90, 1, 0, 3});
     EXPECT_EQ(replaceCalls(), 0);
 }
 
@@ -301,55 +293,221 @@ TEST_F(SettingsTest, LineFeedOnlyLineEndsReadTheSame) {
     expectRecord({{1, 0, 0, 0, 1}, 3, 1000, 65535, 200, 0, 1, 1});
 }
 
-TEST_F(SettingsTest, NegativeAndWhiteColoursSurviveTheFile) {
-    for (int colour : {16777215, -1, -16777216, INT_MIN}) {
-        SettingsValues v = defaultSettings();
-        v.lineColour = colour;
-        storeSettings(v);
-        writeSettingsFile(fake);
-        storeSettings(defaultSettings());
-        readSettingsFile(fake);
-        EXPECT_EQ(settings().lineColour, colour);
+// ---- Damaged and hand-edited files at start-up ---------------------------------
+
+const std::string OWN_TEXT = "1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n0\r\n";
+const Values OWN = {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 0};
+
+std::string utf16be(const std::string& text) {
+    std::string out("\xFE\xFF", 2);
+    for (char c : text) {
+        out.push_back('\0');
+        out.push_back(c);
     }
+    return out;
 }
 
-// ---- Short and unreadable files --------------------------------------------------
-
-struct ShortCase {
+struct DamagedCase {
     const char* name;
     std::string bytes;
+    Values want;
+    bool usable;        // read as it is; otherwise kept as the copy and replaced
+    const char* logged; // part of the log line; "" when nothing is logged
 };
 
-void PrintTo(const ShortCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
 
-class SettingsShortFileTest : public SettingsTest, public ::testing::WithParamInterface<ShortCase> {};
+class SettingsDamagedFileTest : public SettingsTest, public ::testing::WithParamInterface<DamagedCase> {};
 
-TEST_P(SettingsShortFileTest, StartUpReplacesItWithDefaults) {
-    fake.files[SETTINGS_FILE_NAME] = GetParam().bytes;
+TEST_P(SettingsDamagedFileTest, StartUpReadsOrKeepsIt) {
+    const DamagedCase& c = GetParam();
+    fake.files[SETTINGS_FILE_NAME] = c.bytes;
 
     loadSettings(fake);
 
-    expectRecord(DEFAULTS);
-    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
-    EXPECT_EQ(replaceCalls(), 1);
-    EXPECT_EQ(kindsWithScanCode(), (std::vector<int>{0, 1, 2, 3, 4}));
-    // Once for the read-back, once at the end of the outer load.
-    EXPECT_EQ(applyCount(), 2);
-    EXPECT_EQ(live().liveScanPeriodMs, 1500);
+    expectRecord(c.want);
+    EXPECT_EQ(live().liveScanPeriodMs, c.want.scanPeriodMs);
+    EXPECT_EQ(live().liveMoveStep, c.want.moveStep);
+    if (c.usable) {
+        EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], c.bytes) << "the file keeps what it holds";
+        EXPECT_EQ(fake.files.count(SETTINGS_COPY_NAME), 0u);
+    } else {
+        EXPECT_EQ(fake.files[SETTINGS_COPY_NAME], c.bytes);
+        EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
+    }
+    const std::string log = fake.files[SETTINGS_LOG_NAME];
+    if (*c.logged)
+        EXPECT_NE(log.find(std::string("2026-03-04 05:06:07 config.ini: ") + c.logged), std::string::npos) << log;
+    else
+        EXPECT_EQ(log, "");
+}
+
+const Values NO_FLAGS = {{0, 0, 0, 0, 0}, 5, 900, 128, 100, 1, 1, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsDamagedFileTest,
+    ::testing::Values(
+        DamagedCase{"Empty", "", DEFAULTS, false, "fewer than 8 lines; kept as config.ini.bad"},
+        DamagedCase{"OnlyByteOrderMark", BOM, DEFAULTS, false, "fewer than 8 lines"},
+        DamagedCase{"OnlyUtf8Mark", "\xEF\xBB\xBF", DEFAULTS, false, "fewer than 8 lines"},
+        DamagedCase{"SevenLines", fileOf("0 0 0 0 0\r\n9\r\n100\r\n1\r\n2\r\n1\r\n1\r\n"), DEFAULTS, false,
+                    "fewer than 8 lines"},
+        DamagedCase{"Utf8", OWN_TEXT, OWN, true, ""},
+        DamagedCase{"Utf8WithMark", "\xEF\xBB\xBF" + OWN_TEXT, OWN, true, ""},
+        DamagedCase{"Utf16BigEndian", utf16be(OWN_TEXT), DEFAULTS, false, "not UTF-16LE or UTF-8 text"},
+        DamagedCase{"Binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\x93\xFF\n\n\n\n\n\n\n\n", 20), DEFAULTS,
+                    false, "not UTF-16LE or UTF-8 text"},
+        DamagedCase{"BrokenUtf8", "1 0 1 0 1\r\n5\xC3\r\n900\r\n128\r\n100\r\n1\r\n1\r\n0\r\n", DEFAULTS, false,
+                    "not UTF-16LE or UTF-8 text"},
+        DamagedCase{"LastLineWithoutLineEnd", fileOf("1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n1"),
+                    {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 1}, true, ""},
+        DamagedCase{"LongFirstLine", fileOf("1 0 1 0 1" + std::string(5000, '1') + OWN_TEXT.substr(9)), OWN, true,
+                    ""},
+        DamagedCase{"FiveHundredSpacesFirst", fileOf(std::string(500, ' ') + OWN_TEXT.substr(9)), NO_FLAGS, true,
+                    ""},
+        DamagedCase{"SpacesBeforeANumber", fileOf("1 0 1 0 1\r\n" + std::string(500, ' ') + OWN_TEXT.substr(11)),
+                    OWN, true, ""},
+        DamagedCase{"CarriageReturnLineEnds", "1 0 1 0 1\r5\r900\r128\r100\r1\r1\r0\r", OWN, true, ""},
+        DamagedCase{"HugeNumbers", fileOf("1 0 1 0 1\r\n99999999999\r\n99999999999\r\n-99999999999\r\n100\r\n1\r\n1\r\n0\r\n"),
+                    {{1, 0, 1, 0, 1}, 2, 1500, 255, 100, 1, 1, 0}, true,
+                    "move step 2147483647 is outside 1 to 100, 2 used; scan period 2147483647 is outside 50 to "
+                    "60000, 1500 used; line colour -2147483648 is outside 0 to 16777215, 255 used"},
+        DamagedCase{"Letters", fileOf("1 0 1 0 1\r\nabc\r\nabc\r\n128\r\nabc\r\n1\r\n1\r\n0\r\n"),
+                    {{1, 0, 1, 0, 1}, 2, 1500, 128, 255, 1, 1, 0}, true, "move step 0 is outside"},
+        DamagedCase{"AtTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT - OWN_TEXT.size(), ' '), OWN, true,
+                    ""},
+        DamagedCase{"PastTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT + 1 - OWN_TEXT.size(), ' '),
+                    DEFAULTS, false, "larger than 65536 bytes; kept as config.ini.bad"}),
+    CaseName());
+
+// ---- Ranges, at start-up and at every re-read ------------------------------------
+
+struct RangeCase {
+    const char* name;
+    int line; // 2 move step, 3 scan period, 4 colour, 5 opacity
+    int value;
+    int kept;
+};
+
+void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsRangeTest : public SettingsTest, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(SettingsRangeTest, OutOfRangeFieldFallsBackAlone) {
+    const RangeCase& c = GetParam();
+    std::string lines[8] = {"1 1 0 1 1", "7", "3000", "65280", "200", "1", "0", "0"};
+    lines[c.line - 1] = std::to_string(c.value);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    fake.files[SETTINGS_FILE_NAME] = fileOf(text);
+    Values want = {{1, 1, 0, 1, 1}, 7, 3000, 65280, 200, 1, 0, 0};
+    int* field[] = {nullptr, nullptr, &want.moveStep, &want.scanPeriodMs, &want.lineColour, &want.opacity};
+    *field[c.line] = c.kept;
+
+    loadSettings(fake);
+    expectRecord(want);
+    EXPECT_EQ(live().liveMoveStep, want.moveStep);
+    EXPECT_EQ(live().liveScanPeriodMs, want.scanPeriodMs);
+    EXPECT_EQ(live().liveOpacity, want.opacity);
+    EXPECT_EQ(fake.lineColour, static_cast<Colour>(want.lineColour));
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(text)) << "the file keeps what it holds";
+    EXPECT_EQ(fake.files.count(SETTINGS_LOG_NAME), c.kept == c.value ? 0u : 1u);
+
+    storeSettings(defaultSettings());
+    readSettingsFile(fake);
+    expectRecord(want);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, SettingsShortFileTest,
-    ::testing::Values(ShortCase{"SevenLines", fileOf("0 0 0 0 0\r\n9\r\n100\r\n1\r\n2\r\n1\r\n1\r\n")},
-                      ShortCase{"Empty", ""}, ShortCase{"OnlyByteOrderMark", BOM},
-                      ShortCase{"OneLine", fileOf("1 0 1 0 1\r\n")}),
+    Bounds, SettingsRangeTest,
+    ::testing::Values(RangeCase{"StepBelow", 2, 0, 2}, RangeCase{"StepLowest", 2, 1, 1},
+                      RangeCase{"StepHighest", 2, 100, 100}, RangeCase{"StepAbove", 2, 101, 2},
+                      RangeCase{"PeriodBelow", 3, 49, 1500}, RangeCase{"PeriodLowest", 3, 50, 50},
+                      RangeCase{"PeriodHighest", 3, 60000, 60000}, RangeCase{"PeriodAbove", 3, 60001, 1500},
+                      RangeCase{"ColourBelow", 4, -1, 255}, RangeCase{"ColourBlack", 4, 0, 0},
+                      RangeCase{"ColourWhite", 4, 0xFFFFFF, 0xFFFFFF}, RangeCase{"ColourAbove", 4, 0x1000000, 255},
+                      RangeCase{"OpacityBelow", 5, 14, 255}, RangeCase{"OpacityLowest", 5, 15, 15},
+                      RangeCase{"OpacityHighest", 5, 255, 255}, RangeCase{"OpacityAbove", 5, 256, 255}),
     CaseName());
 
-TEST_F(SettingsTest, SevenLinesOverwriteWhatWasTakenFromThem) {
-    fake.files[SETTINGS_FILE_NAME] = fileOf("0 0 0 0 0\r\n9\r\n100\r\n1\r\n2\r\n1\r\n1\r\n");
-    readSettingsFile(fake);
+// ---- Files that must be left alone ------------------------------------------------
+
+TEST_F(SettingsTest, ReadOnlyUnusableFileIsLeftAndDefaultsRunInMemory) {
+    const std::string shortFile = fileOf("0 0 0 0 0\r\n9\r\n");
+    fake.files[SETTINGS_FILE_NAME] = shortFile;
+    fake.readOnly.insert(SETTINGS_FILE_NAME);
+
+    loadSettings(fake);
     expectRecord(DEFAULTS);
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], shortFile);
+    EXPECT_TRUE(fake.calls("copyFile").empty());
+    EXPECT_NE(fake.files[SETTINGS_LOG_NAME].find("read-only, so left as it is"), std::string::npos);
+
+    writeSettingsFile(fake);
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], shortFile) << "saving never clears the flag";
+}
+
+TEST_F(SettingsTest, FileStillLockedRunsOnDefaultsAndWritesNothing) {
+    fake.files[SETTINGS_FILE_NAME] = fileOf(OWN_TEXT);
+    fake.lockedReads[SETTINGS_FILE_NAME] = 1000;
+    loadSettings(fake);
+    expectRecord(DEFAULTS);
+    EXPECT_TRUE(mouseIsSwitch());
+    EXPECT_EQ(replaceCalls(), 0);
+    EXPECT_TRUE(fake.calls("copyFile").empty());
+    EXPECT_EQ(fake.calls("readFile config.ini").size(), static_cast<std::size_t>(LOCK_WAIT_MS / LOCK_RETRY_MS + 1));
+    EXPECT_NE(fake.files[SETTINGS_LOG_NAME].find("held open by another program for 2 s; running on the defaults"),
+              std::string::npos);
+}
+
+TEST_F(SettingsTest, OnlyOneCopyARun) {
+    fake.files[SETTINGS_FILE_NAME] = "first";
+    loadSettings(fake);
+    fake.files[SETTINGS_FILE_NAME] = "second";
+    loadSettings(fake);
+    EXPECT_EQ(fake.calls("copyFile").size(), 1u);
+    EXPECT_EQ(fake.files[SETTINGS_COPY_NAME], "first");
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
+}
+
+// ---- Re-reads during the run -----------------------------------------------------
+
+TEST_F(SettingsTest, RereadThatCannotUseTheFileKeepsTheRunningValues) {
+    const std::string unusable[] = {"", BOM, utf16be(OWN_TEXT), fileOf("1 1 1 1 1\r\n2\r\n")};
+    for (const std::string& bytes : unusable) {
+        storeSettings(SettingsValues{{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 0});
+        fake.files[SETTINGS_FILE_NAME] = bytes;
+        readSettingsFile(fake);
+        expectRecord(OWN);
+        EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], bytes);
+    }
+    fake.lockedReads[SETTINGS_FILE_NAME] = 1000;
+    readSettingsFile(fake);
+    fake.lockedReads.clear();
+    fake.files.erase(SETTINGS_FILE_NAME);
+    readSettingsFile(fake);
+    expectRecord(OWN);
+    EXPECT_EQ(replaceCalls(), 0);
+    EXPECT_TRUE(fake.calls("copyFile").empty());
+    const std::string log = fake.files[SETTINGS_LOG_NAME];
+    EXPECT_NE(log.find("held open by another program for 2 s; the settings in use are kept"), std::string::npos);
+    EXPECT_NE(log.find("missing; the settings in use are kept"), std::string::npos);
+}
+
+// ---- The log -----------------------------------------------------------------------
+
+TEST(SettingsLogTest, KeepsItsNewestWholeLinesWithinTheLimit) {
+    EXPECT_EQ(appendToLog("aaaa\r\nbbbb\r\n", "cccc\r\n", 18), "aaaa\r\nbbbb\r\ncccc\r\n");
+    // Past the limit the oldest lines go, down to half of it.
+    EXPECT_EQ(appendToLog("aaaa\r\nbbbb\r\n", "cccc\r\n", 17), "cccc\r\n");
+    EXPECT_EQ(appendToLog("aa\r\nbb\r\ncc\r\n", "d\r\n", 14), "cc\r\nd\r\n");
+    std::string log;
+    for (int i = 0; i < 5000; ++i) {
+        log = appendToLog(log, "line " + std::to_string(i) + "\r\n", SETTINGS_LOG_LIMIT);
+        ASSERT_LE(log.size(), SETTINGS_LOG_LIMIT);
+    }
+    EXPECT_EQ(log.compare(0, 5, "line "), 0) << "starts at a whole line";
+    EXPECT_EQ(log.substr(log.size() - 11), "line 4999\r\n");
 }
 
 // ---- Start-up --------------------------------------------------------------------
@@ -388,9 +546,9 @@ TEST_F(SettingsTest, ValidFileIsReadAndAppliedOnce) {
 // A disk that takes writes but hands nothing back.
 class UnreadablePlatform : public FakePlatform {
 public:
-    bool readFile(const char* name, std::string&) override {
+    FileRead readFile(const char* name, std::string&, std::size_t) override {
         log.push_back(std::string("readFile ") + name);
-        return false;
+        return FileRead::Failed;
     }
 };
 
@@ -434,19 +592,17 @@ TEST_F(SettingsTest, WrittenDefaultsThatDoNotReadBackEndWithDefaultsInMemory) {
     UnreadablePlatform p;
     loadSettings(p);
     expectDefaultsInMemory(p);
-    EXPECT_EQ(p.calls("replaceFile").size(), 1u);
-    EXPECT_EQ(p.calls("readFile").size(), 1u);
+    EXPECT_EQ(p.calls("replaceFile config.ini").size(), 1u);
+    EXPECT_EQ(p.calls("readFile config.ini").size(), 1u);
 }
 
 TEST_F(SettingsTest, CycleStaysBoundedOnLaterCalls) {
-    // The guard must not stick: after one failed start-up a later re-read of
-    // a broken file again ends with the defaults, and a good file still reads.
+    // The guard must not stick: after one failed start-up a good file still
+    // reads, and a missing one is written again.
     fake.directories[SETTINGS_FILE_NAME] = true;
     loadSettings(fake);
-    storeSettings(SettingsValues{});
-    readSettingsFile(fake);
     expectRecord(DEFAULTS);
-    EXPECT_EQ(replaceCalls(), 2);
+    EXPECT_EQ(replaceCalls(), 1);
 
     fake.directories.clear();
     fake.files[SETTINGS_FILE_NAME] = fileOf("0 0 0 0 0\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n");
@@ -455,7 +611,17 @@ TEST_F(SettingsTest, CycleStaysBoundedOnLaterCalls) {
     fake.files.erase(SETTINGS_FILE_NAME);
     loadSettings(fake);
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT)) << "a writable disk gets the file again";
-    EXPECT_EQ(replaceCalls(), 3);
+    EXPECT_EQ(replaceCalls(), 2);
+}
+
+// ---- One copy a session --------------------------------------------------------
+
+TEST_F(SettingsTest, SecondCopyOnlyRestoresTheFirst) {
+    EXPECT_TRUE(startAsOnlyCopy(fake));
+    EXPECT_TRUE(fake.log.empty());
+    fake.anotherCopyRuns = true;
+    EXPECT_FALSE(startAsOnlyCopy(fake));
+    EXPECT_EQ(fake.log, (std::vector<std::string>{"restoreRunningCopy"})) << "no hook, no file";
 }
 
 // ---- Apply -------------------------------------------------------------------------

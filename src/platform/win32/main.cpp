@@ -28,6 +28,7 @@ bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (!startAsOnlyCopy(win32Platform())) return 0;
     Win32Handles& h = handles();
     h.instance = instance;
     // The configuration window's sliders are common-controls trackbars.

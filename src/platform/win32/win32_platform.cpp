@@ -3,6 +3,7 @@
 
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <string>
 #ifdef SWITCHPOINT_BENCH
 #include <cstdio>
@@ -253,22 +254,41 @@ bool Win32Platform::fileExists(const char* name) {
     return true;
 }
 
-bool Win32Platform::readFile(const char* name, std::string& bytes) {
+FileRead Win32Platform::readFile(const char* name, std::string& bytes, std::size_t maxBytes) {
+    bytes.clear();
     HANDLE file = CreateFileW(widen(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return FileRead::Locked;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileRead::Missing;
+        return FileRead::Failed;
+    }
+    LARGE_INTEGER size{};
+    FileRead result = FileRead::Ok;
+    if (!GetFileSizeEx(file, &size))
+        result = FileRead::Failed;
+    else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+        result = FileRead::TooLarge;
     char buffer[4096];
     DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
+    while (result == FileRead::Ok) {
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+            result = GetLastError() == ERROR_LOCK_VIOLATION ? FileRead::Locked : FileRead::Failed;
+        else if (got == 0)
+            break;
+        else if (bytes.append(buffer, got).size() > maxBytes)
+            result = FileRead::TooLarge; // it grew while being read
+    }
     CloseHandle(file);
-    return ok;
+    if (result != FileRead::Ok) bytes.clear();
+    return result;
 }
 
 // New contents go to a temporary file beside the old one, which is then
 // swapped in with one rename: a crash leaves the old file or the new one.
 bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
+    if (fileReadOnly(name)) return false;
     wchar_t temp[MAX_PATH];
     if (!GetTempFileNameW(L".", L"cfg", 0, temp)) return false;
     HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -282,6 +302,38 @@ bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
         return true;
     DeleteFileW(temp);
     return false;
+}
+
+bool Win32Platform::fileReadOnly(const char* name) {
+    const DWORD attributes = GetFileAttributesW(widen(name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool Win32Platform::copyFile(const char* from, const char* to) {
+    return CopyFileW(widen(from).c_str(), widen(to).c_str(), FALSE) != 0;
+}
+
+std::string Win32Platform::localTimeText() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, t.wSecond);
+    return text;
+}
+
+// A named mutex in the session's own namespace: a copy started by another
+// signed-in user does not see it. The handle stays open until the process
+// ends, which releases the claim even after a crash.
+bool Win32Platform::claimOnlyCopy() {
+    HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
+    // Without the mutex there is no telling: better two copies than none.
+    return claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void Win32Platform::restoreRunningCopy() {
+    HWND panel = FindWindowW(L"QUIMBOLET", nullptr);
+    if (panel && IsIconic(panel)) ShowWindowAsync(panel, SW_SHOWNOACTIVATE);
 }
 
 } // namespace sp

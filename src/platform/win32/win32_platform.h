@@ -79,8 +79,13 @@ public:
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;
-    bool readFile(const char* name, std::string& bytes) override;
+    FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
+    bool fileReadOnly(const char* name) override;
+    bool copyFile(const char* from, const char* to) override;
+    std::string localTimeText() override;
+    bool claimOnlyCopy() override;
+    void restoreRunningCopy() override;
 };
 
 Win32Platform& win32Platform();
