@@ -10,7 +10,7 @@
 namespace sp {
 
 constexpr const char* SETTINGS_LOG_NAME = "switchpoint.log";
-constexpr std::size_t SETTINGS_LOG_LIMIT = 16 * 1024;
+constexpr std::size_t SETTINGS_LOG_LIMIT = std::size_t{16} * 1024;
 
 // The log with `line` added at its end. When that would pass `limit`, the
 // oldest whole lines go first, down to half of it.

@@ -19,7 +19,7 @@ namespace sp {
 constexpr const char* SETTINGS_FILE_NAME = "config.ini";
 // Where an unusable file is kept before the defaults replace it.
 constexpr const char* SETTINGS_COPY_NAME = "config.ini.bad";
-constexpr std::size_t SETTINGS_FILE_LIMIT = 64 * 1024;
+constexpr std::size_t SETTINGS_FILE_LIMIT = std::size_t{64} * 1024;
 // How long a file held open by another program is waited for.
 constexpr int LOCK_WAIT_MS = 2000;
 constexpr int LOCK_RETRY_MS = 100;
