@@ -125,7 +125,8 @@ double workingSetMb(HANDLE process) {
 // Keyboard switch: press-to-reaction latency, movement rate, hook time.
 E2E_CASE(bench_keyboard) {
     // Click kinds off: a five-cell cycle at 100 ms brings "STOP" round often.
-    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n100\r\n255\r\n255\r\n0\r\n0\r\n0\r\n"), "seed settings");
+    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n100\r\n255\r\n255\r\n0\r\n0\r\n0\r\n"),
+                "seed settings");
     HWND panel = sp::startAndWaitForPanel(run);
     E2E_REQUIRE(panel != nullptr, "panel up");
     Sleep(1800); // the crosshair comes up after the start delay
@@ -185,7 +186,8 @@ E2E_CASE(bench_keyboard) {
 
 // Mouse switch: the hook sees every pointer move; they are coalesced.
 E2E_CASE(bench_mouse) {
-    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n150\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"), "seed settings");
+    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n150\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"),
+                "seed settings");
     HWND panel = sp::startAndWaitForPanel(run);
     E2E_REQUIRE(panel != nullptr, "panel up");
     Sleep(1800);
@@ -207,7 +209,8 @@ E2E_CASE(bench_mouse) {
 E2E_CASE(bench_clicks) {
     constexpr int PERIOD = 180;
     // Only the left click takes part; sound and help box on.
-    E2E_REQUIRE(sp::seedSettings(run, L"1 0 0 0 0\r\n2\r\n180\r\n255\r\n255\r\n1\r\n1\r\n0\r\n"), "seed settings");
+    E2E_REQUIRE(sp::seedSettings(run, L"1 0 0 0 0\r\n2\r\n180\r\n255\r\n255\r\n1\r\n1\r\n0\r\n"),
+                "seed settings");
     TestWindow target;
     E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"bench click target"), "target window");
     HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
@@ -224,16 +227,20 @@ E2E_CASE(bench_clicks) {
         QueryPerformanceCounter(&t0);
         keyTap(SWITCH_KEY);
         std::vector<MouseMessage> got;
-        waitUntil([&] {
-            for (const auto& m : target.takeMouseMessages()) got.push_back(m);
-            return !got.empty();
-        }, 2000);
-        if (!got.empty() && got[0].message == WM_LBUTTONDOWN) toDown.push_back(qpcMs(got[0].qpc - t0.QuadPart));
+        waitUntil(
+            [&] {
+                for (const auto& m : target.takeMouseMessages()) got.push_back(m);
+                return !got.empty();
+            },
+            2000);
+        if (!got.empty() && got[0].message == WM_LBUTTONDOWN)
+            toDown.push_back(qpcMs(got[0].qpc - t0.QuadPart));
         Sleep(300); // past the sound
     }
     log(run, "figure select to button-down: " + summary(toDown, " ms"));
     E2E_CHECK(toDown.size() >= 20, "enough click samples");
-    E2E_CHECK(percentile(toDown, 0.95) <= 100 + 10 + 500 + 20.0, "select to button-down p95 within the waits + 20 ms");
+    E2E_CHECK(percentile(toDown, 0.95) <= 100 + 10 + 500 + 20.0,
+              "select to button-down p95 within the waits + 20 ms");
 
     // Rebuilds: a press at rest builds the crosshair and box afresh; the
     // start/stop cell brings it back to rest.
@@ -280,8 +287,8 @@ E2E_CASE(bench_clicks) {
     Sleep(500);
     const int threadsAfter = threadCount(run.product.dwProcessId);
     const double wsAfter = workingSetMb(run.product.hProcess);
-    log(run, "figure threads before/after " + std::to_string(rebuilds) + " rebuilds: " + std::to_string(threadsBefore) +
-                 " / " + std::to_string(threadsAfter));
+    log(run, "figure threads before/after " + std::to_string(rebuilds) +
+                 " rebuilds: " + std::to_string(threadsBefore) + " / " + std::to_string(threadsAfter));
     log(run, "figure working set before/after: " + fixed(wsBefore) + " / " + fixed(wsAfter) +
                  " MB (every 50 rebuilds:" + curve + ")");
     log(run, "figure presses at rest that started no scan: " + std::to_string(lostPresses) + " of " +

@@ -68,7 +68,8 @@ void configWindowGone() {
 void initShownStates() {
     ConfigState& c = configState();
     const SettingsRecord& r = settings();
-    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) c.clickChecks[kind] = flag(r.enabledClicks[kind] == 1);
+    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
+        c.clickChecks[kind] = flag(r.enabledClicks[kind] == 1);
     c.helpCheck = flag(r.helpBox == 1);
     c.soundCheck = flag(r.clickSound == 1);
     c.deviceCheck = flag(r.switchDevice == 1);
@@ -86,7 +87,8 @@ bool acceptSettings(Platform& p) {
     writeSettingsFile(p);
     // The writer says nothing of failure; the file itself does.
     std::string bytes;
-    return p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT) == FileRead::Ok && bytes == formatSettingsFile(snapshotSettings());
+    return p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT) == FileRead::Ok &&
+           bytes == formatSettingsFile(snapshotSettings());
 }
 
 void closeConfigWindow(Platform& p) {

@@ -9,7 +9,8 @@ using F = ControlFont;
 } // namespace
 
 Rect configWindowRect(Size screen) {
-    return {(screen.width - CONFIG_WIDTH) / 2, (screen.height - CONFIG_HEIGHT) / 2, CONFIG_WIDTH, CONFIG_HEIGHT};
+    return {(screen.width - CONFIG_WIDTH) / 2, (screen.height - CONFIG_HEIGHT) / 2, CONFIG_WIDTH,
+            CONFIG_HEIGHT};
 }
 
 // clang-format off

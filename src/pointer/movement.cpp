@@ -19,18 +19,14 @@ Point movementTarget(int direction, Point from, int step, Size screen) {
     const int w = screen.width;
     const int h = screen.height;
     switch (direction) {
-    case ACTION_LEFT:
-        return from.x > 1 ? Point{from.x - step, from.y} : Point{w, from.y};
+    case ACTION_LEFT: return from.x > 1 ? Point{from.x - step, from.y} : Point{w, from.y};
     case ACTION_RIGHT:
         if (from.x >= w - 1) return {1, from.y};
         // One extra pixel near the left edge.
         return from.x < 16 ? Point{from.x + step + 1, from.y} : Point{from.x + step, from.y};
-    case ACTION_UP:
-        return from.y > 1 ? Point{from.x, from.y - step} : Point{from.x, h - 1};
-    case ACTION_DOWN:
-        return from.y >= h - 1 ? Point{from.x, 1} : Point{from.x, from.y + step};
-    default:
-        return from;
+    case ACTION_UP: return from.y > 1 ? Point{from.x, from.y - step} : Point{from.x, h - 1};
+    case ACTION_DOWN: return from.y >= h - 1 ? Point{from.x, 1} : Point{from.x, from.y + step};
+    default: return from;
     }
 }
 

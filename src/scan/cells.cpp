@@ -16,11 +16,8 @@ constexpr Icon OWN_ICON[CELL_COUNT] = {
 
 // "Middle Right" is what the right-click cell has always been called.
 constexpr const char* CAPTION[CELL_COUNT] = {
-    "STOP",       "LEFT",
-    "RIGHT",      "UP",
-    "DOWN",       "Left Click",
-    "Double Left Click", "Middle Right",
-    "Middle Click", "Click To Drag",
+    "STOP",         "LEFT",         "RIGHT",         "UP", "DOWN", "Left Click", "Double Left Click",
+    "Middle Right", "Middle Click", "Click To Drag",
 };
 
 constexpr int DRAG_CELL = 9;

@@ -87,10 +87,8 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
     case MSG_LBUTTONDOWN:
     case MSG_RBUTTONDOWN:
     case MSG_MBUTTONDOWN:
-    case MSG_LBUTTONDBLCLK:
-        return {HookResult::Discard, SwitchEvent::Press};
-    default:
-        return {HookResult::Discard, SwitchEvent::None};
+    case MSG_LBUTTONDBLCLK: return {HookResult::Discard, SwitchEvent::Press};
+    default: return {HookResult::Discard, SwitchEvent::None};
     }
 }
 

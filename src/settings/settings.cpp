@@ -310,7 +310,7 @@ ParsedSettings parseSettingsFile(const std::string& bytes) {
         if (parsed.flagsGiven >= CLICK_KIND_COUNT) break;
         v.enabledClicks[parsed.flagsGiven++] = c == U'1' ? 1 : 0;
     }
-    int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour, &v.opacity,
+    int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour,  &v.opacity,
                      &v.helpBox,  &v.clickSound,   &v.switchDevice};
     for (std::size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) *fields[i] = wideToInt(lines[i + 1]);
     return parsed;

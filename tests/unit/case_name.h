@@ -10,8 +10,7 @@ namespace sp {
 // Names each case of a parameterised suite after the case's own `name`. A
 // PrintTo beside the case type keeps gtest from printing it as bytes.
 struct CaseName {
-    template <class Case>
-    std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
+    template <class Case> std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
         return info.param.name;
     }
 };

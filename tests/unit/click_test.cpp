@@ -68,7 +68,8 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
 
         Lines effects;
         for (const auto& line : fake.log)
-            if (line.rfind("sendButton", 0) == 0 || line == "openConfigWindow" || line.rfind("setConfigTimer", 0) == 0)
+            if (line.rfind("sendButton", 0) == 0 || line == "openConfigWindow" ||
+                line.rfind("setConfigTimer", 0) == 0)
                 effects.push_back(line);
         Lines expected = buttonLines(row.roles, swapped);
         if (std::string(row.other) == "open") expected.push_back("openConfigWindow");
@@ -180,13 +181,13 @@ TEST(HelpBoxTest, SitsBesideThePointerAndStaysOnScreenAtTheSideAndTopEdges) {
         Point pointer, box;
     };
     const Case cases[] = {
-        {{100, 100}, {120, 40}}, {{100, 30}, {120, 70}},  {{30, 30}, {50, 90}},     {{30, 100}, {50, 40}},
-        {{1000, 30}, {940, 90}}, {{1000, 500}, {940, 440}}, {{60, 60}, {80, 0}}, {{964, 100}, {984, 40}},
+        {{100, 100}, {120, 40}}, {{100, 30}, {120, 70}},    {{30, 30}, {50, 90}}, {{30, 100}, {50, 40}},
+        {{1000, 30}, {940, 90}}, {{1000, 500}, {940, 440}}, {{60, 60}, {80, 0}},  {{964, 100}, {984, 40}},
     };
     for (const Case& c : cases) {
         const Point box = placeHelpBox(c.pointer, 1024);
-        EXPECT_TRUE(box == c.box) << "pointer (" << c.pointer.x << ", " << c.pointer.y << ") gave (" << box.x << ", "
-                                  << box.y << ")";
+        EXPECT_TRUE(box == c.box) << "pointer (" << c.pointer.x << ", " << c.pointer.y << ") gave (" << box.x
+                                  << ", " << box.y << ")";
     }
 }
 
@@ -208,8 +209,8 @@ TEST_F(LogicTest, HelpBoxComesGoesAndFollowsWithTheCrosshair) {
     v.helpBox = 1;
     useSettings(v);
     rebuildCrosshair(fake, 0, 0);
-    EXPECT_EQ(fake.calls("start"), (Lines{"startArm left", "startArm right", "startArm up", "startArm down",
-                                           "startHelpBox"}));
+    EXPECT_EQ(fake.calls("start"),
+              (Lines{"startArm left", "startArm right", "startArm up", "startArm down", "startHelpBox"}));
     fake.clearLog();
     moveCrosshair(fake, {1000, 30});
     EXPECT_EQ(fake.log.end()[-3], "moveHelpBox 940 90");

@@ -3,8 +3,8 @@
 // opening, saving and closing leave in force.
 #include <string>
 
-#include "case_name.h"
 #include "app/panel.h"
+#include "case_name.h"
 #include "config_window/config_window.h"
 #include "test_state.h"
 
@@ -45,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Positions, SliderBandTest,
 TEST_F(LogicTest, SlidersOpenAtTheBandOfTheRecordAndAtAnEndForOtherValues) {
     const struct {
         int moveStep, speedAt, scanPeriodMs, periodAt;
-    } rows[] = {{1, 0, 2000, 0}, {2, 33, 1500, 33}, {4, 66, 1000, 66}, {6, 99, 500, 99},
-                {3, 99, 1200, 0}, {0, 99, 0, 0}};
+    } rows[] = {{1, 0, 2000, 0},  {2, 33, 1500, 33}, {4, 66, 1000, 66},
+                {6, 99, 500, 99}, {3, 99, 1200, 0},  {0, 99, 0, 0}};
     for (const auto& row : rows) {
         settings().moveStep = row.moveStep;
         settings().scanPeriodMs = row.scanPeriodMs;
@@ -116,15 +116,15 @@ TEST_P(ClickToggleTest, OnlyTheLastKindOnIsKeptAndAnOffKindCanAlwaysComeBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ClickToggleTest,
-    ::testing::Values(ToggleRow{"offWhenOthersAreOn", "11111", 1, true, "10111"},
-                      ToggleRow{"onAgain", "10111", 1, true, "11111"},
-                      ToggleRow{"lastKindStaysOn", "00100", 2, false, "00100"},
-                      ToggleRow{"anotherKindJoinsTheLastOne", "00100", 4, true, "00101"},
-                      ToggleRow{"allOffFromTheFileCanComeBack", "00000", 0, true, "10000"},
-                      ToggleRow{"dragOffLeavesTheOthers", "00011", 4, true, "00010"}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Rules, ClickToggleTest,
+                         ::testing::Values(ToggleRow{"offWhenOthersAreOn", "11111", 1, true, "10111"},
+                                           ToggleRow{"onAgain", "10111", 1, true, "11111"},
+                                           ToggleRow{"lastKindStaysOn", "00100", 2, false, "00100"},
+                                           ToggleRow{"anotherKindJoinsTheLastOne", "00100", 4, true, "00101"},
+                                           ToggleRow{"allOffFromTheFileCanComeBack", "00000", 0, true,
+                                                     "10000"},
+                                           ToggleRow{"dragOffLeavesTheOthers", "00011", 4, true, "00010"}),
+                         CaseName());
 
 // ---- Device -------------------------------------------------------------------------
 

@@ -94,8 +94,8 @@ TEST_F(LogicTest, RebuildSkipsZeroWaits) {
 
 TEST_F(LogicTest, MoveCrosshairPlacesTheFourArmsThenPauses) {
     moveCrosshair(fake, {300, 200});
-    EXPECT_EQ(fake.log, (Lines{"moveArm left 0 200 290 3", "moveArm right 310 200 1024 3", "moveArm up 300 0 3 190",
-                               "moveArm down 300 210 3 768", "sleep 33"}));
+    EXPECT_EQ(fake.log, (Lines{"moveArm left 0 200 290 3", "moveArm right 310 200 1024 3",
+                               "moveArm up 300 0 3 190", "moveArm down 300 210 3 768", "sleep 33"}));
 }
 
 } // namespace

@@ -58,7 +58,9 @@ void FakePlatform::setCaption(const char* text) {
     caption = text;
 }
 
-void FakePlatform::setClassIcon(Icon icon) { log.push_back(std::string("setClassIcon ") + iconResourceName(icon)); }
+void FakePlatform::setClassIcon(Icon icon) {
+    log.push_back(std::string("setClassIcon ") + iconResourceName(icon));
+}
 
 bool FakePlatform::installHook(HookKind kind) {
     log.push_back(std::string("installHook ") + hookName(kind));
@@ -162,7 +164,9 @@ bool FakePlatform::pointerOnConfigClient() { return onConfigClient; }
 
 void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
 
-void FakePlatform::setConfigTimer(int periodMs) { log.push_back("setConfigTimer " + std::to_string(periodMs)); }
+void FakePlatform::setConfigTimer(int periodMs) {
+    log.push_back("setConfigTimer " + std::to_string(periodMs));
+}
 
 bool FakePlatform::fileExists(const char* name) {
     return files.count(name) != 0 || directories.count(name) != 0;

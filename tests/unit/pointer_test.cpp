@@ -57,9 +57,9 @@ TEST(NormalisedForTest, ScalesToTheLastPixelAndTruncatesTowardZero) {
     } cases[] = {
         {{0, 0}, {0, 0}},
         {{1023, 767}, {65535, 65535}},
-        {{512, 384}, {32799, 32810}}, // 32799.5 and 32810.2: not rounded
+        {{512, 384}, {32799, 32810}},  // 32799.5 and 32810.2: not rounded
         {{1024, 768}, {65599, 65620}}, // past the edge: not clamped
-        {{-3, 300}, {-192, 25632}},   // -192.2: toward zero, not down
+        {{-3, 300}, {-192, 25632}},    // -192.2: toward zero, not down
     };
     for (const auto& c : cases) {
         const Point got = normalisedFor(c.pixel, SCREEN);
@@ -87,9 +87,9 @@ TEST_F(LogicTest, TickMovesPointerThenCrosshairThenRemembersTheTarget) {
     fake.cursor = {3, 300};
 
     movementTick(fake);
-    EXPECT_EQ(fake.log, (Lines{"sendAbsoluteMove -192 25632", "moveArm left 0 300 -13 3",
-                               "moveArm right 7 300 1024 3", "moveArm up -3 0 3 290", "moveArm down -3 310 3 768",
-                               "sleep 33"}));
+    EXPECT_EQ(fake.log,
+              (Lines{"sendAbsoluteMove -192 25632", "moveArm left 0 300 -13 3", "moveArm right 7 300 1024 3",
+                     "moveArm up -3 0 3 290", "moveArm down -3 310 3 768", "sleep 33"}));
     EXPECT_EQ(switchState().lastMoveX, -3);
     EXPECT_EQ(switchState().lastMoveY, 300);
     EXPECT_EQ(fake.cursor.x, 0) << "the system keeps the pointer on the screen";
@@ -126,13 +126,14 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     rearmState().rearmCount = 3;
 
     stopAndReset(fake);
-    EXPECT_EQ(fake.log,
-              (Lines{"sendButton 4", "killTimer 11", "killTimer 14", "closeArm left", "closeArm right", "closeArm up",
-                     "closeArm down", "setCaption Ready", "setClassIcon START", "paintCell 0 00FF00 START",
-                     "paintCell 1 FEFFFF ESQUERRA", "paintCell 2 FEFFFF DRETA", "paintCell 3 FEFFFF AMUNT",
-                     "paintCell 4 FEFFFF AVALL", "paintCell 5 FEFFFF CLIC_ESQUERRA", "paintCell 6 FEFFFF DOBLE_CLIC",
-                     "paintCell 7 CCCCCC CLIC_DRETA", "paintCell 8 FEFFFF MIDDEL_CLIC",
-                     "paintCell 9 CCCCCC ARRASTRA"}));
+    EXPECT_EQ(
+        fake.log,
+        (Lines{"sendButton 4", "killTimer 11", "killTimer 14", "closeArm left", "closeArm right",
+               "closeArm up", "closeArm down", "setCaption Ready", "setClassIcon START",
+               "paintCell 0 00FF00 START", "paintCell 1 FEFFFF ESQUERRA", "paintCell 2 FEFFFF DRETA",
+               "paintCell 3 FEFFFF AMUNT", "paintCell 4 FEFFFF AVALL", "paintCell 5 FEFFFF CLIC_ESQUERRA",
+               "paintCell 6 FEFFFF DOBLE_CLIC", "paintCell 7 CCCCCC CLIC_DRETA",
+               "paintCell 8 FEFFFF MIDDEL_CLIC", "paintCell 9 CCCCCC ARRASTRA"}));
     EXPECT_EQ(clickState().dragging, 0);
     EXPECT_EQ(switchState().scanning, 0);
     EXPECT_EQ(switchState().moving, 0);

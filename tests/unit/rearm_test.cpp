@@ -29,18 +29,34 @@ protected:
 };
 
 TEST_F(RearmTest, CountsDownFromFiveAndReArmsOnTheSeventhTick) {
-    EXPECT_EQ(titles(6),
-              (Lines{"Ready (5 s)", "Ready (4 s)", "Ready (3 s)", "Ready (2 s)", "Ready (1 s)", "Ready (0 s)"}));
+    EXPECT_EQ(titles(6), (Lines{"Ready (5 s)", "Ready (4 s)", "Ready (3 s)", "Ready (2 s)", "Ready (1 s)",
+                                "Ready (0 s)"}));
     EXPECT_TRUE(fake.calls("installHook").empty());
     markCrosshairOpen();
     fake.clearLog();
 
     rearmTick(fake);
-    EXPECT_EQ(fake.log, (Lines{"installHook mouse", "closeArm left", "closeArm right", "closeArm up", "closeArm down",
-                               "sleep 5", "startArm left", "startArm right", "startArm up", "startArm down", "sleep 20",
-                               "setLineColour 0000FF", "sleep 100", "moveArm left 0 384 502 3",
-                               "moveArm right 522 384 1024 3", "moveArm up 512 0 3 374", "moveArm down 512 394 3 768",
-                               "sleep 33", "killTimer 14", "setCaption Ready", "setClassIcon START"}));
+    EXPECT_EQ(fake.log, (Lines{"installHook mouse",
+                               "closeArm left",
+                               "closeArm right",
+                               "closeArm up",
+                               "closeArm down",
+                               "sleep 5",
+                               "startArm left",
+                               "startArm right",
+                               "startArm up",
+                               "startArm down",
+                               "sleep 20",
+                               "setLineColour 0000FF",
+                               "sleep 100",
+                               "moveArm left 0 384 502 3",
+                               "moveArm right 522 384 1024 3",
+                               "moveArm up 512 0 3 374",
+                               "moveArm down 512 394 3 768",
+                               "sleep 33",
+                               "killTimer 14",
+                               "setCaption Ready",
+                               "setClassIcon START"}));
     EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(rearmState().rearmCount, 0);
     EXPECT_EQ(scanState().cellState[0], CELL_HIGHLIGHTED);
@@ -164,8 +180,9 @@ TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {
     switchState().mouseHookActive = 1;
     switchState().keyboardHookActive = 1;
     closePanel(fake);
-    EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
-                               "killTimer 14", "closeArm left", "closeArm right", "closeArm up", "closeArm down"}));
+    EXPECT_EQ(fake.log,
+              (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
+                     "killTimer 14", "closeArm left", "closeArm right", "closeArm up", "closeArm down"}));
     EXPECT_EQ(switchState().mouseHookActive, 0);
     EXPECT_EQ(switchState().keyboardHookActive, 0);
 }

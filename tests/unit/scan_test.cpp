@@ -38,10 +38,12 @@ TEST_P(ScanSequenceTest, PassVisitsEnabledCellsThenWrapsToCellZero) {
 INSTANTIATE_TEST_SUITE_P(
     ClickKinds, ScanSequenceTest,
     ::testing::Values(
-        SequenceCase{"all", withClicks({1, 1, 1, 1, 1}), {6, 7, 8, 9, 10}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},
+        SequenceCase{
+            "all", withClicks({1, 1, 1, 1, 1}), {6, 7, 8, 9, 10}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},
         SequenceCase{"none", withClicks({0, 0, 0, 0, 0}), {0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0}},
         SequenceCase{"dragOnly", withClicks({0, 0, 0, 0, 1}), {10, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 9, 0, 1}},
-        SequenceCase{"doubleAndDrag", withClicks({0, 1, 0, 0, 1}), {7, 10, 0, 0, 0}, {0, 1, 2, 3, 4, 6, 9, 0}},
+        SequenceCase{
+            "doubleAndDrag", withClicks({0, 1, 0, 0, 1}), {7, 10, 0, 0, 0}, {0, 1, 2, 3, 4, 6, 9, 0}},
         SequenceCase{"rightOnly", withClicks({0, 0, 1, 0, 0}), {8, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 7, 0}}),
     CaseName());
 
@@ -90,11 +92,12 @@ TEST_F(LogicTest, StepPaintsAllCellsThenStatesCaptionIconAndWaits) {
     scanStep(fake);
 
     // A held drag outranks the grey of a kind that is off.
-    EXPECT_EQ(fake.log, (Lines{"paintCell 0 FEFFFF STOP", "paintCell 1 FEFFFF ESQUERRA", "paintCell 2 FEFFFF DRETA",
-                               "paintCell 3 00FF00 AMUNT", "paintCell 4 FEFFFF AVALL",
-                               "paintCell 5 FEFFFF CLIC_ESQUERRA", "paintCell 6 CCCCCC DOBLE_CLIC",
-                               "paintCell 7 FEFFFF CLIC_DRETA", "paintCell 8 FEFFFF MIDDEL_CLIC",
-                               "paintCell 9 49AFF7 ARRASTRA", "setCaption UP", "setClassIcon AMUNT", "sleep 10"}));
+    EXPECT_EQ(fake.log,
+              (Lines{"paintCell 0 FEFFFF STOP", "paintCell 1 FEFFFF ESQUERRA", "paintCell 2 FEFFFF DRETA",
+                     "paintCell 3 00FF00 AMUNT", "paintCell 4 FEFFFF AVALL",
+                     "paintCell 5 FEFFFF CLIC_ESQUERRA", "paintCell 6 CCCCCC DOBLE_CLIC",
+                     "paintCell 7 FEFFFF CLIC_DRETA", "paintCell 8 FEFFFF MIDDEL_CLIC",
+                     "paintCell 9 49AFF7 ARRASTRA", "setCaption UP", "setClassIcon AMUNT", "sleep 10"}));
     EXPECT_EQ(scanState().scanPos, 5);
     EXPECT_EQ(scanState().highlightedAction, 3);
     EXPECT_EQ(scanState().startIconShown, 0);
@@ -173,15 +176,16 @@ TEST_P(FreezeTest, SelectsTheHighlightedCell) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, FreezeTest,
-    ::testing::Values(
-        FreezeCase{0, 0,
-                   {"killTimer 11", "paintCell 0 00FF00 START", "setCaption Ready", "setClassIcon START", "sleep 100"}},
-        FreezeCase{2, 2, {"killTimer 11", "paintCell 2 00FF00 DRETA", "sleep 100"}},
-        FreezeCase{5, 5, {"killTimer 11", "paintCell 5 00FF00 CLIC_ESQUERRA", "sleep 100"}},
-        FreezeCase{6, 8, {"killTimer 11", "paintCell 6 00FF00 DOBLE_CLIC", "sleep 100"}},
-        FreezeCase{7, 6, {"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100"}},
-        FreezeCase{8, 7, {"killTimer 11", "paintCell 8 00FF00 MIDDEL_CLIC", "sleep 100"}},
-        FreezeCase{9, 9, {"killTimer 11", "paintCell 9 00FF00 ARRASTRA", "sleep 100"}}),
+    ::testing::Values(FreezeCase{0,
+                                 0,
+                                 {"killTimer 11", "paintCell 0 00FF00 START", "setCaption Ready",
+                                  "setClassIcon START", "sleep 100"}},
+                      FreezeCase{2, 2, {"killTimer 11", "paintCell 2 00FF00 DRETA", "sleep 100"}},
+                      FreezeCase{5, 5, {"killTimer 11", "paintCell 5 00FF00 CLIC_ESQUERRA", "sleep 100"}},
+                      FreezeCase{6, 8, {"killTimer 11", "paintCell 6 00FF00 DOBLE_CLIC", "sleep 100"}},
+                      FreezeCase{7, 6, {"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100"}},
+                      FreezeCase{8, 7, {"killTimer 11", "paintCell 8 00FF00 MIDDEL_CLIC", "sleep 100"}},
+                      FreezeCase{9, 9, {"killTimer 11", "paintCell 9 00FF00 ARRASTRA", "sleep 100"}}),
     [](const auto& info) { return "cell" + std::to_string(info.param.cell); });
 
 TEST_F(LogicTest, StopScanTimersEndsMovementButKeepsThePosition) {
@@ -202,7 +206,7 @@ TEST_F(LogicTest, RestStatesFollowTheEnabledClickKinds) {
     for (auto& s : scanState().cellState) s = CELL_SELECTED;
     resetCellStates();
     EXPECT_TRUE(fake.log.empty()) << "resetting states paints nothing";
-    const int want[CELL_COUNT] = {CELL_HIGHLIGHTED, CELL_NORMAL, CELL_NORMAL,   CELL_NORMAL, CELL_NORMAL,
+    const int want[CELL_COUNT] = {CELL_HIGHLIGHTED, CELL_NORMAL,   CELL_NORMAL, CELL_NORMAL,   CELL_NORMAL,
                                   CELL_NORMAL,      CELL_DISABLED, CELL_NORMAL, CELL_DISABLED, CELL_NORMAL};
     for (int cell = 0; cell < CELL_COUNT; ++cell) EXPECT_EQ(scanState().cellState[cell], want[cell]) << cell;
     EXPECT_EQ(scanState().startIconShown, 1);

@@ -10,8 +10,8 @@
 #include "app/panel.h"
 #include "case_name.h"
 #include "fake_platform.h"
-#include "settings/fallback_log.h"
 #include "scan/scan.h"
+#include "settings/fallback_log.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -40,7 +40,8 @@ struct Values {
 
 void expectRecord(const Values& want) {
     SettingsValues got = snapshotSettings();
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(got.enabledClicks[k], want.clicks[k]) << "enabledClicks[" << k << "]";
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(got.enabledClicks[k], want.clicks[k]) << "enabledClicks[" << k << "]";
     EXPECT_EQ(got.moveStep, want.moveStep);
     EXPECT_EQ(got.scanPeriodMs, want.scanPeriodMs);
     EXPECT_EQ(got.lineColour, want.lineColour);
@@ -63,7 +64,8 @@ std::vector<int> kindsWithScanCode() {
 // The click entries of the scan sequence, up to its end mark.
 std::vector<int> clickEntries() {
     std::vector<int> codes;
-    for (int i = 6; i < 12 && scanState().scanSequence[i] != 0; ++i) codes.push_back(scanState().scanSequence[i]);
+    for (int i = 6; i < 12 && scanState().scanSequence[i] != 0; ++i)
+        codes.push_back(scanState().scanSequence[i]);
     return codes;
 }
 
@@ -91,7 +93,8 @@ TEST_F(SettingsTest, DefaultFileBytesAreExact) {
     // Byte-order mark, then "1 " as UTF-16LE, spelt out independently of the helper.
     const unsigned char head[] = {0xFF, 0xFE, 0x31, 0x00, 0x20, 0x00};
     ASSERT_GE(bytes.size(), sizeof head);
-    for (std::size_t i = 0; i < sizeof head; ++i) EXPECT_EQ(static_cast<unsigned char>(bytes[i]), head[i]) << i;
+    for (std::size_t i = 0; i < sizeof head; ++i)
+        EXPECT_EQ(static_cast<unsigned char>(bytes[i]), head[i]) << i;
     EXPECT_EQ(bytes, fileOf(DEFAULT_TEXT));
     // Last line ends with CR LF as UTF-16LE.
     EXPECT_EQ(bytes.substr(bytes.size() - 4), std::string("\r\0\n\0", 4));
@@ -121,15 +124,14 @@ SettingsValues valuesWith(int colour, int period, int step) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, SettingsFormatTest,
-    ::testing::Values(
-        FormatCase{"WhiteAsDecimal", valuesWith(16777215, 1500, 2),
-                   "1 1 1 1 1\r\n2\r\n1500\r\n16777215\r\n255\r\n0\r\n0\r\n1\r\n"},
-        FormatCase{"NegativeColourSigned", valuesWith(-5, 1500, 2),
-                   "1 1 1 1 1\r\n2\r\n1500\r\n-5\r\n255\r\n0\r\n0\r\n1\r\n"},
-        FormatCase{"PeriodUnsigned", valuesWith(255, -1, -3),
-                   "1 1 1 1 1\r\n-3\r\n4294967295\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"},
-        FormatCase{"MixedFlags", SettingsValues{{1, 0, 7, 0, -1}, 9, 800, 65280, 128, 1, 1, 0},
-                   "1 0 7 0 -1\r\n9\r\n800\r\n65280\r\n128\r\n1\r\n1\r\n0\r\n"}),
+    ::testing::Values(FormatCase{"WhiteAsDecimal", valuesWith(16777215, 1500, 2),
+                                 "1 1 1 1 1\r\n2\r\n1500\r\n16777215\r\n255\r\n0\r\n0\r\n1\r\n"},
+                      FormatCase{"NegativeColourSigned", valuesWith(-5, 1500, 2),
+                                 "1 1 1 1 1\r\n2\r\n1500\r\n-5\r\n255\r\n0\r\n0\r\n1\r\n"},
+                      FormatCase{"PeriodUnsigned", valuesWith(255, -1, -3),
+                                 "1 1 1 1 1\r\n-3\r\n4294967295\r\n255\r\n255\r\n0\r\n0\r\n1\r\n"},
+                      FormatCase{"MixedFlags", SettingsValues{{1, 0, 7, 0, -1}, 9, 800, 65280, 128, 1, 1, 0},
+                                 "1 0 7 0 -1\r\n9\r\n800\r\n65280\r\n128\r\n1\r\n1\r\n0\r\n"}),
     CaseName());
 
 TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
@@ -148,15 +150,16 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
 // values written. A period is written unsigned, so a negative one comes back
 // as the largest int, as it always has.
 TEST(SettingsParserTest, RoundTripOverTheValueRanges) {
-    const int samples[] = {INT_MIN, -16777216, -100000, -1, 0, 1, 2, 14, 15, 49, 50, 100, 101, 255, 256,
-                           1500, 60000, 60001, 16777215, 16777216, 999999999, INT_MAX};
+    const int samples[] = {INT_MIN, -16777216, -100000,  -1,       0,         1,      2,   14,
+                           15,      49,        50,       100,      101,       255,    256, 1500,
+                           60000,   60001,     16777215, 16777216, 999999999, INT_MAX};
     const int n = static_cast<int>(sizeof samples / sizeof samples[0]);
     int files = 0;
     for (int flags = 0; flags < 32; ++flags)
         for (int i = 0; i < n; ++i) {
             SettingsValues v;
             for (int k = 0; k < 5; ++k) v.enabledClicks[k] = (flags >> k) & 1;
-            int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour, &v.opacity,
+            int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour,  &v.opacity,
                              &v.helpBox,  &v.clickSound,   &v.switchDevice};
             for (int f = 0; f < 7; ++f) *fields[f] = samples[(i + 3 * f + flags) % n];
             const ParsedSettings parsed = parseSettingsFile(formatSettingsFile(v));
@@ -211,7 +214,8 @@ TEST_P(SettingsLineOneTest, FlagsAndScanCodes) {
     SettingsValues start;
     for (int k = 0; k < 5; ++k) start.enabledClicks[k] = c.before[k];
     storeSettings(start);
-    fake.files[SETTINGS_FILE_NAME] = fileOf(std::string(c.line) + "\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n");
+    fake.files[SETTINGS_FILE_NAME] =
+        fileOf(std::string(c.line) + "\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n");
 
     readSettingsFile(fake);
 
@@ -226,15 +230,15 @@ TEST_P(SettingsLineOneTest, FlagsAndScanCodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, SettingsLineOneTest,
-    ::testing::Values(
-        LineOneCase{"Spaced", "1 0 1 0 1", {0, 0, 0, 0, 0}, {1, 0, 1, 0, 1}, {0, 2, 4}},
-        LineOneCase{"Packed", "10101", {0, 0, 0, 0, 0}, {1, 0, 1, 0, 1}, {0, 2, 4}},
-        LineOneCase{"OtherCharsAreZero", "1x1x1", {1, 1, 1, 1, 1}, {1, 0, 1, 0, 1}, {0, 2, 4}},
-        LineOneCase{"TwoFlagsKeepTheRest", "1 1", {0, 0, 0, 0, 0}, {1, 1, 0, 0, 0}, {0, 1}},
-        LineOneCase{"TwoFlagsKeepEarlierValues", "1 0", {0, 1, 7, 1, 0}, {1, 0, 7, 1, 0}, {0}},
-        LineOneCase{"BeyondFifthIgnored", "0 0 0 0 1 1 1", {0, 0, 0, 0, 0}, {0, 0, 0, 0, 1}, {4}},
-        LineOneCase{"TabIsAFlag", "1\t1 1 1 1", {0, 0, 0, 0, 0}, {1, 0, 1, 1, 1}, {0, 2, 3, 4}},
-        LineOneCase{"Empty", "", {1, 0, 1, 0, 1}, {1, 0, 1, 0, 1}, {}}),
+    ::testing::Values(LineOneCase{"Spaced", "1 0 1 0 1", {0, 0, 0, 0, 0}, {1, 0, 1, 0, 1}, {0, 2, 4}},
+                      LineOneCase{"Packed", "10101", {0, 0, 0, 0, 0}, {1, 0, 1, 0, 1}, {0, 2, 4}},
+                      LineOneCase{"OtherCharsAreZero", "1x1x1", {1, 1, 1, 1, 1}, {1, 0, 1, 0, 1}, {0, 2, 4}},
+                      LineOneCase{"TwoFlagsKeepTheRest", "1 1", {0, 0, 0, 0, 0}, {1, 1, 0, 0, 0}, {0, 1}},
+                      LineOneCase{"TwoFlagsKeepEarlierValues", "1 0", {0, 1, 7, 1, 0}, {1, 0, 7, 1, 0}, {0}},
+                      LineOneCase{
+                          "BeyondFifthIgnored", "0 0 0 0 1 1 1", {0, 0, 0, 0, 0}, {0, 0, 0, 0, 1}, {4}},
+                      LineOneCase{"TabIsAFlag", "1\t1 1 1 1", {0, 0, 0, 0, 0}, {1, 0, 1, 1, 1}, {0, 2, 3, 4}},
+                      LineOneCase{"Empty", "", {1, 0, 1, 0, 1}, {1, 0, 1, 0, 1}, {}}),
     CaseName());
 
 TEST_F(SettingsTest, RereadDoesNotClearScanCodesOfKindsTurnedOff) {
@@ -337,7 +341,8 @@ TEST_P(SettingsDamagedFileTest, StartUpReadsOrKeepsIt) {
     }
     const std::string log = fake.files[SETTINGS_LOG_NAME];
     if (*c.logged)
-        EXPECT_NE(log.find(std::string("2026-03-04 05:06:07 config.ini: ") + c.logged), std::string::npos) << log;
+        EXPECT_NE(log.find(std::string("2026-03-04 05:06:07 config.ini: ") + c.logged), std::string::npos)
+            << log;
     else
         EXPECT_EQ(log, "");
 }
@@ -355,29 +360,42 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"Utf8", OWN_TEXT, OWN, true, ""},
         DamagedCase{"Utf8WithMark", "\xEF\xBB\xBF" + OWN_TEXT, OWN, true, ""},
         DamagedCase{"Utf16BigEndian", utf16be(OWN_TEXT), DEFAULTS, false, "not UTF-16LE or UTF-8 text"},
-        DamagedCase{"Binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\x93\xFF\n\n\n\n\n\n\n\n", 20), DEFAULTS,
+        DamagedCase{"Binary",
+                    std::string("\x7F"
+                                "ELF\x02\x01\x01\0\0\0\x93\xFF\n\n\n\n\n\n\n\n",
+                                20),
+                    DEFAULTS, false, "not UTF-16LE or UTF-8 text"},
+        DamagedCase{"BrokenUtf8", "1 0 1 0 1\r\n5\xC3\r\n900\r\n128\r\n100\r\n1\r\n1\r\n0\r\n", DEFAULTS,
                     false, "not UTF-16LE or UTF-8 text"},
-        DamagedCase{"BrokenUtf8", "1 0 1 0 1\r\n5\xC3\r\n900\r\n128\r\n100\r\n1\r\n1\r\n0\r\n", DEFAULTS, false,
-                    "not UTF-16LE or UTF-8 text"},
-        DamagedCase{"LastLineWithoutLineEnd", fileOf("1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n1"),
-                    {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 1}, true, ""},
-        DamagedCase{"LongFirstLine", fileOf("1 0 1 0 1" + std::string(5000, '1') + OWN_TEXT.substr(9)), OWN, true,
+        DamagedCase{"LastLineWithoutLineEnd",
+                    fileOf("1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n1"),
+                    {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 1},
+                    true,
                     ""},
-        DamagedCase{"FiveHundredSpacesFirst", fileOf(std::string(500, ' ') + OWN_TEXT.substr(9)), NO_FLAGS, true,
-                    ""},
-        DamagedCase{"SpacesBeforeANumber", fileOf("1 0 1 0 1\r\n" + std::string(500, ' ') + OWN_TEXT.substr(11)),
-                    OWN, true, ""},
+        DamagedCase{"LongFirstLine", fileOf("1 0 1 0 1" + std::string(5000, '1') + OWN_TEXT.substr(9)), OWN,
+                    true, ""},
+        DamagedCase{"FiveHundredSpacesFirst", fileOf(std::string(500, ' ') + OWN_TEXT.substr(9)), NO_FLAGS,
+                    true, ""},
+        DamagedCase{"SpacesBeforeANumber",
+                    fileOf("1 0 1 0 1\r\n" + std::string(500, ' ') + OWN_TEXT.substr(11)), OWN, true, ""},
         DamagedCase{"CarriageReturnLineEnds", "1 0 1 0 1\r5\r900\r128\r100\r1\r1\r0\r", OWN, true, ""},
-        DamagedCase{"HugeNumbers", fileOf("1 0 1 0 1\r\n99999999999\r\n99999999999\r\n-99999999999\r\n100\r\n1\r\n1\r\n0\r\n"),
-                    {{1, 0, 1, 0, 1}, 2, 1500, 255, 100, 1, 1, 0}, true,
-                    "move step 2147483647 is outside 1 to 100, 2 used; scan period 2147483647 is outside 50 to "
-                    "60000, 1500 used; line colour -2147483648 is outside 0 to 16777215, 255 used"},
-        DamagedCase{"Letters", fileOf("1 0 1 0 1\r\nabc\r\nabc\r\n128\r\nabc\r\n1\r\n1\r\n0\r\n"),
-                    {{1, 0, 1, 0, 1}, 2, 1500, 128, 255, 1, 1, 0}, true, "move step 0 is outside"},
-        DamagedCase{"AtTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT - OWN_TEXT.size(), ' '), OWN, true,
-                    ""},
-        DamagedCase{"PastTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT + 1 - OWN_TEXT.size(), ' '),
-                    DEFAULTS, false, "larger than 65536 bytes; kept as config.ini.bad"}),
+        DamagedCase{
+            "HugeNumbers",
+            fileOf("1 0 1 0 1\r\n99999999999\r\n99999999999\r\n-99999999999\r\n100\r\n1\r\n1\r\n0\r\n"),
+            {{1, 0, 1, 0, 1}, 2, 1500, 255, 100, 1, 1, 0},
+            true,
+            "move step 2147483647 is outside 1 to 100, 2 used; scan period 2147483647 is outside 50 to "
+            "60000, 1500 used; line colour -2147483648 is outside 0 to 16777215, 255 used"},
+        DamagedCase{"Letters",
+                    fileOf("1 0 1 0 1\r\nabc\r\nabc\r\n128\r\nabc\r\n1\r\n1\r\n0\r\n"),
+                    {{1, 0, 1, 0, 1}, 2, 1500, 128, 255, 1, 1, 0},
+                    true,
+                    "move step 0 is outside"},
+        DamagedCase{"AtTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT - OWN_TEXT.size(), ' '), OWN,
+                    true, ""},
+        DamagedCase{"PastTheSizeLimit",
+                    OWN_TEXT + std::string(SETTINGS_FILE_LIMIT + 1 - OWN_TEXT.size(), ' '), DEFAULTS, false,
+                    "larger than 65536 bytes; kept as config.ini.bad"}),
     CaseName());
 
 // ---- Ranges, at start-up and at every re-read ------------------------------------
@@ -425,9 +443,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"PeriodBelow", 3, 49, 1500}, RangeCase{"PeriodLowest", 3, 50, 50},
                       RangeCase{"PeriodHighest", 3, 60000, 60000}, RangeCase{"PeriodAbove", 3, 60001, 1500},
                       RangeCase{"ColourBelow", 4, -1, 255}, RangeCase{"ColourBlack", 4, 0, 0},
-                      RangeCase{"ColourWhite", 4, 0xFFFFFF, 0xFFFFFF}, RangeCase{"ColourAbove", 4, 0x1000000, 255},
-                      RangeCase{"OpacityBelow", 5, 14, 255}, RangeCase{"OpacityLowest", 5, 15, 15},
-                      RangeCase{"OpacityHighest", 5, 255, 255}, RangeCase{"OpacityAbove", 5, 256, 255}),
+                      RangeCase{"ColourWhite", 4, 0xFFFFFF, 0xFFFFFF},
+                      RangeCase{"ColourAbove", 4, 0x1000000, 255}, RangeCase{"OpacityBelow", 5, 14, 255},
+                      RangeCase{"OpacityLowest", 5, 15, 15}, RangeCase{"OpacityHighest", 5, 255, 255},
+                      RangeCase{"OpacityAbove", 5, 256, 255}),
     CaseName());
 
 // ---- Files that must be left alone ------------------------------------------------
@@ -455,9 +474,11 @@ TEST_F(SettingsTest, FileStillLockedRunsOnDefaultsAndWritesNothing) {
     EXPECT_TRUE(mouseIsSwitch());
     EXPECT_EQ(replaceCalls(), 0);
     EXPECT_TRUE(fake.calls("copyFile").empty());
-    EXPECT_EQ(fake.calls("readFile config.ini").size(), static_cast<std::size_t>(LOCK_WAIT_MS / LOCK_RETRY_MS + 1));
-    EXPECT_NE(fake.files[SETTINGS_LOG_NAME].find("held open by another program for 2 s; running on the defaults"),
-              std::string::npos);
+    EXPECT_EQ(fake.calls("readFile config.ini").size(),
+              static_cast<std::size_t>(LOCK_WAIT_MS / LOCK_RETRY_MS + 1));
+    EXPECT_NE(
+        fake.files[SETTINGS_LOG_NAME].find("held open by another program for 2 s; running on the defaults"),
+        std::string::npos);
 }
 
 TEST_F(SettingsTest, OnlyOneCopyARun) {
@@ -490,7 +511,8 @@ TEST_F(SettingsTest, RereadThatCannotUseTheFileKeepsTheRunningValues) {
     EXPECT_EQ(replaceCalls(), 0);
     EXPECT_TRUE(fake.calls("copyFile").empty());
     const std::string log = fake.files[SETTINGS_LOG_NAME];
-    EXPECT_NE(log.find("held open by another program for 2 s; the settings in use are kept"), std::string::npos);
+    EXPECT_NE(log.find("held open by another program for 2 s; the settings in use are kept"),
+              std::string::npos);
     EXPECT_NE(log.find("missing; the settings in use are kept"), std::string::npos);
 }
 

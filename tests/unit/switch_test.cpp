@@ -5,10 +5,10 @@
 namespace sp {
 namespace {
 
-const Lines REST_PAINTS = {"paintCell 0 00FF00 START",      "paintCell 1 FEFFFF ESQUERRA",
-                           "paintCell 2 FEFFFF DRETA",      "paintCell 3 FEFFFF AMUNT",
-                           "paintCell 4 FEFFFF AVALL",      "paintCell 5 FEFFFF CLIC_ESQUERRA",
-                           "paintCell 6 FEFFFF DOBLE_CLIC", "paintCell 7 FEFFFF CLIC_DRETA",
+const Lines REST_PAINTS = {"paintCell 0 00FF00 START",       "paintCell 1 FEFFFF ESQUERRA",
+                           "paintCell 2 FEFFFF DRETA",       "paintCell 3 FEFFFF AMUNT",
+                           "paintCell 4 FEFFFF AVALL",       "paintCell 5 FEFFFF CLIC_ESQUERRA",
+                           "paintCell 6 FEFFFF DOBLE_CLIC",  "paintCell 7 FEFFFF CLIC_DRETA",
                            "paintCell 8 FEFFFF MIDDEL_CLIC", "paintCell 9 FEFFFF ARRASTRA"};
 
 Lines concat(std::initializer_list<Lines> parts) {
@@ -42,8 +42,8 @@ TEST_F(LogicTest, DirectionPressMovesAndTheNextPressResumesAfterIt) {
     fake.clearLog();
 
     handleSwitchPress(fake); // on "UP"
-    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 3 00FF00 AMUNT", "sleep 100", "sleep 10", "sleep 100",
-                               "setTimer 99 40"}));
+    EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 3 00FF00 AMUNT", "sleep 100", "sleep 10",
+                               "sleep 100", "setTimer 99 40"}));
     EXPECT_EQ(switchState().scanning, 0);
     EXPECT_EQ(switchState().moving, 1);
     EXPECT_EQ(switchState().pendingAction, 3);
@@ -164,7 +164,8 @@ TEST_P(KeyHookTest, Classifies) {
 INSTANTIATE_TEST_SUITE_P(
     Events, KeyHookTest,
     ::testing::Values(KeyCase{"negativeCodePassesOn", -1, 0x0100, 'A', HookResult::PassOn, SwitchEvent::None},
-                      KeyCase{"negativeCodeEscapePassesOn", -1, 0x0100, 0x1B, HookResult::PassOn, SwitchEvent::None},
+                      KeyCase{"negativeCodeEscapePassesOn", -1, 0x0100, 0x1B, HookResult::PassOn,
+                              SwitchEvent::None},
                       KeyCase{"keyDownIsPress", 0, 0x0100, 'A', HookResult::Discard, SwitchEvent::Press},
                       KeyCase{"sysKeyDownIsPress", 0, 0x0104, 'A', HookResult::Discard, SwitchEvent::Press},
                       KeyCase{"keyUpDiscarded", 0, 0x0101, 'A', HookResult::Discard, SwitchEvent::None},
@@ -251,10 +252,10 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
     fake.clearLog();
 
     handleEscape(fake);
-    EXPECT_EQ(fake.log, concat({{"removeHook mouse", "removeHook keyboard", "sleep 10", "killTimer 11", "killTimer 99",
-                                 "sleep 10", "killTimer 11", "killTimer 99", "sendButton 16", "killTimer 11",
-                                 "killTimer 14", "closeArm left", "closeArm right", "closeArm up", "closeArm down",
-                                 "setCaption Ready", "setClassIcon START"},
+    EXPECT_EQ(fake.log, concat({{"removeHook mouse", "removeHook keyboard", "sleep 10", "killTimer 11",
+                                 "killTimer 99", "sleep 10", "killTimer 11", "killTimer 99", "sendButton 16",
+                                 "killTimer 11", "killTimer 14", "closeArm left", "closeArm right",
+                                 "closeArm up", "closeArm down", "setCaption Ready", "setClassIcon START"},
                                 REST_PAINTS,
                                 {"setTimer 14 1000"}}));
     EXPECT_EQ(switchState().keyboardHookActive, 0);
@@ -272,8 +273,8 @@ TEST_F(LogicTest, FarMoveStopIsEscapeWithoutTheTimerKills) {
 
     handleFarMoveStop(fake);
     EXPECT_EQ(fake.log, concat({{"removeHook mouse", "removeHook keyboard", "sleep 10", "sendButton 4",
-                                 "killTimer 11", "killTimer 14", "closeArm left", "closeArm right", "closeArm up",
-                                 "closeArm down", "setCaption Ready", "setClassIcon START"},
+                                 "killTimer 11", "killTimer 14", "closeArm left", "closeArm right",
+                                 "closeArm up", "closeArm down", "setCaption Ready", "setClassIcon START"},
                                 REST_PAINTS,
                                 {"setTimer 14 1000"}}));
     EXPECT_EQ(switchState().mouseHookActive, 0);

@@ -8,7 +8,8 @@ namespace sp {
 namespace {
 
 Arm armOf(HWND window) {
-    return static_cast<Arm>(overlaySlotOf(reinterpret_cast<LPVOID>(GetWindowLongPtrW(window, GWLP_USERDATA))));
+    return static_cast<Arm>(
+        overlaySlotOf(reinterpret_cast<LPVOID>(GetWindowLongPtrW(window, GWLP_USERDATA))));
 }
 
 std::atomic<int>& overlayOpenFlag(int slot) {
@@ -55,8 +56,7 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         EndPaint(window, &ps);
         return 0;
     }
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_CLOSE: {
         const int i = static_cast<int>(armOf(window));
         closeOverlayWindow(window, handles().armWindow[i], overlayState().armOpen[i]);
@@ -65,8 +65,7 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DESTROY:
         forgetOverlayWindow(window, handles().armWindow[static_cast<int>(armOf(window))]);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -77,8 +76,8 @@ DWORD WINAPI armThreadProc(LPVOID param) {
     GetCursorPos(&pt);
     const Rect r = armRect(arm, {pt.x, pt.y}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
-                                  armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
-                                  handles().instance, param);
+                                  armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr,
+                                  nullptr, handles().instance, param);
     runOverlayWindow(window, param);
     return 0;
 }

@@ -43,8 +43,9 @@ WindowResources g_res;
 std::wstring fromUtf8(const char* text) { return widen(text, CP_UTF8); }
 
 HFONT makeFont(int weight, bool underline) {
-    return CreateFontW(0, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH, L"Times New Roman");
+    return CreateFontW(0, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH,
+                       L"Times New Roman");
 }
 
 HFONT fontFor(ControlFont font) {
@@ -70,7 +71,8 @@ KindClass classFor(ControlKind kind) {
     case ControlKind::Text: return {L"STATIC", SS_LEFT};
     case ControlKind::Picture: return {L"STATIC", WS_TABSTOP | SS_BITMAP | SS_CENTERIMAGE};
     case ControlKind::Link: return {L"STATIC", WS_TABSTOP | SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE};
-    case ControlKind::Toggle: return {L"BUTTON", BS_AUTOCHECKBOX | BS_ICON | BS_CENTER | BS_PUSHLIKE | BS_FLAT};
+    case ControlKind::Toggle:
+        return {L"BUTTON", BS_AUTOCHECKBOX | BS_ICON | BS_CENTER | BS_PUSHLIKE | BS_FLAT};
     case ControlKind::Slider: return {TRACKBAR_CLASSW, TBS_AUTOTICKS | TBS_HORZ};
     case ControlKind::Swatch: return {L"BUTTON", WS_BORDER | BS_OWNERDRAW};
     case ControlKind::Push: return {L"BUTTON", WS_BORDER | BS_PUSHBUTTON | BS_CENTER};
@@ -140,23 +142,27 @@ void createControls(HWND window, HINSTANCE instance) {
     g_res.underlined = makeFont(FW_LIGHT, true);
     g_res.white = CreateSolidBrush(RGB(255, 255, 255));
     // The toggles are 25 pixels square: their marks are drawn to fit.
-    g_res.on = static_cast<HICON>(LoadImageW(instance, L"ICO_OK", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
-    g_res.off =
-        static_cast<HICON>(LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
+    g_res.on = static_cast<HICON>(
+        LoadImageW(instance, L"ICO_OK", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
+    g_res.off = static_cast<HICON>(
+        LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
     initShownStates();
 
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
         const ControlSpec& spec = CONFIG_CONTROLS[i];
         const KindClass kc = classFor(spec.kind);
         const DWORD visible = spec.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
-        HWND control = CreateWindowExW(0, kc.className, fromUtf8(spec.text).c_str(), WS_CHILD | visible | kc.style,
-                                       spec.x, spec.y, spec.width, spec.height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        HWND control =
+            CreateWindowExW(0, kc.className, fromUtf8(spec.text).c_str(), WS_CHILD | visible | kc.style,
+                            spec.x, spec.y, spec.width, spec.height, window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         if (!control) continue;
-        if (HFONT font = fontFor(spec.font)) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (HFONT font = fontFor(spec.font))
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         switch (spec.kind) {
         case ControlKind::Icon:
-            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, spec.picture)), 0);
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, spec.picture)),
+                         0);
             break;
         case ControlKind::Picture:
         case ControlKind::Link: {
@@ -284,9 +290,9 @@ void paintSwatch(const DRAWITEMSTRUCT& item) {
 
 DWORD WINAPI configThreadProc(LPVOID) {
     const Rect r = configWindowRect(win32Platform().screenSize());
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS, fromUtf8(CONFIG_TITLE).c_str(),
-                                  WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
-                                  handles().instance, nullptr);
+    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS,
+                                  fromUtf8(CONFIG_TITLE).c_str(), WS_CAPTION | WS_SYSMENU, r.left, r.top,
+                                  r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
     if (!window) {
         // No window, no loop to end: free the claim so it can be tried again.
         configWindowGone();
@@ -360,7 +366,8 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return MA_NOACTIVATE;
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white);
     case WM_CTLCOLORBTN:
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH) return reinterpret_cast<LRESULT>(g_res.white);
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH)
+            return reinterpret_cast<LRESULT>(g_res.white);
         break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -35,16 +35,10 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         EndPaint(window, &ps);
         return 0;
     }
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_CLOSE:
-        closeOverlayWindow(window, handles().helpBoxWindow, overlayState().helpBoxOpen);
-        return 0;
-    case WM_DESTROY:
-        forgetOverlayWindow(window, handles().helpBoxWindow);
-        return 0;
-    default:
-        break;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_CLOSE: closeOverlayWindow(window, handles().helpBoxWindow, overlayState().helpBoxOpen); return 0;
+    case WM_DESTROY: forgetOverlayWindow(window, handles().helpBoxWindow); return 0;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -54,8 +48,9 @@ DWORD WINAPI helpBoxThreadProc(LPVOID param) {
     GetCursorPos(&pt);
     const Point at = placeHelpBox({pt.x, pt.y}, GetSystemMetrics(SM_CXSCREEN));
     // Not layered: the box is fully opaque.
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
-                                  at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);
+    HWND window =
+        CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
+                        at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);
     runOverlayWindow(window, param);
     return 0;
 }

@@ -41,8 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     const int width = 2 * GetSystemMetrics(SM_CXFRAME) + 223;
     const int height = 2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + 90;
-    h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                              width, height, nullptr, nullptr, instance, nullptr);
+    h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                              0, 0, width, height, nullptr, nullptr, instance, nullptr);
     UpdateWindow(h.panel);
 
     HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);
@@ -57,7 +57,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
         quitQuietly();
 
-    for (int i = 0; i < ICON_COUNT; ++i) h.icons[i] = LoadIconA(instance, iconResourceName(static_cast<Icon>(i)));
+    for (int i = 0; i < ICON_COUNT; ++i)
+        h.icons[i] = LoadIconA(instance, iconResourceName(static_cast<Icon>(i)));
 
     startHookThread();
     Platform& p = win32Platform();

@@ -71,26 +71,16 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         createCells(window, cs->hInstance);
         return 0;
     }
-    case WM_DRAWITEM:
-        drawCell(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    case WM_DRAWITEM: drawCell(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
         onPanelHitTest(hit == HTCLIENT);
         return hit;
     }
-    case WM_COMMAND:
-        onCellCommand(win32Platform(), LOWORD(wParam));
-        return 0;
-    case WM_SYSCOMMAND:
-        onSysCommand(window, wParam);
-        return 0;
-    case WM_TIMER:
-        onPanelTimer(win32Platform(), static_cast<int>(wParam));
-        return 0;
-    case WM_SWITCH_EVENT:
-        onSwitchEvent(wParam, lParam);
-        return 0;
+    case WM_COMMAND: onCellCommand(win32Platform(), LOWORD(wParam)); return 0;
+    case WM_SYSCOMMAND: onSysCommand(window, wParam); return 0;
+    case WM_TIMER: onPanelTimer(win32Platform(), static_cast<int>(wParam)); return 0;
+    case WM_SWITCH_EVENT: onSwitchEvent(wParam, lParam); return 0;
     case WM_SWITCH_MOVE: {
         takePendingMove();
         Platform& p = win32Platform();
@@ -99,26 +89,20 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        onPanelMouseButton(win32Platform());
-        return 0;
+    case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;
     case WM_CLOSE:
         closePanel(win32Platform());
         DestroyWindow(window);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(window, &ps);
         EndPaint(window, &ps);
         return 0;
     }
-    case WM_SETICON:
-        return 0;
-    default:
-        break;
+    case WM_SETICON: return 0;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -198,8 +198,9 @@ void writeHookTimes(const wchar_t* path) {
     const unsigned n = g_probeCount.load(std::memory_order_acquire);
     const unsigned first = n > PROBE_RING ? n - PROBE_RING : 0;
     for (unsigned i = first; i < n; ++i)
-        std::fprintf(out, "%.3f\n", 1e6 * static_cast<double>(g_probeTicks[i % PROBE_RING]) /
-                                        static_cast<double>(frequency.QuadPart));
+        std::fprintf(out, "%.3f\n",
+                     1e6 * static_cast<double>(g_probeTicks[i % PROBE_RING]) /
+                         static_cast<double>(frequency.QuadPart));
     std::fclose(out);
 }
 #endif

@@ -28,7 +28,8 @@ double msSince(const LARGE_INTEGER& then) {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - then.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return 1000.0 * static_cast<double>(now.QuadPart - then.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 void noteClickTime(const char* what, double ms) {
@@ -108,8 +109,10 @@ void Win32Platform::setCaption(const char* text) { SetWindowTextA(g_handles.pane
 
 void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
-    SetClassLongPtrW(g_handles.panel, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
-    SetClassLongPtrW(g_handles.panel, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
+    SetClassLongPtrW(g_handles.panel, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
+    SetClassLongPtrW(g_handles.panel, GCLP_HICONSM,
+                     reinterpret_cast<LONG_PTR>(LoadIconA(g_handles.instance, name)));
     // A class icon change alone leaves the title bar showing the old one.
     // Only the frame above the client area is redrawn: redrawing the cells
     // would paint them from their states and lose the scan step's colours.
@@ -162,9 +165,7 @@ Size Win32Platform::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSys
 
 bool Win32Platform::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
-void Win32Platform::startArm(Arm arm) {
-    startOverlayThread(static_cast<int>(arm), armThreadProc);
-}
+void Win32Platform::startArm(Arm arm) { startOverlayThread(static_cast<int>(arm), armThreadProc); }
 
 void Win32Platform::closeArm(Arm arm) { closeOverlay(static_cast<int>(arm)); }
 
@@ -188,12 +189,12 @@ void Win32Platform::setLineColour(Colour colour) {
 
 void Win32Platform::setArmOpacity(Arm arm, int alpha) {
     HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
-    if (window) SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(alpha & 0xFF), LWA_COLORKEY | LWA_ALPHA);
+    if (window)
+        SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(alpha & 0xFF),
+                                   LWA_COLORKEY | LWA_ALPHA);
 }
 
-void Win32Platform::startHelpBox() {
-    startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc);
-}
+void Win32Platform::startHelpBox() { startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc); }
 
 void Win32Platform::closeHelpBox() { closeOverlay(HELP_BOX_SLOT); }
 

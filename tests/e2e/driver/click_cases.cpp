@@ -10,14 +10,13 @@ constexpr POINT AT{500, 400};
 
 // Waits for the scan to reach `cell` and selects it; false if it never did.
 bool selectCell(HWND panel, int cell) {
-  if (!e2e::waitForCaption(panel, sp::SCAN_CAPTIONS[cell], 12 * PERIOD + 1000))
-    return false;
-  sp::tapSwitchKey();
-  return true;
+    if (!e2e::waitForCaption(panel, sp::SCAN_CAPTIONS[cell], 12 * PERIOD + 1000)) return false;
+    sp::tapSwitchKey();
+    return true;
 }
 
 std::string messageName(UINT message) {
-  switch (message) {
+    switch (message) {
     case WM_LBUTTONDOWN: return "LDOWN";
     case WM_LBUTTONUP: return "LUP";
     case WM_RBUTTONDOWN: return "RDOWN";
@@ -26,207 +25,211 @@ std::string messageName(UINT message) {
     case WM_MBUTTONUP: return "MUP";
     case WM_LBUTTONDBLCLK: return "LDBL";
     default: return "0x" + std::to_string(message);
-  }
+    }
 }
 
 // Button messages only, as names, each with where it landed.
 std::string buttonsText(const std::vector<e2e::MouseMessage>& messages, bool* allAt, POINT at) {
-  std::string out;
-  *allAt = true;
-  for (const auto& m : messages) {
-    if (m.message == WM_MOUSEMOVE)
-      continue;
-    out += (out.empty() ? "" : " ") + messageName(m.message);
-    if (m.client.x != at.x || m.client.y != at.y) {
-      *allAt = false;
-      out += "@" + std::to_string(m.client.x) + "," + std::to_string(m.client.y);
+    std::string out;
+    *allAt = true;
+    for (const auto& m : messages) {
+        if (m.message == WM_MOUSEMOVE) continue;
+        out += (out.empty() ? "" : " ") + messageName(m.message);
+        if (m.client.x != at.x || m.client.y != at.y) {
+            *allAt = false;
+            out += "@" + std::to_string(m.client.x) + "," + std::to_string(m.client.y);
+        }
     }
-  }
-  return out;
+    return out;
 }
 
 size_t buttonCount(const std::vector<e2e::MouseMessage>& messages) {
-  size_t n = 0;
-  for (const auto& m : messages)
-    n += m.message != WM_MOUSEMOVE;
-  return n;
+    size_t n = 0;
+    for (const auto& m : messages) n += m.message != WM_MOUSEMOVE;
+    return n;
 }
 
 void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
-  E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, PERIOD, 0, 0, 1)),
-              "keyboard switch, every click kind, sound on");
-  e2e::TestWindow target;
-  E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e click target"), "target window opens");
-  const POINT client = [&] {
-    POINT p = AT;
-    ScreenToClient(target.handle(), &p);
-    return p;
-  }();
-  // The system maps physical buttons to the messages; the program must
-  // send the physical button that means primary to this user.
-  SwapMouseButton(swapped ? TRUE : FALSE);
-  HWND panel = sp::startAndWaitForPanel(run, AT);
-  if (!panel) {
-    SwapMouseButton(FALSE);
-    return;
-  }
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000), "the switch starts the scan");
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, PERIOD, 0, 0, 1)),
+                "keyboard switch, every click kind, sound on");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e click target"), "target window opens");
+    const POINT client = [&] {
+        POINT p = AT;
+        ScreenToClient(target.handle(), &p);
+        return p;
+    }();
+    // The system maps physical buttons to the messages; the program must
+    // send the physical button that means primary to this user.
+    SwapMouseButton(swapped ? TRUE : FALSE);
+    HWND panel = sp::startAndWaitForPanel(run, AT);
+    if (!panel) {
+        SwapMouseButton(FALSE);
+        return;
+    }
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000), "the switch starts the scan");
 
-  struct Kind {
-    int cell;
-    const char* name;
-    const char* expected;
-    const char* swappedExpected;
-  };
-  // Windows turns physical buttons into messages through the swap, so there
-  // a primary click is always WM_LBUTTONDOWN. Wine hands the physical
-  // buttons over as they are, so here the window sees the physical button
-  // the program chose for this user: the right one when they are swapped.
-  const Kind kinds[] = {{5, "left", "LDOWN LUP", "RDOWN RUP"},
-                        {7, "right", "RDOWN RUP", "LDOWN LUP"},
-                        {8, "middle", "MDOWN MUP", "MDOWN MUP"},
-                        {6, "double", "LDOWN LUP LDOWN LUP", "RDOWN RUP RDOWN RUP"}};
-  for (const Kind& k : kinds) {
-    const Kind kind{k.cell, k.name, swapped ? k.swappedExpected : k.expected, nullptr};
+    struct Kind {
+        int cell;
+        const char* name;
+        const char* expected;
+        const char* swappedExpected;
+    };
+    // Windows turns physical buttons into messages through the swap, so there
+    // a primary click is always WM_LBUTTONDOWN. Wine hands the physical
+    // buttons over as they are, so here the window sees the physical button
+    // the program chose for this user: the right one when they are swapped.
+    const Kind kinds[] = {{5, "left", "LDOWN LUP", "RDOWN RUP"},
+                          {7, "right", "RDOWN RUP", "LDOWN LUP"},
+                          {8, "middle", "MDOWN MUP", "MDOWN MUP"},
+                          {6, "double", "LDOWN LUP LDOWN LUP", "RDOWN RUP RDOWN RUP"}};
+    for (const Kind& k : kinds) {
+        const Kind kind{k.cell, k.name, swapped ? k.swappedExpected : k.expected, nullptr};
+        target.takeMouseMessages();
+        E2E_REQUIRE(selectCell(panel, kind.cell),
+                    std::string("the scan reaches the ") + kind.name + " click");
+        std::vector<e2e::MouseMessage> got;
+        const size_t want = (std::string(kind.expected).size() + 1) / 5;
+        std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2500);
+        e2e::waitUntil(
+            [&] {
+                for (const auto& m : target.takeMouseMessages()) got.push_back(m);
+                return buttonCount(got) >= want;
+            },
+            1500);
+        bool allAt = false;
+        E2E_CHECK_EQ(buttonsText(got, &allAt, client), std::string(kind.expected),
+                     std::string(kind.name) + " click messages");
+        E2E_CHECK(allAt, std::string(kind.name) + " click lands at the pointer");
+        E2E_CHECK(!next.empty() && next[0].text == L"STOP", std::string("after the ") + kind.name +
+                                                                " click the scan starts again at cell 0 (" +
+                                                                sp::captionList(next) + ")");
+    }
+
+    // Drag: held while the program moves the pointer right, released at the end.
     target.takeMouseMessages();
-    E2E_REQUIRE(selectCell(panel, kind.cell), std::string("the scan reaches the ") + kind.name + " click");
-    std::vector<e2e::MouseMessage> got;
-    const size_t want = (std::string(kind.expected).size() + 1) / 5;
-    std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2500);
-    e2e::waitUntil([&] {
-      for (const auto& m : target.takeMouseMessages())
-        got.push_back(m);
-      return buttonCount(got) >= want;
-    }, 1500);
-    bool allAt = false;
-    E2E_CHECK_EQ(buttonsText(got, &allAt, client), std::string(kind.expected),
-                 std::string(kind.name) + " click messages");
-    E2E_CHECK(allAt, std::string(kind.name) + " click lands at the pointer");
-    E2E_CHECK(!next.empty() && next[0].text == L"STOP",
-              std::string("after the ") + kind.name + " click the scan starts again at cell 0 (" +
-                  sp::captionList(next) + ")");
-  }
-
-  // Drag: held while the program moves the pointer right, released at the end.
-  target.takeMouseMessages();
-  const long downs = target.received(WM_LBUTTONDOWN) + target.received(WM_RBUTTONDOWN);
-  E2E_REQUIRE(selectCell(panel, 9), "the scan reaches the drag");
-  E2E_CHECK(e2e::waitUntil([&] {
-              return target.received(WM_LBUTTONDOWN) + target.received(WM_RBUTTONDOWN) > downs;
-            }, 1500),
-            "the drag presses the button");
-  E2E_REQUIRE(selectCell(panel, 2), "the scan reaches RIGHT with the button held");
-  E2E_CHECK(e2e::waitUntil([&] { return e2e::cursorPos().x >= AT.x + 40; }, 3000), "the pointer moves right");
-  sp::tapSwitchKey();
-  e2e::pause(200);
-  const POINT end = e2e::cursorPos();
-  E2E_REQUIRE(selectCell(panel, 9), "the scan reaches the drag again");
-  std::vector<e2e::MouseMessage> drag;
-  e2e::waitUntil([&] {
-    for (const auto& m : target.takeMouseMessages())
-      drag.push_back(m);
-    return buttonCount(drag) >= 2;
-  }, 2000);
-  bool ignored = false;
-  E2E_CHECK_EQ(buttonsText(drag, &ignored, client), std::string(swapped ? "RDOWN RUP@" : "LDOWN LUP@") + std::to_string(client.x + end.x - AT.x) + "," +
-                                                        std::to_string(client.y + end.y - AT.y),
-               "the drag: one press where it began, one release where the pointer ended");
-  size_t heldMoves = 0;
-  for (const auto& m : drag)
-    heldMoves += m.message == WM_MOUSEMOVE;
-  E2E_CHECK(heldMoves > 0, "the window saw the pointer move with the button held");
-  SwapMouseButton(FALSE);
+    const long downs = target.received(WM_LBUTTONDOWN) + target.received(WM_RBUTTONDOWN);
+    E2E_REQUIRE(selectCell(panel, 9), "the scan reaches the drag");
+    E2E_CHECK(
+        e2e::waitUntil(
+            [&] { return target.received(WM_LBUTTONDOWN) + target.received(WM_RBUTTONDOWN) > downs; }, 1500),
+        "the drag presses the button");
+    E2E_REQUIRE(selectCell(panel, 2), "the scan reaches RIGHT with the button held");
+    E2E_CHECK(e2e::waitUntil([&] { return e2e::cursorPos().x >= AT.x + 40; }, 3000),
+              "the pointer moves right");
+    sp::tapSwitchKey();
+    e2e::pause(200);
+    const POINT end = e2e::cursorPos();
+    E2E_REQUIRE(selectCell(panel, 9), "the scan reaches the drag again");
+    std::vector<e2e::MouseMessage> drag;
+    e2e::waitUntil(
+        [&] {
+            for (const auto& m : target.takeMouseMessages()) drag.push_back(m);
+            return buttonCount(drag) >= 2;
+        },
+        2000);
+    bool ignored = false;
+    E2E_CHECK_EQ(buttonsText(drag, &ignored, client),
+                 std::string(swapped ? "RDOWN RUP@" : "LDOWN LUP@") +
+                     std::to_string(client.x + end.x - AT.x) + "," + std::to_string(client.y + end.y - AT.y),
+                 "the drag: one press where it began, one release where the pointer ended");
+    size_t heldMoves = 0;
+    for (const auto& m : drag) heldMoves += m.message == WM_MOUSEMOVE;
+    E2E_CHECK(heldMoves > 0, "the window saw the pointer move with the button held");
+    SwapMouseButton(FALSE);
 }
 
 // Where the help box belongs for a pointer at p on a 1024-pixel-wide screen.
 RECT expectedHelpBox(POINT p) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const bool leftEdge = p.x < 60;
-  const bool rightEdge = !leftEdge && p.x + 60 > width;
-  const int x = rightEdge ? p.x - 60 : p.x + 20;
-  const int y = p.y >= 60 ? p.y - 60 : (leftEdge || rightEdge ? p.y + 60 : p.y + 40);
-  return RECT{x, y, x + 40, y + 40};
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const bool leftEdge = p.x < 60;
+    const bool rightEdge = !leftEdge && p.x + 60 > width;
+    const int x = rightEdge ? p.x - 60 : p.x + 20;
+    const int y = p.y >= 60 ? p.y - 60 : (leftEdge || rightEdge ? p.y + 60 : p.y + 40);
+    return RECT{x, y, x + 40, y + 40};
 }
 
 bool sameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // The box's inside as a string of pixel colours, to tell two icons apart.
 std::vector<COLORREF> boxPixels(const RECT& box) {
-  e2e::ScreenGrab grab;
-  if (!e2e::grabScreen(box, grab))
-    return {};
-  return grab.pixels;
+    e2e::ScreenGrab grab;
+    if (!e2e::grabScreen(box, grab)) return {};
+    return grab.pixels;
 }
 
-}  // namespace
+} // namespace
 
 E2E_CASE(scanned_clicks) { clicksArriveAsTheUserMeansThem(run, false); }
 
 E2E_CASE(scanned_clicks_swapped) { clicksArriveAsTheUserMeansThem(run, true); }
 
 E2E_CASE(help_box) {
-  constexpr int SLOW = 600;
-  E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, SLOW, 0, 1, 0)),
-              "keyboard switch, help box on");
-  HWND panel = sp::startAndWaitForPanel(run, AT);
-  if (!panel)
-    return;
-  // The start delay raises the crosshair with its box; the first press
-  // builds them afresh.
-  HWND first = e2e::waitForProductWindow(run, L"AYUDA", 4000);
-  E2E_REQUIRE(first != nullptr, "the help box comes up with the crosshair after the start delay");
-  sp::tapSwitchKey();
-  HWND box = nullptr;
-  e2e::waitUntil([&] {
-    box = e2e::findProductWindow(run, L"AYUDA");
-    return box && box != first && IsWindowVisible(box);
-  }, 2000);
-  E2E_REQUIRE(box && box != first, "the press brings up a new box with the new crosshair");
-  E2E_CHECK(e2e::waitUntil([&] { return IsWindowVisible(box) != 0; }, 1000), "and is shown");
-  E2E_CHECK(e2e::waitUntil([&] { return sameRect(e2e::windowRect(box), expectedHelpBox(AT)); }, 1000),
-            "beside the pointer: " + e2e::rectText(e2e::windowRect(box)) + " for " +
-                e2e::rectText(expectedHelpBox(AT)));
-  const LONG_PTR exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
-  E2E_CHECK((exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOPMOST), "topmost and never activated");
-  E2E_CHECK(GetForegroundWindow() != box, "the box does not take the foreground");
+    constexpr int SLOW = 600;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, SLOW, 0, 1, 0)),
+                "keyboard switch, help box on");
+    HWND panel = sp::startAndWaitForPanel(run, AT);
+    if (!panel) return;
+    // The start delay raises the crosshair with its box; the first press
+    // builds them afresh.
+    HWND first = e2e::waitForProductWindow(run, L"AYUDA", 4000);
+    E2E_REQUIRE(first != nullptr, "the help box comes up with the crosshair after the start delay");
+    sp::tapSwitchKey();
+    HWND box = nullptr;
+    e2e::waitUntil(
+        [&] {
+            box = e2e::findProductWindow(run, L"AYUDA");
+            return box && box != first && IsWindowVisible(box);
+        },
+        2000);
+    E2E_REQUIRE(box && box != first, "the press brings up a new box with the new crosshair");
+    E2E_CHECK(e2e::waitUntil([&] { return IsWindowVisible(box) != 0; }, 1000), "and is shown");
+    E2E_CHECK(e2e::waitUntil([&] { return sameRect(e2e::windowRect(box), expectedHelpBox(AT)); }, 1000),
+              "beside the pointer: " + e2e::rectText(e2e::windowRect(box)) + " for " +
+                  e2e::rectText(expectedHelpBox(AT)));
+    const LONG_PTR exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
+    E2E_CHECK((exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOPMOST), "topmost and never activated");
+    E2E_CHECK(GetForegroundWindow() != box, "the box does not take the foreground");
 
-  // Green inside its border, with the highlighted cell's icon on it.
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"LEFT", 2 * SLOW + 500), "scan reaches LEFT");
-  e2e::pause(150);
-  const RECT r = e2e::windowRect(box);
-  E2E_CHECK_COLOUR(e2e::screenPixel(r.left + 2, r.top + 2), RGB(0, 255, 0), "green background");
-  const std::vector<COLORREF> left = boxPixels(r);
-  size_t notGreen = 0;
-  for (COLORREF c : left)
-    notGreen += c != RGB(0, 255, 0);
-  E2E_CHECK(notGreen > 100, "an icon is drawn on the box (" + std::to_string(notGreen) + " pixels)");
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"RIGHT", SLOW + 500), "scan reaches RIGHT");
-  e2e::pause(150);
-  E2E_CHECK(boxPixels(r) != left, "the icon changes with the highlighted cell");
+    // Green inside its border, with the highlighted cell's icon on it.
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"LEFT", 2 * SLOW + 500), "scan reaches LEFT");
+    e2e::pause(150);
+    const RECT r = e2e::windowRect(box);
+    E2E_CHECK_COLOUR(e2e::screenPixel(r.left + 2, r.top + 2), RGB(0, 255, 0), "green background");
+    const std::vector<COLORREF> left = boxPixels(r);
+    size_t notGreen = 0;
+    for (COLORREF c : left) notGreen += c != RGB(0, 255, 0);
+    E2E_CHECK(notGreen > 100, "an icon is drawn on the box (" + std::to_string(notGreen) + " pixels)");
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"RIGHT", SLOW + 500), "scan reaches RIGHT");
+    e2e::pause(150);
+    E2E_CHECK(boxPixels(r) != left, "the icon changes with the highlighted cell");
 
-  // It follows the pointer while the program moves it, and stays beside it.
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitUntil([&] { return e2e::cursorPos().x >= AT.x + 60; }, 3000), "the pointer moves right");
-  const bool following = sameRect(e2e::windowRect(box), expectedHelpBox(e2e::cursorPos())) ||
-                         e2e::windowRect(box).left > r.left;
-  sp::tapSwitchKey();
-  E2E_CHECK(following, "the box moves during the movement");
-  e2e::pause(300);
-  const POINT rest = e2e::cursorPos();
-  E2E_CHECK(e2e::waitUntil([&] { return sameRect(e2e::windowRect(box), expectedHelpBox(rest)); }, 1000),
-            "and ends beside the pointer: " + e2e::rectText(e2e::windowRect(box)) + " for " +
-                e2e::rectText(expectedHelpBox(rest)));
+    // It follows the pointer while the program moves it, and stays beside it.
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitUntil([&] { return e2e::cursorPos().x >= AT.x + 60; }, 3000),
+              "the pointer moves right");
+    const bool following = sameRect(e2e::windowRect(box), expectedHelpBox(e2e::cursorPos())) ||
+                           e2e::windowRect(box).left > r.left;
+    sp::tapSwitchKey();
+    E2E_CHECK(following, "the box moves during the movement");
+    e2e::pause(300);
+    const POINT rest = e2e::cursorPos();
+    E2E_CHECK(e2e::waitUntil([&] { return sameRect(e2e::windowRect(box), expectedHelpBox(rest)); }, 1000),
+              "and ends beside the pointer: " + e2e::rectText(e2e::windowRect(box)) + " for " +
+                  e2e::rectText(expectedHelpBox(rest)));
 
-  e2e::requestScreenshot(run);
+    e2e::requestScreenshot(run);
 
-  // Escape stops everything: the box goes with the crosshair.
-  e2e::keyTap(VK_ESCAPE);
-  E2E_CHECK(e2e::waitUntil([&] {
-              HWND shown = e2e::findProductWindow(run, L"AYUDA");
-              return sp::findArm(run, sp::ARM_LEFT) == nullptr && (!shown || !IsWindowVisible(shown));
-            }, 2000),
-            "Escape closes the box with the arms");
+    // Escape stops everything: the box goes with the crosshair.
+    e2e::keyTap(VK_ESCAPE);
+    E2E_CHECK(e2e::waitUntil(
+                  [&] {
+                      HWND shown = e2e::findProductWindow(run, L"AYUDA");
+                      return sp::findArm(run, sp::ARM_LEFT) == nullptr && (!shown || !IsWindowVisible(shown));
+                  },
+                  2000),
+              "Escape closes the box with the arms");
 }

@@ -18,89 +18,85 @@ constexpr int ACCEPT = 0, CANCEL = 1, RIGHT_TOGGLE = 11, MOUSE_TOGGLE = 14, SOUN
 // Keyboard switch; the other values differ from the defaults so the window
 // visibly opens with the file's values.
 std::wstring seededText() {
-  return L"1 0 1 1 1\r\n4\r\n" + std::to_wstring(PERIOD) + L"\r\n255\r\n128\r\n1\r\n0\r\n0\r\n";
+    return L"1 0 1 1 1\r\n4\r\n" + std::to_wstring(PERIOD) + L"\r\n255\r\n128\r\n1\r\n0\r\n0\r\n";
 }
 
 POINT centreOf(HWND control) {
-  const RECT r = e2e::windowRect(control);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const RECT r = e2e::windowRect(control);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 bool clickAt(POINT p) {
-  if (!e2e::mouseMoveTo(p.x, p.y))
-    return false;
-  sp::clickHere();
-  return true;
+    if (!e2e::mouseMoveTo(p.x, p.y)) return false;
+    sp::clickHere();
+    return true;
 }
 
 // A mouse click on a cell of the panel; the window once it is shown.
 HWND openByPanelClick(e2e::Run& run, HWND panel) {
-  if (!E2E_CHECK(clickAt(centreOf(GetDlgItem(panel, 3))), "pointer on the panel"))
-    return nullptr;
-  HWND config = e2e::waitForProductWindow(run, CONFIG_CLASS, 3000);
-  if (!E2E_CHECK(config != nullptr, "a click on the panel opens the configuration window"))
-    return nullptr;
-  E2E_CHECK(e2e::waitUntil([&] { return IsWindowVisible(config) != FALSE; }, 2000), "window shown");
-  e2e::pause(300);  // let it paint
-  return config;
+    if (!E2E_CHECK(clickAt(centreOf(GetDlgItem(panel, 3))), "pointer on the panel")) return nullptr;
+    HWND config = e2e::waitForProductWindow(run, CONFIG_CLASS, 3000);
+    if (!E2E_CHECK(config != nullptr, "a click on the panel opens the configuration window")) return nullptr;
+    E2E_CHECK(e2e::waitUntil([&] { return IsWindowVisible(config) != FALSE; }, 2000), "window shown");
+    e2e::pause(300); // let it paint
+    return config;
 }
 
 bool clickControl(e2e::Run& run, HWND config, int id) {
-  HWND control = GetDlgItem(config, id);
-  return E2E_CHECK(control && clickAt(centreOf(control)), "clicked control " + std::to_string(id));
+    HWND control = GetDlgItem(config, id);
+    return E2E_CHECK(control && clickAt(centreOf(control)), "clicked control " + std::to_string(id));
 }
 
 // The toggle's mark as seen on the screen: "on" (green tick), "off" (red
 // cross) or "?".
 std::string toggleMark(HWND config, int id) {
-  e2e::ScreenGrab grab;
-  if (!e2e::grabScreen(e2e::windowRect(GetDlgItem(config, id)), grab))
-    return "?";
-  int green = 0, red = 0;
-  for (COLORREF c : grab.pixels) {
-    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-    green += g > 120 && r < 100 && b < 100;
-    red += r > 170 && g < 90 && b < 90;
-  }
-  return green > 10 && red == 0 ? "on" : red > 10 && green == 0 ? "off" : "?";
+    e2e::ScreenGrab grab;
+    if (!e2e::grabScreen(e2e::windowRect(GetDlgItem(config, id)), grab)) return "?";
+    int green = 0, red = 0;
+    for (COLORREF c : grab.pixels) {
+        const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        green += g > 120 && r < 100 && b < 100;
+        red += r > 170 && g < 90 && b < 90;
+    }
+    return green > 10 && red == 0 ? "on" : red > 10 && green == 0 ? "off" : "?";
 }
 
 bool waitForMark(HWND config, int id, const std::string& mark) {
-  return e2e::waitUntil([&] { return toggleMark(config, id) == mark; }, 2000, 20);
+    return e2e::waitUntil([&] { return toggleMark(config, id) == mark; }, 2000, 20);
 }
 
 bool waitClosed(HWND config) {
-  return e2e::waitUntil([&] { return IsWindow(config) == FALSE; }, 3000);
+    return e2e::waitUntil([&] { return IsWindow(config) == FALSE; }, 3000);
 }
 
 std::wstring fileText(e2e::Run& run) {
-  const std::vector<unsigned char> bytes = sp::settingsBytes(run);
-  std::wstring text;
-  for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-    text.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
-  return text;
+    const std::vector<unsigned char> bytes = sp::settingsBytes(run);
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text;
 }
-
 
 // The help box may sit over other cells; read only this one.
 bool cellShows(HWND panel, int cell, COLORREF colour) {
-  return e2e::waitUntil([&] {
-    sp::CellColours seen{};
-    return sp::readCellColours(panel, seen) && seen.cell[cell] == colour;
-  }, 2000);
+    return e2e::waitUntil(
+        [&] {
+            sp::CellColours seen{};
+            return sp::readCellColours(panel, seen) && seen.cell[cell] == colour;
+        },
+        2000);
 }
 
 HWND startWithSeededSettings(e2e::Run& run) {
-  if (!E2E_CHECK(sp::seedSettings(run, seededText()), "keyboard-switch config.ini seeded"))
-    return nullptr;
-  return sp::startAndWaitForPanel(run, PARK);
+    if (!E2E_CHECK(sp::seedSettings(run, seededText()), "keyboard-switch config.ini seeded")) return nullptr;
+    return sp::startAndWaitForPanel(run, PARK);
 }
 
 struct ExpectedControl {
-  int id;
-  const wchar_t* cls;
-  RECT rect;  // in the window's client area: left, top, right, bottom
-  const wchar_t* text;
+    int id;
+    const wchar_t* cls;
+    RECT rect; // in the window's client area: left, top, right, bottom
+    const wchar_t* text;
 };
 
 // The whole layout: every control with its class, place and text.
@@ -161,226 +157,216 @@ const ExpectedControl LAYOUT[] = {
 
 // Seeded settings, the panel up, the window opened by a click on it.
 HWND startAndOpen(e2e::Run& run, HWND* panel) {
-  *panel = startWithSeededSettings(run);
-  return *panel ? openByPanelClick(run, *panel) : nullptr;
+    *panel = startWithSeededSettings(run);
+    return *panel ? openByPanelClick(run, *panel) : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 E2E_CASE(config_opens_centred) {
-  HWND panel = nullptr;
-  HWND config = startAndOpen(run, &panel);
-  if (!config)
-    return;
-  const RECT r = e2e::windowRect(config);
-  const SIZE screen = sp::screenSize();
-  E2E_CHECK_EQ(e2e::rectText(r), e2e::rectText(RECT{(screen.cx - 640) / 2, (screen.cy - 555) / 2,
-                                                     (screen.cx - 640) / 2 + 640,
-                                                     (screen.cy - 555) / 2 + 555}),
-               "centred, 640 x 555");
-  E2E_CHECK_EQ(e2e::windowText(config), std::wstring(CONFIG_CLASS), "title");
-  const LONG_PTR style = GetWindowLongPtrW(config, GWL_STYLE);
-  const LONG_PTR exStyle = GetWindowLongPtrW(config, GWL_EXSTYLE);
-  E2E_CHECK((exStyle & WS_EX_TOPMOST) != 0 && (exStyle & WS_EX_NOACTIVATE) != 0, "topmost, never activated");
-  E2E_CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0, "close box only, fixed size");
-  E2E_CHECK(GetForegroundWindow() != config, "the window did not take the focus");
-  // Scanning goes on while it is open with the keyboard as switch.
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1500), "the switch still scans");
-  e2e::requestScreenshot(run);
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config) return;
+    const RECT r = e2e::windowRect(config);
+    const SIZE screen = sp::screenSize();
+    E2E_CHECK_EQ(e2e::rectText(r),
+                 e2e::rectText(RECT{(screen.cx - 640) / 2, (screen.cy - 555) / 2, (screen.cx - 640) / 2 + 640,
+                                    (screen.cy - 555) / 2 + 555}),
+                 "centred, 640 x 555");
+    E2E_CHECK_EQ(e2e::windowText(config), std::wstring(CONFIG_CLASS), "title");
+    const LONG_PTR style = GetWindowLongPtrW(config, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(config, GWL_EXSTYLE);
+    E2E_CHECK((exStyle & WS_EX_TOPMOST) != 0 && (exStyle & WS_EX_NOACTIVATE) != 0,
+              "topmost, never activated");
+    E2E_CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0, "close box only, fixed size");
+    E2E_CHECK(GetForegroundWindow() != config, "the window did not take the focus");
+    // Scanning goes on while it is open with the keyboard as switch.
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1500), "the switch still scans");
+    e2e::requestScreenshot(run);
 }
 
 E2E_CASE(config_controls) {
-  HWND panel = nullptr;
-  HWND config = startAndOpen(run, &panel);
-  if (!config)
-    return;
-  for (const ExpectedControl& want : LAYOUT) {
-    const std::string name = "control " + std::to_string(want.id);
-    HWND control = GetDlgItem(config, want.id);
-    if (!E2E_CHECK(control != nullptr, name + " exists"))
-      continue;
-    E2E_CHECK(lstrcmpiW(e2e::className(control).c_str(), want.cls) == 0,
-              name + " class " + e2e::narrow(want.cls) + " (got " + e2e::narrow(e2e::className(control)) + ")");
-    E2E_CHECK_EQ(e2e::rectText(e2e::rectInParent(control)), e2e::rectText(want.rect), name + " rectangle");
-    E2E_CHECK_EQ(e2e::windowText(control), std::wstring(want.text), name + " text");
-    E2E_CHECK(IsWindowVisible(control) != FALSE, name + " visible");
-  }
-  // The file's values: clicks 1 0 1 1 1, step 4, the fastest period,
-  // opacity 128, help box on, sound off, keyboard.
-  const struct {
-    int id;
-    const char* mark;
-  } toggles[] = {{9, "on"},  {10, "off"}, {11, "on"},  {12, "on"},  {13, "on"},
-                 {17, "on"}, {16, "off"}, {14, "off"}, {15, "on"}};
-  for (const auto& t : toggles)
-    E2E_CHECK_EQ(toggleMark(config, t.id), std::string(t.mark), "toggle " + std::to_string(t.id));
-  LRESULT pos = -1;
-  e2e::sendTo(GetDlgItem(config, 54), TBM_GETPOS, 0, 0, &pos);
-  E2E_CHECK_EQ(pos, LRESULT{66}, "speed slider at the band of step 4");
-  e2e::sendTo(GetDlgItem(config, 55), TBM_GETPOS, 0, 0, &pos);
-  E2E_CHECK_EQ(pos, LRESULT{0}, "frequency slider: an unknown period opens at the slow end");
-  e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
-  E2E_CHECK_EQ(pos, LRESULT{128}, "opacity slider");
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config) return;
+    for (const ExpectedControl& want : LAYOUT) {
+        const std::string name = "control " + std::to_string(want.id);
+        HWND control = GetDlgItem(config, want.id);
+        if (!E2E_CHECK(control != nullptr, name + " exists")) continue;
+        E2E_CHECK(lstrcmpiW(e2e::className(control).c_str(), want.cls) == 0,
+                  name + " class " + e2e::narrow(want.cls) + " (got " + e2e::narrow(e2e::className(control)) +
+                      ")");
+        E2E_CHECK_EQ(e2e::rectText(e2e::rectInParent(control)), e2e::rectText(want.rect),
+                     name + " rectangle");
+        E2E_CHECK_EQ(e2e::windowText(control), std::wstring(want.text), name + " text");
+        E2E_CHECK(IsWindowVisible(control) != FALSE, name + " visible");
+    }
+    // The file's values: clicks 1 0 1 1 1, step 4, the fastest period,
+    // opacity 128, help box on, sound off, keyboard.
+    const struct {
+        int id;
+        const char* mark;
+    } toggles[] = {{9, "on"},  {10, "off"}, {11, "on"},  {12, "on"}, {13, "on"},
+                   {17, "on"}, {16, "off"}, {14, "off"}, {15, "on"}};
+    for (const auto& t : toggles)
+        E2E_CHECK_EQ(toggleMark(config, t.id), std::string(t.mark), "toggle " + std::to_string(t.id));
+    LRESULT pos = -1;
+    e2e::sendTo(GetDlgItem(config, 54), TBM_GETPOS, 0, 0, &pos);
+    E2E_CHECK_EQ(pos, LRESULT{66}, "speed slider at the band of step 4");
+    e2e::sendTo(GetDlgItem(config, 55), TBM_GETPOS, 0, 0, &pos);
+    E2E_CHECK_EQ(pos, LRESULT{0}, "frequency slider: an unknown period opens at the slow end");
+    e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
+    E2E_CHECK_EQ(pos, LRESULT{128}, "opacity slider");
 
-  // A click on the channel right of the thumb pages up by 24, and the
-  // label follows at once.
-  if (!clickAt(e2e::clientToScreen(config, 320, 290)))
-    return;
-  E2E_CHECK(e2e::waitUntil([&] { return e2e::windowText(GetDlgItem(config, 50)) == L"59 %"; }, 2000),
-            "opacity label after a page up: " + e2e::narrow(e2e::windowText(GetDlgItem(config, 50))));
-  e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
-  E2E_CHECK_EQ(pos, LRESULT{152}, "opacity slider after a page up");
+    // A click on the channel right of the thumb pages up by 24, and the
+    // label follows at once.
+    if (!clickAt(e2e::clientToScreen(config, 320, 290))) return;
+    E2E_CHECK(e2e::waitUntil([&] { return e2e::windowText(GetDlgItem(config, 50)) == L"59 %"; }, 2000),
+              "opacity label after a page up: " + e2e::narrow(e2e::windowText(GetDlgItem(config, 50))));
+    e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
+    E2E_CHECK_EQ(pos, LRESULT{152}, "opacity slider after a page up");
 }
 
 E2E_CASE(config_accept_cancel) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  HWND config = openByPanelClick(run, panel);
-  if (!config || !clickControl(run, config, SOUND_TOGGLE))
-    return;
-  E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the sound toggle turns on");
-  if (!clickControl(run, config, ACCEPT))
-    return;
-  E2E_REQUIRE(waitClosed(config), "ACEPTAR closes the window");
-  const std::wstring saved = fileText(run);
-  E2E_CHECK_EQ(saved, std::wstring(L"1 0 1 1 1\r\n4\r\n300\r\n255\r\n128\r\n1\r\n1\r\n0\r\n"),
-               "ACEPTAR saved the sound");
+    HWND panel = startWithSeededSettings(run);
+    if (!panel) return;
+    HWND config = openByPanelClick(run, panel);
+    if (!config || !clickControl(run, config, SOUND_TOGGLE)) return;
+    E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the sound toggle turns on");
+    if (!clickControl(run, config, ACCEPT)) return;
+    E2E_REQUIRE(waitClosed(config), "ACEPTAR closes the window");
+    const std::wstring saved = fileText(run);
+    E2E_CHECK_EQ(saved, std::wstring(L"1 0 1 1 1\r\n4\r\n300\r\n255\r\n128\r\n1\r\n1\r\n0\r\n"),
+                 "ACEPTAR saved the sound");
 
-  config = openByPanelClick(run, panel);
-  if (!config || !clickControl(run, config, SOUND_TOGGLE))
-    return;
-  E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "off"), "the sound toggle turns off");
-  E2E_CHECK(GetForegroundWindow() != config, "clicks on the window never give it the focus");
-  if (!clickControl(run, config, CANCEL))
-    return;
-  E2E_REQUIRE(waitClosed(config), "CANCELAR closes the window");
-  E2E_CHECK_EQ(fileText(run), saved, "CANCELAR left the file alone");
+    config = openByPanelClick(run, panel);
+    if (!config || !clickControl(run, config, SOUND_TOGGLE)) return;
+    E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "off"), "the sound toggle turns off");
+    E2E_CHECK(GetForegroundWindow() != config, "clicks on the window never give it the focus");
+    if (!clickControl(run, config, CANCEL)) return;
+    E2E_REQUIRE(waitClosed(config), "CANCELAR closes the window");
+    E2E_CHECK_EQ(fileText(run), saved, "CANCELAR left the file alone");
 
-  // A file that cannot be replaced: the window says so and stays open.
-  config = openByPanelClick(run, panel);
-  if (!config)
-    return;
-  const std::wstring file = e2e::inWorkDir(run, sp::SETTINGS_FILE);
-  E2E_REQUIRE(DeleteFileW(file.c_str()) && CreateDirectoryW(file.c_str(), nullptr),
-              "config.ini made a directory");
-  if (!clickControl(run, config, ACCEPT))
-    return;
-  HWND notice = GetDlgItem(config, 57);
-  E2E_CHECK(e2e::waitUntil([&] { return notice && IsWindowVisible(notice) != FALSE; }, 2000),
-            "a failed save shows its notice");
-  E2E_CHECK_EQ(e2e::windowText(notice), std::wstring(L"No se pudo guardar la configuraci\u00F3n"),
-               "notice text");
-  E2E_CHECK(IsWindow(config) != FALSE && IsWindowVisible(config) != FALSE, "the window stays open");
-  RemoveDirectoryW(file.c_str());
+    // A file that cannot be replaced: the window says so and stays open.
+    config = openByPanelClick(run, panel);
+    if (!config) return;
+    const std::wstring file = e2e::inWorkDir(run, sp::SETTINGS_FILE);
+    E2E_REQUIRE(DeleteFileW(file.c_str()) && CreateDirectoryW(file.c_str(), nullptr),
+                "config.ini made a directory");
+    if (!clickControl(run, config, ACCEPT)) return;
+    HWND notice = GetDlgItem(config, 57);
+    E2E_CHECK(e2e::waitUntil([&] { return notice && IsWindowVisible(notice) != FALSE; }, 2000),
+              "a failed save shows its notice");
+    E2E_CHECK_EQ(e2e::windowText(notice), std::wstring(L"No se pudo guardar la configuraci\u00F3n"),
+                 "notice text");
+    E2E_CHECK(IsWindow(config) != FALSE && IsWindowVisible(config) != FALSE, "the window stays open");
+    RemoveDirectoryW(file.c_str());
 }
 
 E2E_CASE(config_click_kind_leaves_scan) {
-  HWND panel = nullptr;
-  HWND config = startAndOpen(run, &panel);
-  if (!config || !clickControl(run, config, RIGHT_TOGGLE))
-    return;
-  E2E_CHECK(waitForMark(config, RIGHT_TOGGLE, "off"), "right click turned off");
-  E2E_CHECK(cellShows(panel, 7, sp::COLOUR_DISABLED), "its cell turns grey");
-  sp::tapSwitchKey();
-  const std::vector<sp::CaptionChange> seen = sp::watchCaptions(panel, 9, 10 * PERIOD + 2000);
-  sp::checkCaptions(run, seen,
-                    {L"STOP", L"LEFT", L"RIGHT", L"UP", L"DOWN", L"Left Click", L"Middle Click",
-                     L"Click To Drag", L"STOP"},
-                    "right click has left the scan (double click is off in the file)");
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config || !clickControl(run, config, RIGHT_TOGGLE)) return;
+    E2E_CHECK(waitForMark(config, RIGHT_TOGGLE, "off"), "right click turned off");
+    E2E_CHECK(cellShows(panel, 7, sp::COLOUR_DISABLED), "its cell turns grey");
+    sp::tapSwitchKey();
+    const std::vector<sp::CaptionChange> seen = sp::watchCaptions(panel, 9, 10 * PERIOD + 2000);
+    sp::checkCaptions(run, seen,
+                      {L"STOP", L"LEFT", L"RIGHT", L"UP", L"DOWN", L"Left Click", L"Middle Click",
+                       L"Click To Drag", L"STOP"},
+                      "right click has left the scan (double click is off in the file)");
 }
 
 E2E_CASE(config_device_swap) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  e2e::TestWindow target;
-  E2E_REQUIRE(target.open(RECT{700, 560, 1000, 740}, L"e2e device target"), "target window opens");
+    HWND panel = startWithSeededSettings(run);
+    if (!panel) return;
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{700, 560, 1000, 740}, L"e2e device target"), "target window opens");
 
-  // Mouse chosen, then cancelled: the keyboard is the switch again.
-  HWND config = openByPanelClick(run, panel);
-  if (!config || !clickControl(run, config, MOUSE_TOGGLE))
-    return;
-  E2E_CHECK(waitForMark(config, MOUSE_TOGGLE, "on"), "mouse toggle on");
-  // The mouse hook takes the button now: close the window from outside.
-  E2E_REQUIRE(e2e::postTo(config, WM_CLOSE, 0, 0), "window closed without saving");
-  E2E_REQUIRE(waitClosed(config), "window gone");
-  E2E_REQUIRE(target.bringToFront(), "target has the focus");
-  const long charsBefore = target.received(WM_CHAR);
-  sp::tapSwitchKey();
-  e2e::pause(300);
-  E2E_CHECK_EQ(target.received(WM_CHAR), charsBefore, "after a cancel the keyboard is the switch again");
-  E2E_CHECK(clickAt(centreOf(target.handle())), "pointer on the target");
-  E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_LBUTTONDOWN) > 0; }, 1500),
-            "and a mouse click is a plain click");
+    // Mouse chosen, then cancelled: the keyboard is the switch again.
+    HWND config = openByPanelClick(run, panel);
+    if (!config || !clickControl(run, config, MOUSE_TOGGLE)) return;
+    E2E_CHECK(waitForMark(config, MOUSE_TOGGLE, "on"), "mouse toggle on");
+    // The mouse hook takes the button now: close the window from outside.
+    E2E_REQUIRE(e2e::postTo(config, WM_CLOSE, 0, 0), "window closed without saving");
+    E2E_REQUIRE(waitClosed(config), "window gone");
+    E2E_REQUIRE(target.bringToFront(), "target has the focus");
+    const long charsBefore = target.received(WM_CHAR);
+    sp::tapSwitchKey();
+    e2e::pause(300);
+    E2E_CHECK_EQ(target.received(WM_CHAR), charsBefore, "after a cancel the keyboard is the switch again");
+    E2E_CHECK(clickAt(centreOf(target.handle())), "pointer on the target");
+    E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_LBUTTONDOWN) > 0; }, 1500),
+              "and a mouse click is a plain click");
 
-  // Mouse chosen and saved: after the window closes, a button is the switch.
-  e2e::pause(2500);  // the countdown after closing re-arms the keyboard
-  config = openByPanelClick(run, panel);
-  if (!config || !clickControl(run, config, MOUSE_TOGGLE))
-    return;
-  // The mouse button is the switch from here on: ACEPTAR is pressed from outside.
-  E2E_REQUIRE(e2e::sendTo(config, WM_COMMAND, ACCEPT, 0), "ACEPTAR pressed");
-  E2E_REQUIRE(waitClosed(config), "window gone");
-  const std::wstring text = fileText(run);
-  E2E_CHECK(text.size() > 3 && text.substr(text.size() - 3) == L"1\r\n", "the file says mouse");
-  const long downs = target.received(WM_LBUTTONDOWN);
-  E2E_CHECK(clickAt(centreOf(target.handle())), "pointer on the target");
-  e2e::pause(300);
-  E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), downs, "a mouse button is the switch: the click is taken");
-  E2E_REQUIRE(target.bringToFront(), "target has the focus");
-  const long chars = target.received(WM_CHAR);
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_CHAR) > chars; }, 1500),
-            "and the keyboard types again");
+    // Mouse chosen and saved: after the window closes, a button is the switch.
+    e2e::pause(2500); // the countdown after closing re-arms the keyboard
+    config = openByPanelClick(run, panel);
+    if (!config || !clickControl(run, config, MOUSE_TOGGLE)) return;
+    // The mouse button is the switch from here on: ACEPTAR is pressed from outside.
+    E2E_REQUIRE(e2e::sendTo(config, WM_COMMAND, ACCEPT, 0), "ACEPTAR pressed");
+    E2E_REQUIRE(waitClosed(config), "window gone");
+    const std::wstring text = fileText(run);
+    E2E_CHECK(text.size() > 3 && text.substr(text.size() - 3) == L"1\r\n", "the file says mouse");
+    const long downs = target.received(WM_LBUTTONDOWN);
+    E2E_CHECK(clickAt(centreOf(target.handle())), "pointer on the target");
+    e2e::pause(300);
+    E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), downs, "a mouse button is the switch: the click is taken");
+    E2E_REQUIRE(target.bringToFront(), "target has the focus");
+    const long chars = target.received(WM_CHAR);
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_CHAR) > chars; }, 1500),
+              "and the keyboard types again");
 }
 
 E2E_CASE(config_two_quick_opens) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  E2E_REQUIRE(e2e::mouseMoveTo(centreOf(GetDlgItem(panel, 4)).x, centreOf(GetDlgItem(panel, 4)).y),
-              "pointer on the panel");
-  sp::clickHere();
-  sp::clickHere();
-  E2E_REQUIRE(e2e::waitForProductWindow(run, CONFIG_CLASS, 3000) != nullptr, "a window opens");
-  e2e::pause(1000);
-  E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "one window for two quick clicks");
+    HWND panel = startWithSeededSettings(run);
+    if (!panel) return;
+    E2E_REQUIRE(e2e::mouseMoveTo(centreOf(GetDlgItem(panel, 4)).x, centreOf(GetDlgItem(panel, 4)).y),
+                "pointer on the panel");
+    sp::clickHere();
+    sp::clickHere();
+    E2E_REQUIRE(e2e::waitForProductWindow(run, CONFIG_CLASS, 3000) != nullptr, "a window opens");
+    e2e::pause(1000);
+    E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "one window for two quick clicks");
 }
 
 E2E_CASE(config_scanned_clicks) {
-  HWND panel = startWithSeededSettings(run);
-  if (!panel)
-    return;
-  // A scanned left click on the panel opens the window.
-  E2E_REQUIRE(e2e::mouseMoveTo(centreOf(GetDlgItem(panel, 2)).x, centreOf(GetDlgItem(panel, 2)).y),
-              "pointer on the panel");
-  sp::tapSwitchKey();
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"Left Click", 8 * PERIOD + 1500), "the scan reaches the left click");
-  sp::tapSwitchKey();
-  HWND config = e2e::waitForProductWindow(run, CONFIG_CLASS, 3000);
-  E2E_REQUIRE(config != nullptr, "a scanned left click on the panel opens the window");
-  E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1500), "and scanning goes on");
+    HWND panel = startWithSeededSettings(run);
+    if (!panel) return;
+    // A scanned left click on the panel opens the window.
+    E2E_REQUIRE(e2e::mouseMoveTo(centreOf(GetDlgItem(panel, 2)).x, centreOf(GetDlgItem(panel, 2)).y),
+                "pointer on the panel");
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Left Click", 8 * PERIOD + 1500),
+                "the scan reaches the left click");
+    sp::tapSwitchKey();
+    HWND config = e2e::waitForProductWindow(run, CONFIG_CLASS, 3000);
+    E2E_REQUIRE(config != nullptr, "a scanned left click on the panel opens the window");
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1500), "and scanning goes on");
 
-  // Over the window a scanned right click is a primary click on what is
-  // under the pointer: here the sound toggle.
-  const POINT toggle = centreOf(GetDlgItem(config, SOUND_TOGGLE));
-  E2E_REQUIRE(e2e::mouseMoveTo(toggle.x, toggle.y), "pointer on the sound toggle");
-  E2E_REQUIRE_EQ(toggleMark(config, SOUND_TOGGLE), std::string("off"), "sound off at first");
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500), "the scan reaches the right click");
-  sp::tapSwitchKey();
-  E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the scanned click switched the sound on");
-  E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "still one window");
+    // Over the window a scanned right click is a primary click on what is
+    // under the pointer: here the sound toggle.
+    const POINT toggle = centreOf(GetDlgItem(config, SOUND_TOGGLE));
+    E2E_REQUIRE(e2e::mouseMoveTo(toggle.x, toggle.y), "pointer on the sound toggle");
+    E2E_REQUIRE_EQ(toggleMark(config, SOUND_TOGGLE), std::string("off"), "sound off at first");
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500),
+                "the scan reaches the right click");
+    sp::tapSwitchKey();
+    E2E_CHECK(waitForMark(config, SOUND_TOGGLE, "on"), "the scanned click switched the sound on");
+    E2E_CHECK_EQ(sp::shownWindows(run, CONFIG_CLASS), 1, "still one window");
 
-  // Straight from the window onto another one: a right click is a right
-  // click there, whatever the window last saw of the pointer.
-  e2e::TestWindow target;
-  E2E_REQUIRE(target.open(RECT{850, 300, 1020, 600}, L"e2e beside the window"), "target window opens");
-  const POINT beside = centreOf(target.handle());
-  E2E_REQUIRE(e2e::mouseMoveTo(beside.x, beside.y), "pointer moved off the window");
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500), "the scan reaches the right click");
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_RBUTTONUP) > 0; }, 2000), "a right click arrives");
-  E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), 0L, "and no primary click");
+    // Straight from the window onto another one: a right click is a right
+    // click there, whatever the window last saw of the pointer.
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{850, 300, 1020, 600}, L"e2e beside the window"), "target window opens");
+    const POINT beside = centreOf(target.handle());
+    E2E_REQUIRE(e2e::mouseMoveTo(beside.x, beside.y), "pointer moved off the window");
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Middle Right", 12 * PERIOD + 1500),
+                "the scan reaches the right click");
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_RBUTTONUP) > 0; }, 2000),
+              "a right click arrives");
+    E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), 0L, "and no primary click");
 }

@@ -24,38 +24,38 @@ namespace e2e {
 
 // One run of one case: where the product is, where it runs, and the tally.
 struct Run {
-  std::wstring caseName;
-  std::wstring exePath;
-  std::wstring workDir;
-  std::wstring resultPath;
-  PROCESS_INFORMATION product{};
-  bool launched = false;
-  // The runner takes one screenshot; a case may ask for it at its moment.
-  bool screenshotTaken = false;
-  int checks = 0;
-  int failures = 0;
+    std::wstring caseName;
+    std::wstring exePath;
+    std::wstring workDir;
+    std::wstring resultPath;
+    PROCESS_INFORMATION product{};
+    bool launched = false;
+    // The runner takes one screenshot; a case may ask for it at its moment.
+    bool screenshotTaken = false;
+    int checks = 0;
+    int failures = 0;
 };
 
 using CaseFn = void (*)(Run&);
 
 struct CaseEntry {
-  const char* name;
-  CaseFn fn;
+    const char* name;
+    CaseFn fn;
 };
 
 // The case table; filled by E2E_CASE before main runs.
 std::vector<CaseEntry>& caseTable();
 
 struct Registrar {
-  Registrar(const char* name, CaseFn fn);
+    Registrar(const char* name, CaseFn fn);
 };
 
 // tests/e2e/e2e.cmake reads the case names from lines that start with
 // "E2E_CASE(name)", so keep each at the start of its line.
-#define E2E_CASE(name)                                                   \
-  static void e2eCase_##name(e2e::Run& run);                             \
-  static const e2e::Registrar e2eRegistrar_##name(#name, e2eCase_##name); \
-  static void e2eCase_##name(e2e::Run& run)
+#define E2E_CASE(name)                                                                                       \
+    static void e2eCase_##name(e2e::Run& run);                                                               \
+    static const e2e::Registrar e2eRegistrar_##name(#name, e2eCase_##name);                                  \
+    static void e2eCase_##name(e2e::Run& run)
 
 // ---- Text -------------------------------------------------------------
 
@@ -67,10 +67,7 @@ std::string toText(const std::string& value);
 std::string toText(const wchar_t* value);
 std::string toText(const char* value);
 std::string toText(bool value);
-template <typename T>
-std::string toText(T value) {
-  return toText(static_cast<long long>(value));
-}
+template <typename T> std::string toText(T value) { return toText(static_cast<long long>(value)); }
 std::string colourText(COLORREF colour);
 std::string hexBytes(const std::vector<unsigned char>& bytes, size_t from, size_t count);
 
@@ -80,43 +77,39 @@ std::string hexBytes(const std::vector<unsigned char>& bytes, size_t from, size_
 // still leaves what it saw.
 void log(Run& run, const std::string& line);
 
-bool check(Run& run, bool ok, const std::string& what, const std::string& detail,
-           const char* file, int line);
+bool check(Run& run, bool ok, const std::string& what, const std::string& detail, const char* file, int line);
 
 template <typename A, typename E>
-bool checkEq(Run& run, const A& actual, const E& expected, const std::string& what,
-             const char* file, int line) {
-  const bool ok = actual == expected;
-  return check(run, ok, what,
-               ok ? std::string() : "expected " + toText(expected) + ", got " + toText(actual),
-               file, line);
+bool checkEq(Run& run, const A& actual, const E& expected, const std::string& what, const char* file,
+             int line) {
+    const bool ok = actual == expected;
+    return check(run, ok, what,
+                 ok ? std::string() : "expected " + toText(expected) + ", got " + toText(actual), file, line);
 }
 
-bool checkColour(Run& run, COLORREF actual, COLORREF expected, const std::string& what,
-                 const char* file, int line);
+bool checkColour(Run& run, COLORREF actual, COLORREF expected, const std::string& what, const char* file,
+                 int line);
 bool checkBytes(Run& run, const std::vector<unsigned char>& actual,
-                const std::vector<unsigned char>& expected, const std::string& what,
-                const char* file, int line);
+                const std::vector<unsigned char>& expected, const std::string& what, const char* file,
+                int line);
 
 #define E2E_CHECK(cond, what) e2e::check(run, (cond), (what), "false: " #cond, __FILE__, __LINE__)
-#define E2E_CHECK_EQ(actual, expected, what) \
-  e2e::checkEq(run, (actual), (expected), (what), __FILE__, __LINE__)
-#define E2E_CHECK_COLOUR(actual, expected, what) \
-  e2e::checkColour(run, (actual), (expected), (what), __FILE__, __LINE__)
-#define E2E_CHECK_BYTES(actual, expected, what) \
-  e2e::checkBytes(run, (actual), (expected), (what), __FILE__, __LINE__)
+#define E2E_CHECK_EQ(actual, expected, what)                                                                 \
+    e2e::checkEq(run, (actual), (expected), (what), __FILE__, __LINE__)
+#define E2E_CHECK_COLOUR(actual, expected, what)                                                             \
+    e2e::checkColour(run, (actual), (expected), (what), __FILE__, __LINE__)
+#define E2E_CHECK_BYTES(actual, expected, what)                                                              \
+    e2e::checkBytes(run, (actual), (expected), (what), __FILE__, __LINE__)
 // The REQUIRE forms end the case when they fail: later checks would only
 // repeat the same fault.
-#define E2E_REQUIRE(cond, what) \
-  do {                          \
-    if (!E2E_CHECK(cond, what)) \
-      return;                   \
-  } while (0)
-#define E2E_REQUIRE_EQ(actual, expected, what)     \
-  do {                                             \
-    if (!E2E_CHECK_EQ(actual, expected, what))     \
-      return;                                      \
-  } while (0)
+#define E2E_REQUIRE(cond, what)                                                                              \
+    do {                                                                                                     \
+        if (!E2E_CHECK(cond, what)) return;                                                                  \
+    } while (0)
+#define E2E_REQUIRE_EQ(actual, expected, what)                                                               \
+    do {                                                                                                     \
+        if (!E2E_CHECK_EQ(actual, expected, what)) return;                                                   \
+    } while (0)
 
 // ---- Waiting --------------------------------------------------------------
 
@@ -170,10 +163,10 @@ COLORREF screenPixel(int x, int y);
 
 // A copy of part of the screen, for reading many pixels at once.
 struct ScreenGrab {
-  RECT area{};
-  std::vector<COLORREF> pixels;
-  // x, y in screen coordinates, inside area.
-  COLORREF at(int x, int y) const;
+    RECT area{};
+    std::vector<COLORREF> pixels;
+    // x, y in screen coordinates, inside area.
+    COLORREF at(int x, int y) const;
 };
 bool grabScreen(const RECT& area, ScreenGrab& grab);
 
@@ -202,44 +195,44 @@ bool findCaptionPoint(HWND window, POINT* point);
 // A mouse message a TestWindow received: buttons always, moves only while
 // a button is held.
 struct MouseMessage {
-  UINT message;
-  POINT client;  // where, in the window's client coordinates
-  LONGLONG qpc;  // QueryPerformanceCounter when the window got it
+    UINT message;
+    POINT client; // where, in the window's client coordinates
+    LONGLONG qpc; // QueryPerformanceCounter when the window got it
 };
 
 // A plain captioned window on a thread of its own with its own message loop,
 // as a target or a control for input the cases inject.
 class TestWindow {
- public:
-  TestWindow();
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-  ~TestWindow();
-  bool open(const RECT& outer, const wchar_t* title);
-  void close();
-  HWND handle() const { return window_; }
-  // How many messages of this kind (below WM_USER) the window has had, so a
-  // case can tell whether injected input reached it.
-  long received(UINT message) const;
-  // The mouse messages since open or the last call, oldest first.
-  std::vector<MouseMessage> takeMouseMessages();
-  // Whether it is the foreground window and has the keyboard focus.
-  bool hasFocus() const;
-  // Makes it the foreground window with the keyboard focus; true once it is.
-  bool bringToFront();
+public:
+    TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    ~TestWindow();
+    bool open(const RECT& outer, const wchar_t* title);
+    void close();
+    HWND handle() const { return window_; }
+    // How many messages of this kind (below WM_USER) the window has had, so a
+    // case can tell whether injected input reached it.
+    long received(UINT message) const;
+    // The mouse messages since open or the last call, oldest first.
+    std::vector<MouseMessage> takeMouseMessages();
+    // Whether it is the foreground window and has the keyboard focus.
+    bool hasFocus() const;
+    // Makes it the foreground window with the keyboard focus; true once it is.
+    bool bringToFront();
 
- private:
-  static DWORD WINAPI threadMain(LPVOID self);
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  volatile LONG counts_[WM_USER] = {};
-  CRITICAL_SECTION mouseLock_;
-  bool mouseLockReady_ = false;
-  std::vector<MouseMessage> mouse_;
-  RECT outer_{};
-  const wchar_t* title_ = L"";
-  HWND window_ = nullptr;
-  HANDLE thread_ = nullptr;
-  HANDLE ready_ = nullptr;
+private:
+    static DWORD WINAPI threadMain(LPVOID self);
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    volatile LONG counts_[WM_USER] = {};
+    CRITICAL_SECTION mouseLock_;
+    bool mouseLockReady_ = false;
+    std::vector<MouseMessage> mouse_;
+    RECT outer_{};
+    const wchar_t* title_ = L"";
+    HWND window_ = nullptr;
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
 };
 
 // ---- Screenshot ----------------------------------------------------------
@@ -248,4 +241,4 @@ class TestWindow {
 // that file and waits for the runner to delete it once the screen is saved.
 void requestScreenshot(Run& run);
 
-}  // namespace e2e
+} // namespace e2e

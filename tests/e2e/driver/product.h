@@ -21,8 +21,8 @@ constexpr COLORREF COLOUR_DISABLED = RGB(204, 204, 204);
 
 // The caption while cell k is highlighted by the scan.
 constexpr const wchar_t* SCAN_CAPTIONS[10] = {
-    L"STOP",       L"LEFT",              L"RIGHT",        L"UP",           L"DOWN",
-    L"Left Click", L"Double Left Click", L"Middle Right", L"Middle Click", L"Click To Drag"};
+    L"STOP",         L"LEFT",         L"RIGHT",        L"UP", L"DOWN", L"Left Click", L"Double Left Click",
+    L"Middle Right", L"Middle Click", L"Click To Drag"};
 // The cell whose scan caption this is, or -1.
 int cellOfCaption(const std::wstring& caption);
 
@@ -54,8 +54,8 @@ std::vector<unsigned char> settingsBytes(e2e::Run& run);
 // config.ini text with the given click kinds ("1 1 1 1 1"), pointer step,
 // scan period and switch (1 mouse, 0 keyboard); a red, opaque crosshair,
 // no help box, no sound.
-std::wstring settingsText(const wchar_t* clicks, int moveStep, int scanPeriodMs,
-                          int switchDevice, int helpBox = 0, int clickSound = 0);
+std::wstring settingsText(const wchar_t* clicks, int moveStep, int scanPeriodMs, int switchDevice,
+                          int helpBox = 0, int clickSound = 0);
 
 // Parks the pointer at `park`, away from the panel (the crosshair follows
 // the pointer), starts the product and waits until its panel is visible
@@ -71,18 +71,17 @@ ULONGLONG tapSwitchKey();
 ULONGLONG clickHere();
 
 struct CaptionChange {
-  std::wstring text;
-  ULONGLONG at;  // GetTickCount64 when the change was seen
+    std::wstring text;
+    ULONGLONG at; // GetTickCount64 when the change was seen
 };
 // Polls the panel caption every few milliseconds and records each change
 // until `count` changes are seen or timeoutMs passes. onChange runs right
 // after a change is seen (to read the cells while that step is showing).
 // Changes are counted from `from` when given (the caption read before the
 // input that changes it: the product may act before the watch begins).
-std::vector<CaptionChange> watchCaptions(
-    HWND panel, size_t count, int timeoutMs,
-    const std::function<void(const CaptionChange&)>& onChange = nullptr,
-    const std::wstring* from = nullptr);
+std::vector<CaptionChange> watchCaptions(HWND panel, size_t count, int timeoutMs,
+                                         const std::function<void(const CaptionChange&)>& onChange = nullptr,
+                                         const std::wstring* from = nullptr);
 std::string captionList(const std::vector<CaptionChange>& changes);
 bool checkCaptions(e2e::Run& run, const std::vector<CaptionChange>& changes,
                    const std::vector<std::wstring>& expected, const std::string& what);
@@ -90,7 +89,7 @@ bool checkCaptions(e2e::Run& run, const std::vector<CaptionChange>& changes,
 // ---- Cells ---------------------------------------------------------------------
 
 struct CellColours {
-  COLORREF cell[CELL_COUNT];
+    COLORREF cell[CELL_COUNT];
 };
 // Each cell's background where its icon does not reach; CLR_INVALID for a
 // cell whose corners disagree. False if the panel could not be read.
@@ -120,4 +119,4 @@ ULONGLONG waitForFreshCrosshair(const e2e::Run& run, HWND previousLeft, int time
 // One check per arm: it exists and sits where it belongs for p.
 void checkCrosshairAt(e2e::Run& run, POINT p, const std::string& when);
 
-}  // namespace sp
+} // namespace sp

@@ -5,19 +5,18 @@
 namespace {
 
 const std::vector<std::wstring> ALL_KINDS_ORDER = {
-    L"STOP",       L"LEFT",              L"RIGHT",        L"UP",           L"DOWN",
-    L"Left Click", L"Double Left Click", L"Middle Right", L"Middle Click", L"Click To Drag",
-    L"STOP",       L"LEFT"};
+    L"STOP",         L"LEFT",         L"RIGHT",         L"UP",   L"DOWN", L"Left Click", L"Double Left Click",
+    L"Middle Right", L"Middle Click", L"Click To Drag", L"STOP", L"LEFT"};
 
 // A press at rest; returns when its fresh crosshair was up (0: never).
 // Under Wine that takes some 120 ms, so the scan pace is timed from there.
 ULONGLONG pressAndWaitForCrosshair(e2e::Run& run) {
-  HWND before = sp::findArm(run, sp::ARM_LEFT);
-  const ULONGLONG pressed = sp::tapSwitchKey();
-  const ULONGLONG rebuilt = sp::waitForFreshCrosshair(run, before, 1000);
-  E2E_CHECK(rebuilt != 0, "the press builds a fresh crosshair (after " +
-                              std::to_string(rebuilt ? rebuilt - pressed : 0) + " ms)");
-  return rebuilt;
+    HWND before = sp::findArm(run, sp::ARM_LEFT);
+    const ULONGLONG pressed = sp::tapSwitchKey();
+    const ULONGLONG rebuilt = sp::waitForFreshCrosshair(run, before, 1000);
+    E2E_CHECK(rebuilt != 0, "the press builds a fresh crosshair (after " +
+                                std::to_string(rebuilt ? rebuilt - pressed : 0) + " ms)");
+    return rebuilt;
 }
 
 // Scans from a press at rest and checks the caption order and the cells at
@@ -26,108 +25,103 @@ ULONGLONG pressAndWaitForCrosshair(e2e::Run& run) {
 std::vector<sp::CaptionChange> scanAndCheck(e2e::Run& run, HWND panel, const wchar_t* clicks,
                                             const std::vector<std::wstring>& order, int periodMs,
                                             ULONGLONG* rebuilt) {
-  std::string wrongCells;
-  *rebuilt = pressAndWaitForCrosshair(run);
-  std::vector<sp::CaptionChange> changes = sp::watchCaptions(
-      panel, order.size(), static_cast<int>(order.size()) * periodMs + 1500,
-      [&](const sp::CaptionChange& c) {
-        // The cells are painted around the caption change: give them a moment.
-        const std::string diff =
-            sp::waitForCellColours(panel, sp::scanColours(sp::cellOfCaption(c.text), clicks), 60);
-        if (!diff.empty())
-          wrongCells += " [" + e2e::narrow(c.text) + ": " + diff + "]";
-      });
-  sp::checkCaptions(run, changes, order, "captions after the first press, one per step");
-  E2E_CHECK(wrongCells.empty() && !changes.empty(),
-            "at each step the highlighted cell is green, the others near-white (grey if "
-            "their click kind is off)" + wrongCells);
-  return changes;
+    std::string wrongCells;
+    *rebuilt = pressAndWaitForCrosshair(run);
+    std::vector<sp::CaptionChange> changes =
+        sp::watchCaptions(panel, order.size(), static_cast<int>(order.size()) * periodMs + 1500,
+                          [&](const sp::CaptionChange& c) {
+                              // The cells are painted around the caption change: give them a moment.
+                              const std::string diff = sp::waitForCellColours(
+                                  panel, sp::scanColours(sp::cellOfCaption(c.text), clicks), 60);
+                              if (!diff.empty()) wrongCells += " [" + e2e::narrow(c.text) + ": " + diff + "]";
+                          });
+    sp::checkCaptions(run, changes, order, "captions after the first press, one per step");
+    E2E_CHECK(wrongCells.empty() && !changes.empty(),
+              "at each step the highlighted cell is green, the others near-white (grey if "
+              "their click kind is off)" +
+                  wrongCells);
+    return changes;
 }
 
-}  // namespace
+} // namespace
 
 E2E_CASE(scan_order_timing) {
-  constexpr int PERIOD = 300;
-  const wchar_t* clicks = L"1 1 1 1 1";
-  E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
-              "keyboard-switch config.ini seeded");
-  HWND panel = sp::startAndWaitForPanel(run);
-  if (!panel)
-    return;
-  ULONGLONG rebuilt = 0;
-  const std::vector<sp::CaptionChange> changes =
-      scanAndCheck(run, panel, clicks, ALL_KINDS_ORDER, PERIOD, &rebuilt);
-  if (changes.empty() || rebuilt == 0)
-    return;
+    constexpr int PERIOD = 300;
+    const wchar_t* clicks = L"1 1 1 1 1";
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
+                "keyboard-switch config.ini seeded");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    ULONGLONG rebuilt = 0;
+    const std::vector<sp::CaptionChange> changes =
+        scanAndCheck(run, panel, clicks, ALL_KINDS_ORDER, PERIOD, &rebuilt);
+    if (changes.empty() || rebuilt == 0) return;
 
-  // The first step comes a whole period after the scan starts, and each
-  // next one a period later; ±25 % leaves room for polling, not for a
-  // wrong period.
-  std::string intervals;
-  bool inRange = true;
-  ULONGLONG previous = rebuilt;
-  for (const sp::CaptionChange& c : changes) {
-    const long long ms = static_cast<long long>(c.at - previous);
-    inRange = inRange && ms >= PERIOD * 3 / 4 && ms <= PERIOD * 5 / 4;
-    intervals += (intervals.empty() ? "" : " ") + std::to_string(ms);
-    previous = c.at;
-  }
-  E2E_CHECK(inRange, "crosshair to first step and step to step all 225..375 ms: " + intervals);
+    // The first step comes a whole period after the scan starts, and each
+    // next one a period later; ±25 % leaves room for polling, not for a
+    // wrong period.
+    std::string intervals;
+    bool inRange = true;
+    ULONGLONG previous = rebuilt;
+    for (const sp::CaptionChange& c : changes) {
+        const long long ms = static_cast<long long>(c.at - previous);
+        inRange = inRange && ms >= PERIOD * 3 / 4 && ms <= PERIOD * 5 / 4;
+        intervals += (intervals.empty() ? "" : " ") + std::to_string(ms);
+        previous = c.at;
+    }
+    E2E_CHECK(inRange, "crosshair to first step and step to step all 225..375 ms: " + intervals);
 }
 
 E2E_CASE(scan_reduced_set) {
-  constexpr int PERIOD = 200;
-  const wchar_t* clicks = L"0 1 0 0 1";
-  E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
-              "config.ini with only double click and drag seeded");
-  HWND panel = sp::startAndWaitForPanel(run);
-  if (!panel)
-    return;
-  // At rest the start cell is green and the cells that are off already grey.
-  const std::string diff = sp::waitForCellColours(panel, sp::scanColours(0, clicks), 2000);
-  E2E_CHECK(diff.empty(), "at rest cells 5, 7, 8 grey, cell 0 green" +
-                              (diff.empty() ? std::string() : ": " + diff));
-  ULONGLONG rebuilt = 0;
-  scanAndCheck(run, panel, clicks,
-               {L"STOP", L"LEFT", L"RIGHT", L"UP", L"DOWN", L"Double Left Click",
-                L"Click To Drag", L"STOP", L"LEFT"},
-               PERIOD, &rebuilt);
-  // Between two steps the colours stay as the step painted them: nothing
-  // (the title bar's icon, say) may repaint the cells from their states.
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"UP", 3 * PERIOD * 7), "scan reaches UP again");
-  Sleep(PERIOD / 2);
-  const std::string between = sp::waitForCellColours(panel, sp::scanColours(3, clicks), 50);
-  E2E_CHECK(between.empty(), "half a period after a step the cells that are off are still grey" +
-                                 (between.empty() ? std::string() : ": " + between));
+    constexpr int PERIOD = 200;
+    const wchar_t* clicks = L"0 1 0 0 1";
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
+                "config.ini with only double click and drag seeded");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    // At rest the start cell is green and the cells that are off already grey.
+    const std::string diff = sp::waitForCellColours(panel, sp::scanColours(0, clicks), 2000);
+    E2E_CHECK(diff.empty(),
+              "at rest cells 5, 7, 8 grey, cell 0 green" + (diff.empty() ? std::string() : ": " + diff));
+    ULONGLONG rebuilt = 0;
+    scanAndCheck(run, panel, clicks,
+                 {L"STOP", L"LEFT", L"RIGHT", L"UP", L"DOWN", L"Double Left Click", L"Click To Drag", L"STOP",
+                  L"LEFT"},
+                 PERIOD, &rebuilt);
+    // Between two steps the colours stay as the step painted them: nothing
+    // (the title bar's icon, say) may repaint the cells from their states.
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"UP", 3 * PERIOD * 7), "scan reaches UP again");
+    Sleep(PERIOD / 2);
+    const std::string between = sp::waitForCellColours(panel, sp::scanColours(3, clicks), 50);
+    E2E_CHECK(between.empty(), "half a period after a step the cells that are off are still grey" +
+                                   (between.empty() ? std::string() : ": " + between));
 }
 
 E2E_CASE(stop_and_resume) {
-  constexpr int PERIOD = 300;
-  const wchar_t* clicks = L"1 1 1 1 1";
-  E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
-              "keyboard-switch config.ini seeded");
-  HWND panel = sp::startAndWaitForPanel(run);
-  if (!panel)
-    return;
-  sp::tapSwitchKey();
-  E2E_REQUIRE(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000), "scan reaches STOP");
-  sp::tapSwitchKey();
-  E2E_REQUIRE(e2e::waitForCaption(panel, sp::READY, PERIOD), "press on STOP gives \"Ready\"");
+    constexpr int PERIOD = 300;
+    const wchar_t* clicks = L"1 1 1 1 1";
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(clicks, 2, PERIOD, 0)),
+                "keyboard-switch config.ini seeded");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000), "scan reaches STOP");
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, sp::READY, PERIOD), "press on STOP gives \"Ready\"");
 
-  // Stopped: the start cell stays green as the selected one, the rest white.
-  const std::string diff = sp::waitForCellColours(panel, sp::scanColours(0, clicks), 500);
-  E2E_CHECK(diff.empty(), "stopped: cell 0 green, the others near-white" +
-                              (diff.empty() ? std::string() : ": " + diff));
-  const std::vector<sp::CaptionChange> idle = sp::watchCaptions(panel, 1, PERIOD * 5 / 2);
-  E2E_CHECK(idle.empty(), "caption stays \"Ready\" for 2.5 periods: " + sp::captionList(idle));
+    // Stopped: the start cell stays green as the selected one, the rest white.
+    const std::string diff = sp::waitForCellColours(panel, sp::scanColours(0, clicks), 500);
+    E2E_CHECK(diff.empty(),
+              "stopped: cell 0 green, the others near-white" + (diff.empty() ? std::string() : ": " + diff));
+    const std::vector<sp::CaptionChange> idle = sp::watchCaptions(panel, 1, PERIOD * 5 / 2);
+    E2E_CHECK(idle.empty(), "caption stays \"Ready\" for 2.5 periods: " + sp::captionList(idle));
 
-  const ULONGLONG rebuilt = pressAndWaitForCrosshair(run);
-  const std::vector<sp::CaptionChange> resumed = sp::watchCaptions(panel, 2, 3 * PERIOD);
-  sp::checkCaptions(run, resumed, {L"LEFT", L"RIGHT"},
-                    "next press resumes the scan at LEFT, not STOP");
-  if (!resumed.empty() && rebuilt != 0) {
-    const ULONGLONG ms = resumed[0].at - rebuilt;
-    E2E_CHECK(ms >= PERIOD * 3 / 4 && ms <= PERIOD * 5 / 4,
-              "first step a period after the fresh crosshair (" + std::to_string(ms) + " ms)");
-  }
+    const ULONGLONG rebuilt = pressAndWaitForCrosshair(run);
+    const std::vector<sp::CaptionChange> resumed = sp::watchCaptions(panel, 2, 3 * PERIOD);
+    sp::checkCaptions(run, resumed, {L"LEFT", L"RIGHT"}, "next press resumes the scan at LEFT, not STOP");
+    if (!resumed.empty() && rebuilt != 0) {
+        const ULONGLONG ms = resumed[0].at - rebuilt;
+        E2E_CHECK(ms >= PERIOD * 3 / 4 && ms <= PERIOD * 5 / 4,
+                  "first step a period after the fresh crosshair (" + std::to_string(ms) + " ms)");
+    }
 }

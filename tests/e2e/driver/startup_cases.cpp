@@ -5,70 +5,63 @@ namespace {
 
 // Settings that differ from the defaults in every line, so a file that was
 // silently replaced by the defaults cannot pass for one that was kept.
-constexpr wchar_t NON_DEFAULT_SEVEN_LINES[] =
-    L"1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n";
+constexpr wchar_t NON_DEFAULT_SEVEN_LINES[] = L"1 0 1 0 1\r\n5\r\n900\r\n128\r\n100\r\n1\r\n1\r\n";
 
 // The settings file is handled before the panel is shown, so once the panel
 // is up the file must already be final; the short wait only absorbs a slow
 // file system.
 constexpr int FILE_SETTLE_MS = 1500;
 
-std::vector<unsigned char> settingsOnceEqual(e2e::Run& run,
-                                             const std::vector<unsigned char>& expected) {
-  std::vector<unsigned char> bytes;
-  e2e::waitUntil([&] { return (bytes = sp::settingsBytes(run)) == expected; }, FILE_SETTLE_MS,
-                 20);
-  return bytes;
+std::vector<unsigned char> settingsOnceEqual(e2e::Run& run, const std::vector<unsigned char>& expected) {
+    std::vector<unsigned char> bytes;
+    e2e::waitUntil([&] { return (bytes = sp::settingsBytes(run)) == expected; }, FILE_SETTLE_MS, 20);
+    return bytes;
 }
 
-}  // namespace
+} // namespace
 
 E2E_CASE(startup_default_file) {
-  const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
-  E2E_REQUIRE(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES,
-              "work directory starts without config.ini");
-  if (!sp::startAndWaitForPanel(run))
-    return;
-  const std::vector<unsigned char> expected = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
-  E2E_CHECK_BYTES(settingsOnceEqual(run, expected), expected,
-                  "config.ini written with the default settings (BOM, UTF-16LE, CR LF)");
+    const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
+    E2E_REQUIRE(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES,
+                "work directory starts without config.ini");
+    if (!sp::startAndWaitForPanel(run)) return;
+    const std::vector<unsigned char> expected = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
+    E2E_CHECK_BYTES(settingsOnceEqual(run, expected), expected,
+                    "config.ini written with the default settings (BOM, UTF-16LE, CR LF)");
 }
 
 E2E_CASE(seven_line_file) {
-  E2E_REQUIRE(sp::seedSettings(run, NON_DEFAULT_SEVEN_LINES), "seven-line config.ini seeded");
-  if (!sp::startAndWaitForPanel(run))
-    return;
-  const std::vector<unsigned char> expected = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
-  E2E_CHECK_BYTES(settingsOnceEqual(run, expected), expected,
-                  "seven-line config.ini replaced by the default file");
+    E2E_REQUIRE(sp::seedSettings(run, NON_DEFAULT_SEVEN_LINES), "seven-line config.ini seeded");
+    if (!sp::startAndWaitForPanel(run)) return;
+    const std::vector<unsigned char> expected = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
+    E2E_CHECK_BYTES(settingsOnceEqual(run, expected), expected,
+                    "seven-line config.ini replaced by the default file");
 }
 
 E2E_CASE(valid_file_kept) {
-  // Eight lines: the seven above plus the keyboard as switch.
-  const std::wstring text = std::wstring(NON_DEFAULT_SEVEN_LINES) + L"0\r\n";
-  E2E_REQUIRE(sp::seedSettings(run, text), "eight-line config.ini seeded");
-  const std::vector<unsigned char> seeded = sp::settingsBytes(run);
-  if (!sp::startAndWaitForPanel(run))
-    return;
-  // Give a wrong rewrite the same time to happen as the cases above allow.
-  e2e::pause(FILE_SETTLE_MS);
-  E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "valid config.ini left as it was");
+    // Eight lines: the seven above plus the keyboard as switch.
+    const std::wstring text = std::wstring(NON_DEFAULT_SEVEN_LINES) + L"0\r\n";
+    E2E_REQUIRE(sp::seedSettings(run, text), "eight-line config.ini seeded");
+    const std::vector<unsigned char> seeded = sp::settingsBytes(run);
+    if (!sp::startAndWaitForPanel(run)) return;
+    // Give a wrong rewrite the same time to happen as the cases above allow.
+    e2e::pause(FILE_SETTLE_MS);
+    E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "valid config.ini left as it was");
 }
 
 E2E_CASE(config_is_directory) {
-  const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
-  E2E_REQUIRE(CreateDirectoryW(path.c_str(), nullptr) != 0, "config.ini created as a directory");
-  HWND panel = sp::startAndWaitForPanel(run);
-  if (!panel)
-    return;
-  // The start delay re-applies the settings 1.5 s after start-up; the
-  // crosshair appearing marks that it has run. Survive it, too.
-  e2e::waitForProductWindow(run, sp::ARM_CLASSES[0], 4000);
-  e2e::pause(300);
-  E2E_CHECK(e2e::productRunning(run), "product still running after the start delay");
-  E2E_CHECK(e2e::sendTo(panel, WM_NULL, 0, 0), "panel still answers messages");
-  E2E_CHECK_EQ(e2e::windowText(panel), std::wstring(sp::READY), "panel caption afterwards");
-  E2E_CHECK(e2e::isDirectory(path), "config.ini is still a directory");
+    const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
+    E2E_REQUIRE(CreateDirectoryW(path.c_str(), nullptr) != 0, "config.ini created as a directory");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    // The start delay re-applies the settings 1.5 s after start-up; the
+    // crosshair appearing marks that it has run. Survive it, too.
+    e2e::waitForProductWindow(run, sp::ARM_CLASSES[0], 4000);
+    e2e::pause(300);
+    E2E_CHECK(e2e::productRunning(run), "product still running after the start delay");
+    E2E_CHECK(e2e::sendTo(panel, WM_NULL, 0, 0), "panel still answers messages");
+    E2E_CHECK_EQ(e2e::windowText(panel), std::wstring(sp::READY), "panel caption afterwards");
+    E2E_CHECK(e2e::isDirectory(path), "config.ini is still a directory");
 }
 
 namespace {
@@ -79,123 +72,119 @@ constexpr wchar_t LOG_FILE[] = L"switchpoint.log";
 const std::wstring KEYBOARD_TEXT = sp::settingsText(L"1 1 1 1 1", 2, 200, 0);
 
 std::string fileText(e2e::Run& run, const wchar_t* name) {
-  std::vector<unsigned char> bytes;
-  e2e::readFileBytes(e2e::inWorkDir(run, name), bytes);
-  return std::string(bytes.begin(), bytes.end());
+    std::vector<unsigned char> bytes;
+    e2e::readFileBytes(e2e::inWorkDir(run, name), bytes);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 bool exists(e2e::Run& run, const wchar_t* name) {
-  return GetFileAttributesW(e2e::inWorkDir(run, name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(e2e::inWorkDir(run, name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void checkLogged(e2e::Run& run, const std::string& part) {
-  const std::string log = fileText(run, LOG_FILE);
-  e2e::check(run, log.find("config.ini: " + part) != std::string::npos,
-             "switchpoint.log says \"" + part + "\"", "it holds \"" + log + "\"", __FILE__, __LINE__);
+    const std::string log = fileText(run, LOG_FILE);
+    e2e::check(run, log.find("config.ini: " + part) != std::string::npos,
+               "switchpoint.log says \"" + part + "\"", "it holds \"" + log + "\"", __FILE__, __LINE__);
 }
 
 // The switch starts the scan: the first scan step names the stop cell.
 void checkKeyScans(e2e::Run& run, HWND panel, const std::string& what) {
-  sp::tapSwitchKey();
-  E2E_CHECK(e2e::waitForCaption(panel, L"STOP", 1500), what);
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", 1500), what);
 }
 
-}  // namespace
+} // namespace
 
 E2E_CASE(unusable_file_kept) {
-  // Big-endian UTF-16 is no text the reader takes.
-  std::vector<unsigned char> seeded{0xFE, 0xFF};
-  for (wchar_t c : std::wstring(NON_DEFAULT_SEVEN_LINES) + L"0\r\n") {
-    seeded.push_back(0);
-    seeded.push_back(static_cast<unsigned char>(c));
-  }
-  E2E_REQUIRE(e2e::writeFileBytes(e2e::inWorkDir(run, sp::SETTINGS_FILE), seeded),
-              "UTF-16BE config.ini seeded");
-  if (!sp::startAndWaitForPanel(run))
-    return;
-  std::vector<unsigned char> copy;
-  e2e::readFileBytes(e2e::inWorkDir(run, COPY_FILE), copy);
-  E2E_CHECK_BYTES(copy, seeded, "config.ini.bad holds the file as it was");
-  const std::vector<unsigned char> defaults = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
-  E2E_CHECK_BYTES(settingsOnceEqual(run, defaults), defaults, "config.ini holds the defaults");
-  checkLogged(run, "not UTF-16LE or UTF-8 text; kept as config.ini.bad");
+    // Big-endian UTF-16 is no text the reader takes.
+    std::vector<unsigned char> seeded{0xFE, 0xFF};
+    for (wchar_t c : std::wstring(NON_DEFAULT_SEVEN_LINES) + L"0\r\n") {
+        seeded.push_back(0);
+        seeded.push_back(static_cast<unsigned char>(c));
+    }
+    E2E_REQUIRE(e2e::writeFileBytes(e2e::inWorkDir(run, sp::SETTINGS_FILE), seeded),
+                "UTF-16BE config.ini seeded");
+    if (!sp::startAndWaitForPanel(run)) return;
+    std::vector<unsigned char> copy;
+    e2e::readFileBytes(e2e::inWorkDir(run, COPY_FILE), copy);
+    E2E_CHECK_BYTES(copy, seeded, "config.ini.bad holds the file as it was");
+    const std::vector<unsigned char> defaults = e2e::utf16leWithBom(sp::DEFAULT_SETTINGS_TEXT);
+    E2E_CHECK_BYTES(settingsOnceEqual(run, defaults), defaults, "config.ini holds the defaults");
+    checkLogged(run, "not UTF-16LE or UTF-8 text; kept as config.ini.bad");
 }
 
 E2E_CASE(read_only_file_kept) {
-  E2E_REQUIRE(sp::seedSettings(run, NON_DEFAULT_SEVEN_LINES), "seven-line config.ini seeded");
-  const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
-  E2E_REQUIRE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY) != 0, "made read-only");
-  const std::vector<unsigned char> seeded = sp::settingsBytes(run);
-  if (!sp::startAndWaitForPanel(run))
-    return;
-  e2e::pause(FILE_SETTLE_MS);
-  E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "read-only config.ini keeps its content");
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  E2E_CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0,
-            "config.ini is still read-only");
-  E2E_CHECK(!exists(run, COPY_FILE), "no copy is made of a file that is left alone");
-  checkLogged(run, "fewer than 8 lines; read-only, so left as it is; running on the defaults");
+    E2E_REQUIRE(sp::seedSettings(run, NON_DEFAULT_SEVEN_LINES), "seven-line config.ini seeded");
+    const std::wstring path = e2e::inWorkDir(run, sp::SETTINGS_FILE);
+    E2E_REQUIRE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY) != 0, "made read-only");
+    const std::vector<unsigned char> seeded = sp::settingsBytes(run);
+    if (!sp::startAndWaitForPanel(run)) return;
+    e2e::pause(FILE_SETTLE_MS);
+    E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "read-only config.ini keeps its content");
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    E2E_CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+              "config.ini is still read-only");
+    E2E_CHECK(!exists(run, COPY_FILE), "no copy is made of a file that is left alone");
+    checkLogged(run, "fewer than 8 lines; read-only, so left as it is; running on the defaults");
 }
 
 E2E_CASE(locked_file_waited_for) {
-  E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
-  const std::vector<unsigned char> seeded = sp::settingsBytes(run);
-  HANDLE held = CreateFileW(e2e::inWorkDir(run, sp::SETTINGS_FILE).c_str(), GENERIC_READ, 0,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  E2E_REQUIRE(held != INVALID_HANDLE_VALUE, "config.ini held open with no sharing");
-  E2E_CHECK(e2e::mouseMoveTo(700, 500), "pointer parked");
-  E2E_REQUIRE(e2e::launchProduct(run), "product starts");
-  // The panel exists, still hidden, from just before the settings are read
-  // until they have been; hold the file for a second of that.
-  HWND panel = e2e::waitForProductWindow(run, sp::PANEL_CLASS, sp::START_TIMEOUT_MS);
-  e2e::pause(1000);
-  const bool waited = panel && !IsWindowVisible(panel);
-  CloseHandle(held);
-  E2E_REQUIRE(panel != nullptr, "panel window appears");
-  E2E_CHECK(waited, "start-up waits while config.ini is held");
-  E2E_REQUIRE(e2e::waitUntil([&] { return IsWindowVisible(panel) != FALSE; }, 3000) &&
-                  e2e::windowText(panel) == sp::READY,
-              "panel shows \"Ready\" once the file is released");
-  checkKeyScans(run, panel, "the file's own keyboard switch starts the scan");
-  E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini left as it was");
-  E2E_CHECK(!exists(run, LOG_FILE), "nothing logged: the file was read");
+    E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
+    const std::vector<unsigned char> seeded = sp::settingsBytes(run);
+    HANDLE held = CreateFileW(e2e::inWorkDir(run, sp::SETTINGS_FILE).c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    E2E_REQUIRE(held != INVALID_HANDLE_VALUE, "config.ini held open with no sharing");
+    E2E_CHECK(e2e::mouseMoveTo(700, 500), "pointer parked");
+    E2E_REQUIRE(e2e::launchProduct(run), "product starts");
+    // The panel exists, still hidden, from just before the settings are read
+    // until they have been; hold the file for a second of that.
+    HWND panel = e2e::waitForProductWindow(run, sp::PANEL_CLASS, sp::START_TIMEOUT_MS);
+    e2e::pause(1000);
+    const bool waited = panel && !IsWindowVisible(panel);
+    CloseHandle(held);
+    E2E_REQUIRE(panel != nullptr, "panel window appears");
+    E2E_CHECK(waited, "start-up waits while config.ini is held");
+    E2E_REQUIRE(e2e::waitUntil([&] { return IsWindowVisible(panel) != FALSE; }, 3000) &&
+                    e2e::windowText(panel) == sp::READY,
+                "panel shows \"Ready\" once the file is released");
+    checkKeyScans(run, panel, "the file's own keyboard switch starts the scan");
+    E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini left as it was");
+    E2E_CHECK(!exists(run, LOG_FILE), "nothing logged: the file was read");
 }
 
 E2E_CASE(second_copy_exits) {
-  E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
-  const std::vector<unsigned char> seeded = sp::settingsBytes(run);
-  HWND panel = sp::startAndWaitForPanel(run);
-  if (!panel)
-    return;
-  e2e::postTo(panel, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  E2E_REQUIRE(e2e::waitUntil([&] { return IsIconic(panel) != FALSE; }, 2000), "panel minimised");
-  e2e::TestWindow user;
-  E2E_REQUIRE(user.open(RECT{300, 250, 660, 450}, L"e2e user window"), "user window opens");
-  E2E_REQUIRE(user.bringToFront(), "user window has the focus");
+    E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
+    const std::vector<unsigned char> seeded = sp::settingsBytes(run);
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    e2e::postTo(panel, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    E2E_REQUIRE(e2e::waitUntil([&] { return IsIconic(panel) != FALSE; }, 2000), "panel minimised");
+    e2e::TestWindow user;
+    E2E_REQUIRE(user.open(RECT{300, 250, 660, 450}, L"e2e user window"), "user window opens");
+    E2E_REQUIRE(user.bringToFront(), "user window has the focus");
 
-  std::wstring commandLine = L"\"" + run.exePath + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION second{};
-  const ULONGLONG started = GetTickCount64();
-  E2E_REQUIRE(CreateProcessW(run.exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                             nullptr, run.workDir.c_str(), &startup, &second) != 0,
-              "second copy starts");
-  const bool ended = WaitForSingleObject(second.hProcess, 3000) == WAIT_OBJECT_0;
-  const ULONGLONG tookMs = GetTickCount64() - started;
-  DWORD code = 1;
-  GetExitCodeProcess(second.hProcess, &code);
-  if (!ended)
-    TerminateProcess(second.hProcess, 1);
-  CloseHandle(second.hThread);
-  CloseHandle(second.hProcess);
-  E2E_CHECK(ended && tookMs <= 1000, "second copy ends within 1 s (" + std::to_string(tookMs) + " ms)");
-  E2E_CHECK_EQ(code, 0u, "second copy's exit code");
-  E2E_CHECK(e2e::waitUntil([&] { return IsIconic(panel) == FALSE && IsWindowVisible(panel); }, 1000),
-            "the running panel is restored");
-  E2E_CHECK(user.hasFocus(), "the user's window keeps the focus");
-  E2E_CHECK(e2e::sendTo(panel, WM_NULL, 0, 0), "the running panel still answers");
-  E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini untouched");
-  E2E_CHECK(!exists(run, LOG_FILE), "nothing logged");
-  checkKeyScans(run, panel, "the first copy still scans on a key press");
+    std::wstring commandLine = L"\"" + run.exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    const ULONGLONG started = GetTickCount64();
+    E2E_REQUIRE(CreateProcessW(run.exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               run.workDir.c_str(), &startup, &second) != 0,
+                "second copy starts");
+    const bool ended = WaitForSingleObject(second.hProcess, 3000) == WAIT_OBJECT_0;
+    const ULONGLONG tookMs = GetTickCount64() - started;
+    DWORD code = 1;
+    GetExitCodeProcess(second.hProcess, &code);
+    if (!ended) TerminateProcess(second.hProcess, 1);
+    CloseHandle(second.hThread);
+    CloseHandle(second.hProcess);
+    E2E_CHECK(ended && tookMs <= 1000, "second copy ends within 1 s (" + std::to_string(tookMs) + " ms)");
+    E2E_CHECK_EQ(code, 0u, "second copy's exit code");
+    E2E_CHECK(e2e::waitUntil([&] { return IsIconic(panel) == FALSE && IsWindowVisible(panel); }, 1000),
+              "the running panel is restored");
+    E2E_CHECK(user.hasFocus(), "the user's window keeps the focus");
+    E2E_CHECK(e2e::sendTo(panel, WM_NULL, 0, 0), "the running panel still answers");
+    E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini untouched");
+    E2E_CHECK(!exists(run, LOG_FILE), "nothing logged");
+    checkKeyScans(run, panel, "the first copy still scans on a key press");
 }
