@@ -14,7 +14,7 @@ Rect configWindowRect(Size screen) {
 }
 
 // clang-format off
-const ControlSpec CONFIG_CONTROLS[] = {
+const ControlRow CONFIG_CONTROLS[] = {
     {3,  K::Group,   u8"Clic Activos",   nullptr,         5,   5,   185, 215, F::Bold},
     {41, K::Icon,    "",                 "CLIC_ESQUERRA", 10,  35,  45,  45,  F::None},
     {21, K::Label,   u8"Clic Izquierda", nullptr,         55,  55,  90,  20,  F::Bold},

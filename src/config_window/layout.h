@@ -39,7 +39,7 @@ enum ControlId : int {
     ID_NOTICE = 57,
 };
 
-struct ControlSpec {
+struct ControlRow {
     int id;
     ControlKind kind;
     const char* text;    // UTF-8 window text
@@ -51,7 +51,7 @@ struct ControlSpec {
     ControlFont font;
 };
 
-extern const ControlSpec CONFIG_CONTROLS[];
+extern const ControlRow CONFIG_CONTROLS[];
 extern const int CONFIG_CONTROL_COUNT;
 
 constexpr const char* SAVE_FAILED_NOTICE = u8"No se pudo guardar la configuraci\u00F3n";

@@ -100,10 +100,10 @@ int shownState(int id) {
 // leaves the toggle looking as it did.
 void showToggles(HWND window) {
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
-        const ControlSpec& spec = CONFIG_CONTROLS[i];
-        if (spec.kind != ControlKind::Toggle) continue;
-        HWND toggle = GetDlgItem(window, spec.id);
-        const bool on = shownState(spec.id) == 1;
+        const ControlRow& row = CONFIG_CONTROLS[i];
+        if (row.kind != ControlKind::Toggle) continue;
+        HWND toggle = GetDlgItem(window, row.id);
+        const bool on = shownState(row.id) == 1;
         SendMessageW(toggle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(on ? g_res.on : g_res.off));
         SendMessageW(toggle, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -149,34 +149,34 @@ void createControls(HWND window, HINSTANCE instance) {
     initShownStates();
 
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
-        const ControlSpec& spec = CONFIG_CONTROLS[i];
-        const KindClass kc = classFor(spec.kind);
-        const DWORD visible = spec.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
+        const ControlRow& row = CONFIG_CONTROLS[i];
+        const KindClass kc = classFor(row.kind);
+        const DWORD visible = row.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
         HWND control =
-            CreateWindowExW(0, kc.className, fromUtf8(spec.text).c_str(), WS_CHILD | visible | kc.style,
-                            spec.x, spec.y, spec.width, spec.height, window,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style,
+                            row.x, row.y, row.width, row.height, window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) continue;
-        if (HFONT font = fontFor(spec.font))
+        if (HFONT font = fontFor(row.font))
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Icon:
-            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, spec.picture)),
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, row.picture)),
                          0);
             break;
         case ControlKind::Picture:
         case ControlKind::Link: {
-            HBITMAP bitmap = LoadBitmapA(instance, spec.picture);
+            HBITMAP bitmap = LoadBitmapA(instance, row.picture);
             if (bitmap && g_res.bitmapCount < 16) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
             SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-            if (spec.kind == ControlKind::Link) {
+            if (row.kind == ControlKind::Link) {
                 const LONG_PTR saved =
                     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(handCursorProc));
                 SetWindowLongPtrW(control, GWLP_USERDATA, saved);
             }
             break;
         }
-        case ControlKind::Slider: setUpSlider(control, spec.id); break;
+        case ControlKind::Slider: setUpSlider(control, row.id); break;
         default: break;
         }
     }
