@@ -153,16 +153,15 @@ void createControls(HWND window, HINSTANCE instance) {
         const KindClass kc = classFor(row.kind);
         const DWORD visible = row.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
         HWND control =
-            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style,
-                            row.x, row.y, row.width, row.height, window,
+            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style, row.x,
+                            row.y, row.width, row.height, window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) continue;
         if (HFONT font = fontFor(row.font))
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         switch (row.kind) {
         case ControlKind::Icon:
-            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, row.picture)),
-                         0);
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, row.picture)), 0);
             break;
         case ControlKind::Picture:
         case ControlKind::Link: {
