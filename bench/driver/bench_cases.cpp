@@ -27,15 +27,20 @@ using namespace e2e;
 
 constexpr WORD SWITCH_KEY = VK_SPACE;
 
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
+// Performance-counter ticks in milliseconds.
+double qpcMs(LONGLONG ticks) {
+    static const LONGLONG frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
-        return f;
+        return f.QuadPart;
     }();
+    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency);
+}
+
+double nowMs() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return qpcMs(t.QuadPart);
 }
 
 double percentile(std::vector<double> values, double q) {
@@ -93,12 +98,6 @@ void rawMoveTo(int x, int y) {
 POINT cellZeroIconMiddle(HWND panel) {
     HWND cell = GetDlgItem(panel, 0);
     return clientToScreen(cell, 22, 22);
-}
-
-double qpcMs(LONGLONG ticks) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
 }
 
 int threadCount(DWORD pid) {
@@ -226,13 +225,7 @@ E2E_CASE(bench_clicks) {
         LARGE_INTEGER t0;
         QueryPerformanceCounter(&t0);
         keyTap(SWITCH_KEY);
-        std::vector<MouseMessage> got;
-        waitUntil(
-            [&] {
-                for (const auto& m : target.takeMouseMessages()) got.push_back(m);
-                return !got.empty();
-            },
-            2000);
+        const std::vector<MouseMessage> got = target.takeMouseMessagesUntil(1, 2000);
         if (!got.empty() && got[0].message == WM_LBUTTONDOWN)
             toDown.push_back(qpcMs(got[0].qpc - t0.QuadPart));
         Sleep(300); // past the sound

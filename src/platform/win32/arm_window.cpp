@@ -57,14 +57,8 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_CLOSE: {
-        const int i = static_cast<int>(armOf(window));
-        closeOverlayWindow(window, handles().armWindow[i], overlayState().armOpen[i]);
-        return 0;
-    }
-    case WM_DESTROY:
-        forgetOverlayWindow(window, handles().armWindow[static_cast<int>(armOf(window))]);
-        return 0;
+    case WM_CLOSE: closeOverlayWindow(window, static_cast<int>(armOf(window))); return 0;
+    case WM_DESTROY: forgetOverlayWindow(window, static_cast<int>(armOf(window))); return 0;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -131,16 +125,16 @@ void runOverlayWindow(HWND window, LPVOID param) {
     }
 }
 
-void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open) {
+void closeOverlayWindow(HWND window, int slot) {
     // A newer window may already own the slot and the flag.
-    if (slot.load() == window) open = 0;
+    if (overlayWindow(slot).load() == window) overlayOpenFlag(slot) = 0;
     DestroyWindow(window);
 }
 
-void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot) {
+void forgetOverlayWindow(HWND window, int slot) {
     // Forget the handle so nothing is ever sent to a window that reuses it.
     HWND expected = window;
-    slot.compare_exchange_strong(expected, nullptr);
+    overlayWindow(slot).compare_exchange_strong(expected, nullptr);
     PostQuitMessage(0);
 }
 

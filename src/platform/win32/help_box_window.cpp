@@ -36,8 +36,8 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     }
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_CLOSE: closeOverlayWindow(window, handles().helpBoxWindow, overlayState().helpBoxOpen); return 0;
-    case WM_DESTROY: forgetOverlayWindow(window, handles().helpBoxWindow); return 0;
+    case WM_CLOSE: closeOverlayWindow(window, HELP_BOX_SLOT); return 0;
+    case WM_DESTROY: forgetOverlayWindow(window, HELP_BOX_SLOT); return 0;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

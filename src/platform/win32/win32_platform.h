@@ -136,8 +136,8 @@ std::atomic<HWND>& overlayWindow(int slot);
 // shown without activation, raises its open flag, and loops until closed.
 void runOverlayWindow(HWND window, LPVOID param);
 // Its WM_CLOSE and WM_DESTROY.
-void closeOverlayWindow(HWND window, std::atomic<HWND>& slot, std::atomic<int>& open);
-void forgetOverlayWindow(HWND window, std::atomic<HWND>& slot);
+void closeOverlayWindow(HWND window, int slot);
+void forgetOverlayWindow(HWND window, int slot);
 LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace sp

@@ -1,6 +1,8 @@
 // Click cases: each scanned click kind arrives at a window of the driver's
 // own, where the pointer is, with the buttons as the user has set them; the
 // help box beside the pointer shows the highlighted cell and follows it.
+#include <algorithm>
+
 #include "product.h"
 
 namespace {
@@ -43,12 +45,6 @@ std::string buttonsText(const std::vector<e2e::MouseMessage>& messages, bool* al
     return out;
 }
 
-size_t buttonCount(const std::vector<e2e::MouseMessage>& messages) {
-    size_t n = 0;
-    for (const auto& m : messages) n += m.message != WM_MOUSEMOVE;
-    return n;
-}
-
 void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
     E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, PERIOD, 0, 0, 1)),
                 "keyboard switch, every click kind, sound on");
@@ -84,23 +80,16 @@ void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
                           {7, "right", "RDOWN RUP", "LDOWN LUP"},
                           {8, "middle", "MDOWN MUP", "MDOWN MUP"},
                           {6, "double", "LDOWN LUP LDOWN LUP", "RDOWN RUP RDOWN RUP"}};
-    for (const Kind& k : kinds) {
-        const Kind kind{k.cell, k.name, swapped ? k.swappedExpected : k.expected, nullptr};
+    for (const Kind& kind : kinds) {
+        const std::string expected = swapped ? kind.swappedExpected : kind.expected;
         target.takeMouseMessages();
         E2E_REQUIRE(selectCell(panel, kind.cell),
                     std::string("the scan reaches the ") + kind.name + " click");
-        std::vector<e2e::MouseMessage> got;
-        const size_t want = (std::string(kind.expected).size() + 1) / 5;
+        const size_t want = static_cast<size_t>(std::count(expected.begin(), expected.end(), ' ')) + 1;
         std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2500);
-        e2e::waitUntil(
-            [&] {
-                for (const auto& m : target.takeMouseMessages()) got.push_back(m);
-                return buttonCount(got) >= want;
-            },
-            1500);
+        const std::vector<e2e::MouseMessage> got = target.takeMouseMessagesUntil(want, 1500);
         bool allAt = false;
-        E2E_CHECK_EQ(buttonsText(got, &allAt, client), std::string(kind.expected),
-                     std::string(kind.name) + " click messages");
+        E2E_CHECK_EQ(buttonsText(got, &allAt, client), expected, std::string(kind.name) + " click messages");
         E2E_CHECK(allAt, std::string(kind.name) + " click lands at the pointer");
         E2E_CHECK(!next.empty() && next[0].text == L"STOP", std::string("after the ") + kind.name +
                                                                 " click the scan starts again at cell 0 (" +
@@ -122,13 +111,7 @@ void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
     e2e::pause(200);
     const POINT end = e2e::cursorPos();
     E2E_REQUIRE(selectCell(panel, 9), "the scan reaches the drag again");
-    std::vector<e2e::MouseMessage> drag;
-    e2e::waitUntil(
-        [&] {
-            for (const auto& m : target.takeMouseMessages()) drag.push_back(m);
-            return buttonCount(drag) >= 2;
-        },
-        2000);
+    const std::vector<e2e::MouseMessage> drag = target.takeMouseMessagesUntil(2, 2000);
     bool ignored = false;
     E2E_CHECK_EQ(buttonsText(drag, &ignored, client),
                  std::string(swapped ? "RDOWN RUP@" : "LDOWN LUP@") +

@@ -571,6 +571,21 @@ std::vector<MouseMessage> TestWindow::takeMouseMessages() {
     return out;
 }
 
+std::vector<MouseMessage> TestWindow::takeMouseMessagesUntil(size_t buttons, int timeoutMs) {
+    std::vector<MouseMessage> got;
+    size_t seen = 0;
+    waitUntil(
+        [&] {
+            for (const MouseMessage& m : takeMouseMessages()) {
+                got.push_back(m);
+                seen += m.message != WM_MOUSEMOVE;
+            }
+            return seen >= buttons;
+        },
+        timeoutMs);
+    return got;
+}
+
 long TestWindow::received(UINT message) const {
     return message < WM_USER ? InterlockedCompareExchange(const_cast<LONG*>(&counts_[message]), 0, 0) : 0;
 }

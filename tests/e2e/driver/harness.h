@@ -216,6 +216,9 @@ public:
     long received(UINT message) const;
     // The mouse messages since open or the last call, oldest first.
     std::vector<MouseMessage> takeMouseMessages();
+    // Takes mouse messages until `buttons` button messages have come or
+    // timeoutMs has passed; what came, oldest first.
+    std::vector<MouseMessage> takeMouseMessagesUntil(size_t buttons, int timeoutMs);
     // Whether it is the foreground window and has the keyboard focus.
     bool hasFocus() const;
     // Makes it the foreground window with the keyboard focus; true once it is.
