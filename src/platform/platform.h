@@ -93,6 +93,9 @@ public:
     virtual void killTimer(int id) = 0;
     // Blocks the calling thread.
     virtual void sleepMs(int ms) = 0;
+    // Milliseconds from a fixed moment, finer than the timer tick; never
+    // goes backwards.
+    virtual double nowMs() = 0;
 
     // The control panel's face: one cell filled with a colour and its icon at
     // (6, 6), the caption, and the class icon (large and small).

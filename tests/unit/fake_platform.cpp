@@ -47,6 +47,7 @@ void FakePlatform::killTimer(int id) {
 void FakePlatform::sleepMs(int ms) {
     log.push_back("sleep " + std::to_string(ms));
     sleptMs += ms;
+    clockMs += ms;
 }
 
 void FakePlatform::paintCell(int cell, Colour colour, Icon icon) {

@@ -50,6 +50,8 @@ public:
     int liveWindows = 0;
     int liveBrushes = 0;
     int sleptMs = 0;
+    // The fake clock: tests move it on; sleeps move it too.
+    double clockMs = 0;
     std::string caption;
 
     void clearLog() { log.clear(); }
@@ -59,6 +61,7 @@ public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
     void sleepMs(int ms) override;
+    double nowMs() override { return clockMs; }
     void paintCell(int cell, Colour colour, Icon icon) override;
     void setCaption(const char* text) override;
     void setClassIcon(Icon icon) override;

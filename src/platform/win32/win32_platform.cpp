@@ -95,6 +95,17 @@ void Win32Platform::sleepMs(int ms) {
     Sleep(static_cast<DWORD>(ms));
 }
 
+double Win32Platform::nowMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency);
+}
+
 void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     HWND item = GetDlgItem(g_handles.panel, cell);
     if (!item) return;

@@ -54,6 +54,7 @@ public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
     void sleepMs(int ms) override;
+    double nowMs() override;
     void paintCell(int cell, Colour colour, Icon icon) override;
     void setCaption(const char* text) override;
     void setClassIcon(Icon icon) override;
