@@ -163,8 +163,14 @@ E2E_CASE(title_drag_does_not_move) {
     POINT grip{};
     E2E_REQUIRE(e2e::findCaptionPoint(control.handle(), &grip), "control window caption found");
     const RECT controlBefore = e2e::windowRect(control.handle());
-    E2E_REQUIRE(e2e::dragMouse(grip, POINT{grip.x + 200, grip.y}), "pointer put on the caption");
-    e2e::waitUntil([&] { return e2e::windowRect(control.handle()).left != controlBefore.left; }, 1000);
+    // Wine now and then drops the first drag of a fresh window (its move loop
+    // starts late); the control only has to show that a drag can move one.
+    bool moved = false;
+    for (int attempt = 0; attempt < 2 && !moved; ++attempt) {
+        E2E_REQUIRE(e2e::dragMouse(grip, POINT{grip.x + 200, grip.y}), "pointer put on the caption");
+        moved = e2e::waitUntil([&] { return e2e::windowRect(control.handle()).left != controlBefore.left; },
+                               1000);
+    }
     const RECT controlAfter = e2e::windowRect(control.handle());
     E2E_REQUIRE_EQ(controlAfter.left - controlBefore.left, 200, "control window moved by the injected drag");
     control.close();
