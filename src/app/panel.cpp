@@ -9,6 +9,7 @@
 #include "pointer/movement.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
+#include "scan/watchdog.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -21,6 +22,7 @@ PanelState& panelState() {
 void resetPanelState() {
     panelState().pointerOverPanel = 0;
     panelState().scanStoppedForConfig = 0;
+    panelState().closed = 0;
 }
 
 bool startAsOnlyCopy(Platform& p) {
@@ -45,6 +47,7 @@ void onPanelTimer(Platform& p, int timerId) {
     case TIMER_REARM: rearmTick(p); break;
     case TIMER_START_DELAY: startDelayTick(p); break;
     case TIMER_MOVE: movementTick(p); break;
+    case TIMER_WATCHDOG: watchdogTick(p); break;
     default: break;
     }
 }
@@ -96,6 +99,7 @@ void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }
 void onPanelRestored(Platform& p) { armStartDelay(p); }
 
 void closePanel(Platform& p) {
+    if (panelState().closed.exchange(1) == 1) return;
     removeAllSwitchHooks(p);
     // Leaving with a drag held would leave the user's button down after exit.
     releaseDrag(p);

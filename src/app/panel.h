@@ -13,6 +13,8 @@ struct PanelState {
     // The latest hit test over the panel found its client area.
     std::atomic<int> pointerOverPanel{0};
     std::atomic<int> scanStoppedForConfig{0};
+    // Every way out leaves through closePanel once.
+    std::atomic<int> closed{0};
 };
 
 PanelState& panelState();
@@ -40,7 +42,9 @@ void openConfigFromPanel(Platform& p);
 void onPanelMouseButton(Platform& p);
 void clearPointerOverPanel();
 void onPanelRestored(Platform& p);
-// Everything the panel started is stopped; the caller destroys the window.
+// Everything the panel started is stopped, once, whichever way out comes
+// first (the panel closed, the session ending); the caller destroys the
+// window or lets the system end the process.
 void closePanel(Platform& p);
 
 } // namespace sp

@@ -18,7 +18,7 @@ constexpr int COUNTDOWN_TICK_MS = 1000;
 void showCountdown(Platform& p, int seconds) {
     char title[500];
     std::snprintf(title, sizeof title, "Ready (%i s)", seconds);
-    p.setCaption(title);
+    showCaption(p, title);
 }
 } // namespace
 

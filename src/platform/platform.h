@@ -71,6 +71,7 @@ enum TimerId : int {
     TIMER_REARM = 14,
     TIMER_START_DELAY = 17,
     TIMER_CONFIG = 18,
+    TIMER_WATCHDOG = 21,
     TIMER_MOVE = 99,
 };
 
@@ -107,6 +108,9 @@ public:
     // out; installing a kind that is already in keeps the one hook.
     virtual bool installHook(HookKind kind) = 0;
     virtual void removeHook(HookKind kind) = 0;
+    // Raw input from this device kind (and no longer from the other) reaches
+    // the panel even while another program is in front.
+    virtual void watchRawInput(HookKind kind) = 0;
 
     // Synthesised input: one absolute move in normalised 0..65535 units, and
     // one button event at the current pointer position.

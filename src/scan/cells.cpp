@@ -55,9 +55,32 @@ Colour scanStepColour(int cell, int highlighted) {
     return COLOUR_NORMAL;
 }
 
+namespace {
+// Main thread only, like every caption.
+bool g_restCaptionUp = true;
+bool g_blockedInFront = false;
+} // namespace
+
 void showReadyCaption(Platform& p) {
-    p.setCaption(CAPTION_READY);
+    g_restCaptionUp = true;
+    p.setCaption(g_blockedInFront ? CAPTION_READY_BLOCKED : CAPTION_READY);
     p.setClassIcon(Icon::Start);
+}
+
+void showCaption(Platform& p, const char* text) {
+    g_restCaptionUp = false;
+    p.setCaption(text);
+}
+
+void resetCaptionState() {
+    g_restCaptionUp = true;
+    g_blockedInFront = false;
+}
+
+void setBlockedByWindowInFront(Platform& p, bool blocked) {
+    if (blocked == g_blockedInFront) return;
+    g_blockedInFront = blocked;
+    if (g_restCaptionUp) p.setCaption(blocked ? CAPTION_READY_BLOCKED : CAPTION_READY);
 }
 
 void paintCellsFromState(Platform& p) {

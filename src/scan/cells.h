@@ -13,6 +13,9 @@ constexpr Colour COLOUR_DISABLED = 0xCCCCCC;
 constexpr Colour COLOUR_DRAGGING = 0x49AFF7;
 
 constexpr const char* CAPTION_READY = "Ready";
+// At rest while a window of a program that outranks this one is in front:
+// the system keeps the switch from reaching us, and the user must be told.
+constexpr const char* CAPTION_READY_BLOCKED = "Ready - admin window in front";
 
 // The cell's own icon; cell 0 shows START or STOP by `startIconShown`.
 Icon cellIcon(int cell, bool startIconShown);
@@ -25,6 +28,12 @@ Colour scanStepColour(int cell, int highlighted);
 
 // The caption and both class icons as they are at rest.
 void showReadyCaption(Platform& p);
+// Any other caption (a scanned cell, the countdown).
+void showCaption(Platform& p, const char* text);
+// A window that outranks this program came to the front or left it; the
+// rest caption, if it is up, says so at once.
+void setBlockedByWindowInFront(Platform& p, bool blocked);
+void resetCaptionState();
 // All ten cells from their states, cell 0 first.
 void paintCellsFromState(Platform& p);
 

@@ -31,6 +31,7 @@ void resetScanState() {
     g_scan.highlightedAction = 0;
     for (auto& s : g_scan.cellState) s = CELL_NORMAL;
     g_scan.startIconShown = 0;
+    resetCaptionState();
 }
 
 int actionForCell(int cell) { return (cell >= 0 && cell < CELL_COUNT) ? ACTION_OF_CELL[cell] : -1; }
@@ -97,7 +98,7 @@ void scanStep(Platform& p) {
         g_scan.cellState[cell] = cell == lit ? CELL_HIGHLIGHTED : CELL_NORMAL;
     g_scan.startIconShown = 0;
 
-    p.setCaption(captionForCell(lit));
+    showCaption(p, captionForCell(lit));
     p.setClassIcon(cellIcon(lit, false));
 
     g_scan.scanPos = pos + 1;

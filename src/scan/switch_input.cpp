@@ -7,6 +7,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "scan/scan.h"
+#include "scan/watchdog.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -29,13 +30,14 @@ void resetSwitchState() {
     g_switch.farMoveCount = 0;
     g_switch.lastMoveX = 0;
     g_switch.lastMoveY = 0;
+    g_switch.stopPending = 0;
 }
 
 void installSwitchHook(Platform& p) {
-    if (mouseIsSwitch())
-        g_switch.mouseHookActive = p.installHook(HookKind::Mouse) ? 1 : 0;
-    else
-        g_switch.keyboardHookActive = p.installHook(HookKind::Keyboard) ? 1 : 0;
+    const HookKind kind = mouseIsSwitch() ? HookKind::Mouse : HookKind::Keyboard;
+    const bool in = p.installHook(kind);
+    (kind == HookKind::Mouse ? g_switch.mouseHookActive : g_switch.keyboardHookActive) = in ? 1 : 0;
+    if (in) noteSwitchHookIn(p, kind);
 }
 
 // Whichever kind is in comes out: a hook left behind would keep swallowing
@@ -54,6 +56,7 @@ void restartWithSwitchDevice(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     g_switch.moving = 0;
+    g_switch.stopPending = 0;
     installSwitchHook(p);
     enterScanning();
     rewindScan();
@@ -99,6 +102,22 @@ void enterIdle() {
 }
 
 void enterScanning() { g_switch.scanning = 1; }
+
+void noteStopSeen(SwitchEvent stop) { g_switch.stopPending = static_cast<int>(stop); }
+
+void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
+    const auto stop = static_cast<SwitchEvent>(g_switch.stopPending.exchange(0));
+    if (stop != SwitchEvent::None) event = stop;
+    // The stop takes the hook out, so its own message comes back stale.
+    else if (!current)
+        return;
+    switch (event) {
+    case SwitchEvent::Press: handleSwitchPress(p); break;
+    case SwitchEvent::Escape: handleEscape(p); break;
+    case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
+    default: break;
+    }
+}
 
 void handleSwitchPress(Platform& p) {
     if (g_switch.scanning == 1) {

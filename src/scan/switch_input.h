@@ -21,6 +21,9 @@ struct SwitchState {
     std::atomic<int> farMoveCount;
     std::atomic<int> lastMoveX;
     std::atomic<int> lastMoveY;
+    // A stop the hook has seen and the main thread not yet acted on: a
+    // SwitchEvent, or 0. It lets the stop overtake presses still queued.
+    std::atomic<int> stopPending;
 };
 
 SwitchState& switchState();
@@ -68,6 +71,14 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer);
 // The stop leaves the press handler Idle; a click leaves it Scanning.
 void enterIdle();
 void enterScanning();
+
+// Hook thread: a stop was seen, before its message is posted.
+void noteStopSeen(SwitchEvent stop);
+// Main thread: a switch message. `current` is false when the hook that saw
+// it has since been taken out. A stop seen by the hook acts first, whatever
+// message brings the main thread here, and the presses queued behind it
+// then find their hook gone.
+void handleSwitchEvent(Platform& p, SwitchEvent event, bool current);
 
 // Main-thread reactions.
 void handleSwitchPress(Platform& p);

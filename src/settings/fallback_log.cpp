@@ -13,15 +13,19 @@ std::string appendToLog(const std::string& log, const std::string& line, std::si
     return log.substr(from + 1) + line;
 }
 
-void logSettingsFallback(Platform& p, const std::string& reason) {
+void logLine(Platform& p, const std::string& text) {
     std::string log;
     const FileRead got = p.readFile(SETTINGS_LOG_NAME, log, SETTINGS_LOG_LIMIT);
     // A log that another program holds or that cannot be read is not
-    // replaced; a settings fall-back never waits for its log line.
+    // replaced; nothing ever waits for its log line.
     if (got == FileRead::Locked || got == FileRead::Failed) return;
     if (got != FileRead::Ok) log.clear();
-    const std::string line = p.localTimeText() + " " + SETTINGS_FILE_NAME + ": " + reason + "\r\n";
+    const std::string line = p.localTimeText() + " " + text + "\r\n";
     p.replaceFile(SETTINGS_LOG_NAME, appendToLog(log, line, SETTINGS_LOG_LIMIT));
+}
+
+void logSettingsFallback(Platform& p, const std::string& reason) {
+    logLine(p, std::string(SETTINGS_FILE_NAME) + ": " + reason);
 }
 
 } // namespace sp

@@ -19,7 +19,7 @@ status=0
 while IFS= read -r dll; do
   case "${dll,,}" in
     kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | winmm.dll | \
-      shell32.dll | advapi32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-crt-*.dll)
+      shell32.dll | advapi32.dll | wtsapi32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-crt-*.dll)
       echo "ok   $dll" ;;
     *)
       echo "FAIL $dll is not a Windows system DLL"

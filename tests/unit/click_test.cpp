@@ -150,6 +150,12 @@ TEST_F(LogicTest, NoButtonIsLeftDownByAStopOrAnExit) {
     EXPECT_TRUE(fake.calls("sendButton").empty()) << "nothing held, nothing sent";
     clickState().dragging = 1;
     closePanel(fake);
+    EXPECT_TRUE(fake.calls("sendButton").empty()) << "a second way out finds everything done";
+    EXPECT_EQ(fake.calls("removeHook").size(), 2u) << "the hooks come out once";
+
+    resetPanelState();
+    fake.clearLog();
+    closePanel(fake);
     EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 16"})) << "a held drag is released on exit";
     EXPECT_EQ(clickState().dragging, 0);
 }

@@ -76,6 +76,12 @@ void FakePlatform::removeHook(HookKind kind) {
     hookIn[static_cast<int>(kind)] = false;
 }
 
+// Kept out of the log: it rides along with the first install of each kind.
+void FakePlatform::watchRawInput(HookKind kind) {
+    rawInputKind = static_cast<int>(kind);
+    ++rawInputRegistrations;
+}
+
 void FakePlatform::sendAbsoluteMove(int normX, int normY) {
     log.push_back("sendAbsoluteMove " + std::to_string(normX) + " " + std::to_string(normY));
     if (!moveCursorOnInput) return;

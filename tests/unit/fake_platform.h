@@ -38,6 +38,8 @@ public:
     bool timerRunning[100] = {};
     bool hookIn[2] = {false, false};
     int hookInstalls = 0;
+    int rawInputKind = -1;
+    int rawInputRegistrations = 0;
     Colour lineColour = 0;
     int lineColourChanges = 0;
     bool armOpen[ARM_COUNT] = {};
@@ -67,6 +69,7 @@ public:
     void setClassIcon(Icon icon) override;
     bool installHook(HookKind kind) override;
     void removeHook(HookKind kind) override;
+    void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
     Point cursorPos() override;

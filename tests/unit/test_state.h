@@ -16,6 +16,7 @@
 #include "pointer/click.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
+#include "scan/watchdog.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -36,6 +37,7 @@ protected:
         resetRearmState();
         resetConfigState();
         resetPanelState();
+        resetWatchdogState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -63,6 +63,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     startHookThread();
     Platform& p = win32Platform();
     startUp(p);
+    watchTheSystem(h.panel);
 
     UpdateWindow(h.panel);
     ShowWindow(h.panel, SW_SHOWNORMAL);

@@ -37,14 +37,7 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
     const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
     // A press swallowed by a hook that has since been taken out is void:
     // the reaction that took it out (a stop, a click) comes first.
-    if (!hookEventIsCurrent(kind, generation)) return;
-    Platform& p = win32Platform();
-    switch (event) {
-    case SwitchEvent::Press: handleSwitchPress(p); break;
-    case SwitchEvent::Escape: handleEscape(p); break;
-    case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
-    default: break;
-    }
+    handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation));
 }
 
 void onSysCommand(HWND panel, WPARAM command) {
@@ -65,6 +58,7 @@ void onSysCommand(HWND panel, WPARAM command) {
 } // namespace
 
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (onSystemMessage(window, message, wParam, lParam)) return message == WM_POWERBROADCAST ? TRUE : 0;
     switch (message) {
     case WM_CREATE: {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -94,7 +88,16 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         closePanel(win32Platform());
         DestroyWindow(window);
         return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+        stopWatchingTheSystem(window);
+        PostQuitMessage(0);
+        return 0;
+#ifdef SWITCHPOINT_BENCH
+    case WM_TEST_DROP_HOOKS:
+        hookRemove(HookKind::Keyboard);
+        hookRemove(HookKind::Mouse);
+        return 0;
+#endif
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(window, &ps);

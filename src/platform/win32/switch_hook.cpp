@@ -14,6 +14,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "scan/switch_input.h"
+#include "scan/watchdog.h"
 
 namespace sp {
 
@@ -65,6 +66,7 @@ struct ProcTimer {
 int index(HookKind kind) { return kind == HookKind::Mouse ? 0 : 1; }
 
 void post(SwitchEvent event, HookKind kind) {
+    if (event == SwitchEvent::Escape || event == SwitchEvent::FarMoveStop) noteStopSeen(event);
     const WPARAM w = static_cast<WPARAM>(event) | (static_cast<WPARAM>(index(kind)) << 8);
     PostMessageW(handles().panel, WM_SWITCH_EVENT, w, g_generation[index(kind)].load());
 }
@@ -77,6 +79,7 @@ void postMove() {
 LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     TIME_THIS_HOOK_CALL;
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (code >= 0) noteHookEvent(win32Platform().nowMs());
     const unsigned vk = code >= 0 ? event->vkCode : 0;
     const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk);
     if (d.event != SwitchEvent::None) post(d.event, HookKind::Keyboard);
@@ -90,6 +93,7 @@ LRESULT CALLBACK mouseSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     // would cost a round trip inside the hook and give where it was.
     Point pointer;
     if (code >= 0) {
+        noteHookEvent(win32Platform().nowMs());
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         pointer = {event->pt.x, event->pt.y};
     }

@@ -60,6 +60,7 @@ public:
     void setClassIcon(Icon icon) override;
     bool installHook(HookKind kind) override;
     void removeHook(HookKind kind) override;
+    void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
     Point cursorPos() override;
@@ -112,6 +113,18 @@ void writeClickTimes(const wchar_t* path);
 #endif
 
 const wchar_t* armClassName(Arm arm);
+
+// The system around the program (system_watch.cpp): session, power and
+// foreground notifications go to the panel from watchTheSystem on.
+void watchTheSystem(HWND panel);
+void stopWatchingTheSystem(HWND panel);
+// The panel's share of those messages; true when it has answered one.
+bool onSystemMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+#ifdef SWITCHPOINT_BENCH
+// Takes the hooks out behind the program's back, as the system does to a
+// hook that kept it waiting: the watchdog must find out by itself.
+constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
+#endif
 
 // The configuration window (config_window.cpp).
 bool startConfigThread();

@@ -1,0 +1,186 @@
+// What keeps the switch working: the hook watchdog, the stop that overtakes
+// queued presses, lock and resume, and the caption for a window in front
+// that outranks the program.
+#include "app/session.h"
+#include "scan/cells.h"
+#include "settings/fallback_log.h"
+#include "test_state.h"
+
+namespace sp {
+namespace {
+
+SettingsValues keyboardSwitch() {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    return v;
+}
+
+// ---- Watchdog ---------------------------------------------------------------
+
+struct WatchRow {
+    const char* name;
+    bool hookOutOnPurpose; // a click, the countdown or a stop took it out
+    double pressAt;        // the raw press, against the hook going in at 1000
+    double hookEventAt;    // the hook's last event; < 0 for none
+    bool putInAgainMeanwhile;
+    bool reinstalls;
+};
+void PrintTo(const WatchRow& r, std::ostream* os) { *os << r.name; }
+
+class WatchdogTest : public LogicTest, public ::testing::WithParamInterface<WatchRow> {};
+
+TEST_P(WatchdogTest, PutsTheHookBackOnlyWhenItMissedAPress) {
+    const WatchRow& row = GetParam();
+    useSettings(keyboardSwitch());
+    fake.clockMs = 1000;
+    installSwitchHook(fake);
+    if (row.hookEventAt >= 0) noteHookEvent(row.hookEventAt);
+    if (row.hookOutOnPurpose) removeSwitchHook(fake);
+    fake.clockMs = row.pressAt;
+    onRawSwitchPress(fake, row.pressAt);
+    onRawSwitchPress(fake, row.pressAt + 50); // the same burst
+    if (row.putInAgainMeanwhile) {
+        fake.clockMs = row.pressAt + 100;
+        removeSwitchHook(fake);
+        installSwitchHook(fake);
+    }
+    const int installsBefore = fake.hookInstalls;
+    fake.clearLog();
+    watchdogTick(fake);
+    watchdogTick(fake); // a late second tick finds nothing to check
+
+    EXPECT_EQ(fake.hookInstalls - installsBefore, row.reinstalls ? 1 : 0);
+    EXPECT_EQ(watchdogState().reinstalls, row.reinstalls ? 1 : 0);
+    EXPECT_EQ(fake.files.count(SETTINGS_LOG_NAME), row.reinstalls ? 1u : 0u);
+    if (row.reinstalls) {
+        EXPECT_NE(fake.files[SETTINGS_LOG_NAME].find("keyboard hook missed a press"), std::string::npos);
+        EXPECT_EQ(switchState().keyboardHookActive, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, WatchdogTest,
+                         ::testing::Values(WatchRow{"missedPress", false, 5000, 1200, false, true},
+                                           WatchRow{"neverAnyHookEvent", false, 5000, -1, false, true},
+                                           WatchRow{"hookSawItJustBefore", false, 5000, 4700, false, false},
+                                           WatchRow{"hookOutOnPurpose", true, 5000, -1, false, false},
+                                           WatchRow{"pressFromBeforeTheHookWentIn", false, 900, -1, false,
+                                                    false},
+                                           WatchRow{"hookPutInAgainSince", false, 5000, -1, true, false}),
+                         CaseName());
+
+TEST_F(LogicTest, TheWatchdogSeesAHookEventThatComesAfterTheRawPress) {
+    useSettings(keyboardSwitch());
+    installSwitchHook(fake);
+    onRawSwitchPress(fake, 2000);
+    EXPECT_TRUE(fake.timerRunning[TIMER_WATCHDOG]);
+    noteHookEvent(2003); // the hook thread is a few ms behind the raw stream
+    watchdogTick(fake);
+    EXPECT_EQ(watchdogState().reinstalls, 0);
+    EXPECT_FALSE(fake.timerRunning[TIMER_WATCHDOG]);
+}
+
+TEST_F(LogicTest, RawInputFollowsTheSwitchDevice) {
+    useSettings(keyboardSwitch());
+    installSwitchHook(fake);
+    EXPECT_EQ(fake.rawInputKind, static_cast<int>(HookKind::Keyboard));
+    removeSwitchHook(fake);
+    installSwitchHook(fake);
+    EXPECT_EQ(fake.rawInputRegistrations, 1) << "a click's re-install keeps the registration";
+    SettingsValues v = keyboardSwitch();
+    v.switchDevice = 1;
+    useSettings(v);
+    restartWithSwitchDevice(fake);
+    EXPECT_EQ(fake.rawInputKind, static_cast<int>(HookKind::Mouse));
+    EXPECT_EQ(fake.rawInputRegistrations, 2);
+}
+
+// ---- The stop overtakes queued presses --------------------------------------
+
+TEST_F(LogicTest, AStopActsBeforeThePressesQueuedAheadOfItAndDropsThem) {
+    useSettings(keyboardSwitch());
+    installSwitchHook(fake);
+    handleSwitchPress(fake); // scanning
+    fake.clearLog();
+
+    // Presses queued, then Escape seen by the hook behind them.
+    noteStopSeen(SwitchEvent::Escape);
+    handleSwitchEvent(fake, SwitchEvent::Press, true);
+    EXPECT_EQ(switchState().scanning, 0) << "the first message to come acts as the stop";
+    EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
+    EXPECT_TRUE(fake.timerRunning[TIMER_REARM]);
+    EXPECT_EQ(fake.calls("setTimer 11").size(), 0u) << "no scan started by the overtaken press";
+
+    // The rest of the queue, the stop's own message included, was seen by
+    // the hook the stop took out.
+    fake.clearLog();
+    handleSwitchEvent(fake, SwitchEvent::Press, false);
+    handleSwitchEvent(fake, SwitchEvent::Escape, false);
+    EXPECT_TRUE(fake.log.empty());
+}
+
+// ---- Lock, sleep and the window in front ------------------------------------
+
+TEST_F(LogicTest, LockReleasesTheDragAndUnlockComesBackToRestWithAFreshHook) {
+    useSettings(keyboardSwitch());
+    installSwitchHook(fake);
+    clickState().dragging = 1;
+    onSessionPaused(fake);
+    EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 4"}));
+    EXPECT_EQ(clickState().dragging, 0);
+
+    switchState().moving = 1;
+    fake.setTimer(TIMER_MOVE, 40);
+    const int installs = fake.hookInstalls;
+    onSessionResumed(fake);
+    EXPECT_EQ(fake.hookInstalls, installs + 1) << "out and in again";
+    EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
+    EXPECT_FALSE(fake.timerRunning[TIMER_MOVE]);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(fake.caption, "Ready");
+    EXPECT_TRUE(fake.timerRunning[TIMER_START_DELAY]) << "the crosshair comes back";
+}
+
+struct FrontRow {
+    const char* name;
+    ForegroundWindow window;
+    bool outranks;
+};
+void PrintTo(const FrontRow& r, std::ostream* os) { *os << r.name; }
+
+class FrontTest : public LogicTest, public ::testing::WithParamInterface<FrontRow> {};
+
+TEST_P(FrontTest, RestCaptionSaysWhenTheWindowInFrontOutranksUs) {
+    const FrontRow& row = GetParam();
+    EXPECT_EQ(outranksThisProgram(row.window), row.outranks);
+
+    useSettings(keyboardSwitch());
+    showReadyCaption(fake);
+    onForegroundChanged(fake, row.window);
+    EXPECT_EQ(fake.caption, row.outranks ? CAPTION_READY_BLOCKED : CAPTION_READY);
+    onForegroundChanged(fake, ForegroundWindow{true, false, false, true, false});
+    EXPECT_EQ(fake.caption, CAPTION_READY) << "and back when it leaves the front";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, FrontTest,
+    ::testing::Values(FrontRow{"sameLevel", {true, false, false, true, false}, false},
+                      FrontRow{"higherLevel", {true, false, false, true, true}, true},
+                      FrontRow{"cannotBeOpened", {true, false, false, false, false}, true},
+                      FrontRow{"noWindow", {false, false, false, false, false}, false},
+                      FrontRow{"shellOrDesktop", {true, true, false, false, false}, false},
+                      FrontRow{"ownWindow", {true, false, true, false, false}, false}),
+    CaseName());
+
+TEST_F(LogicTest, OnlyTheRestCaptionChangesForAWindowInFront) {
+    useSettings(keyboardSwitch());
+    const ForegroundWindow admin{true, false, false, true, true};
+    handleSwitchPress(fake);
+    scanStep(fake); // "STOP"
+    onForegroundChanged(fake, admin);
+    EXPECT_EQ(fake.caption, "STOP") << "the scan's caption stays";
+    stopAndReset(fake);
+    EXPECT_EQ(fake.caption, CAPTION_READY_BLOCKED) << "the stop's rest caption says it";
+}
+
+} // namespace
+} // namespace sp
