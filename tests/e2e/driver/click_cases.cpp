@@ -225,3 +225,36 @@ E2E_CASE(help_box) {
                   2000),
               "Escape closes the box with the arms");
 }
+
+// A drag held when the session locks, or ends, is let go at once: the user
+// cannot reach the panel to end it, and a button left down outlives us.
+E2E_CASE(drag_let_go_at_lock_and_session_end) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 5, PERIOD, 0)), "keyboard switch");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e drag target"), "target window opens");
+    HWND panel = sp::startAndWaitForPanel(run, AT);
+    if (!panel) return;
+    sp::tapSwitchKey();
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        const char* what;
+    } ends[] = {{WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, "the session locks"},
+                {WM_ENDSESSION, TRUE, "the session ends"}};
+    for (const auto& end : ends) {
+        const long downs = target.received(WM_LBUTTONDOWN);
+        const long ups = target.received(WM_LBUTTONUP);
+        E2E_REQUIRE(selectCell(panel, 9), std::string("the scan reaches the drag before ") + end.what);
+        E2E_REQUIRE(e2e::waitUntil([&] { return target.received(WM_LBUTTONDOWN) > downs; }, 1500),
+                    "the drag holds the button");
+        E2E_CHECK(target.received(WM_LBUTTONUP) == ups, "and keeps it down");
+        if (end.message == WM_ENDSESSION) e2e::sendTo(panel, WM_QUERYENDSESSION, 0, 0);
+        E2E_CHECK(e2e::sendTo(panel, end.message, end.wParam, 0),
+                  std::string("the panel is told ") + end.what);
+        E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_LBUTTONUP) > ups; }, 1000),
+                  std::string("the button is let go when ") + end.what);
+    }
+    // Everything stopped: no scan step changes the caption any more.
+    const std::wstring last = e2e::windowText(panel);
+    E2E_CHECK(sp::watchCaptions(panel, 1, 3 * PERIOD, nullptr, &last).empty(), "the scan has stopped");
+}

@@ -180,3 +180,29 @@ E2E_CASE(mouse_switch) {
     E2E_CHECK(isCountdown(e2e::windowText(panel)),
               "and starts nothing: caption " + e2e::toText(e2e::windowText(panel)));
 }
+
+// The system takes the hook out behind the program's back (here the timing
+// build does it on request): the first press after that is lost to the
+// hook, but the watchdog sees it on raw input and puts the hook back, so
+// the switch works again within a second.
+E2E_CASE(hook_put_back_after_the_system_drops_it) {
+    constexpr int PERIOD = 250;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, PERIOD, 0)), "keyboard switch");
+    const std::wstring dir = run.exePath.substr(0, run.exePath.find_last_of(L"\\/") + 1);
+    run.exePath = dir + L"bench\\switchpoint_bench.exe";
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+    constexpr UINT DROP_HOOKS = WM_APP + 40; // the timing build's test message
+    E2E_REQUIRE(e2e::sendTo(panel, DROP_HOOKS, 0, 0), "the hook is taken out behind the program's back");
+    sp::tapSwitchKey();
+    E2E_CHECK(!e2e::waitForCaption(panel, L"STOP", PERIOD + 300), "the press right after is lost");
+    e2e::pause(1000 - (PERIOD + 300));
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", PERIOD + 1000),
+              "a second later a press starts the scan again");
+    std::vector<unsigned char> log;
+    e2e::readFileBytes(e2e::inWorkDir(run, L"switchpoint.log"), log);
+    const std::string text(log.begin(), log.end());
+    E2E_CHECK(text.find("keyboard hook missed a press and was put back in") != std::string::npos,
+              "switchpoint.log says so: " + text);
+}
