@@ -300,3 +300,43 @@ E2E_CASE(bench_clicks) {
     log(run, "figure last button event to switch hook back: " + summary(hookBack, " ms"));
     E2E_CHECK(!sound.empty() && !hookBack.empty(), "click times recorded");
 }
+
+// The stop overtakes a backlog: 200 presses 1 ms apart, then Escape, and the
+// stop must act within 200 ms (p95) of the key, not after the presses.
+E2E_CASE(bench_stop) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 1500, 0)), "keyboard switch");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    E2E_REQUIRE(panel != nullptr, "panel up");
+    Sleep(1800);
+    std::vector<double> escapes;
+    constexpr int ROUNDS = 12;
+    for (int round = 0; round < ROUNDS; ++round) {
+        // At rest with the hook in: after the countdown of the last stop.
+        if (!waitUntil([&] { return windowText(panel) == sp::READY; }, 15000)) break;
+        for (int i = 0; i < 200; ++i) {
+            keyTap(SWITCH_KEY);
+            Sleep(1);
+        }
+        LARGE_INTEGER t;
+        QueryPerformanceCounter(&t);
+        keyTap(VK_ESCAPE);
+        escapes.push_back(qpcMs(t.QuadPart));
+        Sleep(1500); // into the countdown
+    }
+    E2E_CHECK(escapes.size() == ROUNDS, "every round began at rest");
+    closeAndReadHookTimes(run, panel);
+    std::vector<double> stops;
+    std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
+    std::string what;
+    double ms = 0;
+    while (in >> what >> ms)
+        if (what == "stop") stops.push_back(ms);
+    std::vector<double> latency;
+    for (double at : escapes) {
+        const auto next = std::lower_bound(stops.begin(), stops.end(), at);
+        if (next != stops.end()) latency.push_back(*next - at);
+    }
+    log(run, "figure Escape after 200 queued presses to the stop acting: " + summary(latency, " ms"));
+    E2E_CHECK(latency.size() == escapes.size(), "every Escape stopped the program");
+    E2E_CHECK(!latency.empty() && percentile(latency, 0.95) <= 200.0, "stop p95 within 200 ms");
+}

@@ -37,7 +37,13 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
     const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
     // A press swallowed by a hook that has since been taken out is void:
     // the reaction that took it out (a stop, a click) comes first.
+#ifdef SWITCHPOINT_BENCH
+    const bool stopping = switchState().stopPending != 0;
+#endif
     handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation));
+#ifdef SWITCHPOINT_BENCH
+    if (stopping) noteStopActed();
+#endif
 }
 
 void onSysCommand(HWND panel, WPARAM command) {

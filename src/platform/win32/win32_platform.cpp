@@ -238,6 +238,11 @@ void Win32Platform::playClickSound() {
 }
 
 #ifdef SWITCHPOINT_BENCH
+void noteStopActed() {
+    LARGE_INTEGER now{};
+    noteClickTime("stop", msSince(now));
+}
+
 void writeClickTimes(const wchar_t* path) {
     FILE* out = _wfopen(path, L"w");
     if (!out) return;

@@ -110,6 +110,8 @@ void writeHookTimes(const wchar_t* path);
 // "sound <ms>" per click sound, "hookback <ms>" from a click's last button
 // event to the switch hook being in again.
 void writeClickTimes(const wchar_t* path);
+// "stop <performance counter in ms>" when a stop seen by the hook has acted.
+void noteStopActed();
 #endif
 
 const wchar_t* armClassName(Arm arm);
