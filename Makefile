@@ -17,7 +17,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=p
               TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 .PHONY: all win host deps run test unit e2e bench clean format format-check lint asan asan-build tsan \
-        fuzz fuzz-build
+        fuzz fuzz-build dist screenshots
 
 all: win
 
@@ -37,6 +37,15 @@ host: deps
 run: win
 	@bash tools/run.sh
 
+# The installer and the portable zip in build/dist/.
+dist: win
+	@cmake --build $(WIN_DIR) --target dist
+	@ls -l $(BUILD)/dist
+
+# The guide's pictures, taken from the real exe under Wine, into docs/.
+screenshots: win
+	@bash tools/make_screenshots.sh $(WIN_DIR)
+
 # The settings reader under libFuzzer for FUZZ_SECONDS; prints executions and crashes.
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++-14 -DSWITCHPOINT_FUZZ=ON \
@@ -49,7 +58,7 @@ fuzz: fuzz-build
 # Every check and suite, quickest first: the format, clang-tidy, the unit
 # tests under ASan and UBSan, then the host unit tests, a short fuzz run
 # and the end-to-end tests under Wine.
-test: format-check lint win host asan-build fuzz-build
+test: format-check lint win dist host asan-build fuzz-build
 	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS)
 
@@ -82,11 +91,11 @@ tsan: deps
 unit: host
 	@cd $(HOST_DIR) && ctest --output-on-failure -j$(JOBS) -LE "e2e|fuzz"
 
-e2e: win host
+e2e: win dist host
 	@cd $(HOST_DIR) && ctest --output-on-failure -L e2e
 
 bench: win
 	@bash bench/run.sh
 
 clean:
-	rm -rf $(HOST_DIR) $(WIN_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(BUILD)/e2e $(BUILD)/run
+	rm -rf $(HOST_DIR) $(WIN_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(BUILD)/e2e $(BUILD)/run $(BUILD)/dist

@@ -14,6 +14,10 @@ have Xvfb || need+=(xvfb)
 have xdpyinfo || need+=(x11-utils)
 # Debian's placeholder `convert` is not ImageMagick; `import` only comes with the real one.
 have import || need+=(imagemagick)
+# make dist: the installer and the portable zip.
+have makensis || need+=(nsis)
+have zip || need+=(zip)
+have python3 || need+=(python3)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 # The format check and lint; Debian's version keeps the layout the same everywhere.
 have clang-format || need+=(clang-format)

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""Writes resources/switchpoint.html, the page the configuration window's
-links open, from README.md. Windows has no default program for Markdown, so
-the page ships as HTML beside the exe. The output is committed; run this
-again after changing the README.
+"""Turns the user guide (Markdown) into one HTML page, the page the
+configuration window's links open. Windows has no default program for
+Markdown, so the page ships as HTML beside the exe; its pictures are put
+inside it, so the one file is the whole guide.
 
-Understands what the README uses: headings, paragraphs, "- " lists with
-continuation lines, indented code blocks, `code`, *emphasis* and **bold**.
+    make_guide.py docs/guide.md build/win/guide.html
+
+Understands what the guide uses: headings, paragraphs, "- " lists with
+continuation lines, indented code blocks, `code`, *emphasis*, **bold** and
+pictures on a line of their own, ![text](file.png), beside the guide.
 """
+import base64
 import html
 import pathlib
 import re
-
-ROOT = pathlib.Path(__file__).resolve().parent.parent
+import sys
 
 
 def inline(text):
@@ -21,7 +24,12 @@ def inline(text):
     return re.sub(r"\*([^*]+)\*", r"<em>\1</em>", text)
 
 
-def convert(lines):
+def picture(folder, alt, name):
+    data = base64.b64encode((folder / name).read_bytes()).decode("ascii")
+    return (f'<p><img src="data:image/png;base64,{data}" alt="{html.escape(alt)}"></p>')
+
+
+def convert(lines, folder):
     out, para, items, code = [], [], [], []
 
     def flush():
@@ -40,6 +48,9 @@ def convert(lines):
             code.append(line[4:])
         elif not line.strip():
             flush()
+        elif m := re.fullmatch(r"!\[([^\]]*)\]\(([^)]+)\)", line.strip()):
+            flush()
+            out.append(picture(folder, m.group(1), m.group(2)))
         elif m := re.match(r"(#{1,6}) (.*)", line):
             flush()
             level = len(m.group(1))
@@ -59,16 +70,16 @@ def convert(lines):
 
 
 def main():
-    lines = (ROOT / "README.md").read_text(encoding="utf-8").splitlines()
-    body = "\n".join(convert(lines))
+    source, target = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    body = "\n".join(convert(source.read_text(encoding="utf-8").splitlines(), source.parent))
     page = (
         '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
-        "<title>switchpoint</title>\n"
+        "<title>switchpoint: user guide</title>\n"
         "<style>body{font-family:sans-serif;max-width:46em;margin:2em auto;padding:0 1em;"
-        "line-height:1.5}code,pre{background:#f3f3f3}pre{padding:.6em}</style>\n"
+        "line-height:1.5}code,pre{background:#f3f3f3}pre{padding:.6em}img{max-width:100%}</style>\n"
         f"</head>\n<body>\n{body}\n</body>\n</html>\n"
     )
-    (ROOT / "resources" / "switchpoint.html").write_text(page, encoding="utf-8")
+    target.write_text(page, encoding="utf-8")
 
 
 if __name__ == "__main__":

@@ -5,8 +5,8 @@
 
 namespace sp {
 
-// Until a user guide of its own exists, every link opens the README page.
-constexpr const char* GUIDE_PAGE = "switchpoint.html";
+// Every link opens the user guide.
+constexpr const char* GUIDE_PAGE = "guide.html";
 
 struct LinkPage {
     int controlId;

@@ -370,3 +370,23 @@ E2E_CASE(config_scanned_clicks) {
               "a right click arrives");
     E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), 0L, "and no primary click");
 }
+
+// The guide's pictures (make screenshots): the panel while it scans, and
+// the settings window.
+E2E_CASE(screenshot_panel) {
+    HWND panel = startWithSeededSettings(run);
+    if (!panel) return;
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"RIGHT", 3 * PERIOD + 1500), "the scan reaches RIGHT");
+    // make screenshots cuts the picture to this area.
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(panel)));
+    e2e::requestScreenshot(run);
+}
+
+E2E_CASE(screenshot_settings) {
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config) return;
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(config)));
+    e2e::requestScreenshot(run);
+}

@@ -1,0 +1,84 @@
+; Per-user installer: no administrator rights, everything under the user's
+; own folders and HKCU. makensis gets VERSION, EXE, GUIDE, LICENSE_FILE and
+; OUTFILE with /D.
+; The program is 64-bit only, and so is the installer (Wine here runs no
+; 32-bit code).
+Target amd64-unicode
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+
+!define APP "switchpoint"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
+
+Name "${APP} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${APP}"
+
+!include "MUI2.nsh"
+!define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetShellVarContext current
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext current
+FunctionEnd
+
+Section "switchpoint" SecMain
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  File "/oname=switchpoint.exe" "${EXE}"
+  File "/oname=guide.html" "${GUIDE}"
+  File "/oname=LICENSE.txt" "${LICENSE_FILE}"
+  ; config.ini is never shipped: the program writes it on its first start,
+  ; so a reinstall leaves the user's settings alone.
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; config.ini is read from the working directory: every shortcut starts
+  ; the program in its own folder.
+  CreateDirectory "$SMPROGRAMS"
+  CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\switchpoint.exe"
+
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${APP}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "the switchpoint developers"
+  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\switchpoint.exe"
+  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+SectionEnd
+
+; A Startup shortcut rather than the Run key: from the Run key the program
+; would start in the system folder, where config.ini cannot be written.
+Section "Start switchpoint when I sign in" SecStartup
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$SMSTARTUP"
+  CreateShortcut "$SMSTARTUP\${APP}.lnk" "$INSTDIR\switchpoint.exe"
+SectionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\switchpoint.exe"
+  Delete "$INSTDIR\guide.html"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\switchpoint.log"
+  Delete "$INSTDIR\config.ini.bad"
+  Delete "$SMPROGRAMS\${APP}.lnk"
+  Delete "$SMSTARTUP\${APP}.lnk"
+  DeleteRegKey HKCU "${UNINST_KEY}"
+  IfFileExists "$INSTDIR\config.ini" 0 settings_done
+    MessageBox MB_YESNO|MB_ICONQUESTION "Remove your switchpoint settings (config.ini) too?" /SD IDNO IDNO settings_done
+    Delete "$INSTDIR\config.ini"
+  settings_done:
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
