@@ -118,11 +118,15 @@ done
 
 bsrc="$root/resources/bitmaps/src"
 bout="$root/resources/bitmaps"
+# The banner shows the version set in CMakeLists.txt, as major.minor.
+version=$(sed -n 's/^project(switchpoint VERSION \([0-9]*\.[0-9]*\)\.[0-9]*.*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || { echo "make_icons: no project VERSION in CMakeLists.txt" >&2; exit 1; }
 for entry in $BITMAPS; do
     name=${entry%%:*}
     size=${entry#*:}
     [ -f "$bsrc/$name.svg" ] || { echo "make_icons: missing $bsrc/$name.svg" >&2; exit 1; }
-    rsvg-convert -w "${size%x*}" -h "${size#*x}" -b white -o "$tmp/$name.png" "$bsrc/$name.svg"
+    sed "s/@VERSION@/$version/g" "$bsrc/$name.svg" >"$tmp/$name.svg"
+    rsvg-convert -w "${size%x*}" -h "${size#*x}" -b white -o "$tmp/$name.png" "$tmp/$name.svg"
     # 24-bit, no alpha, no colour-space chunk: what LoadBitmap reads everywhere.
     convert "$tmp/$name.png" -background white -alpha remove -alpha off -type TrueColor \
         -define bmp:format=bmp3 "BMP3:$bout/$name.bmp"

@@ -6,7 +6,39 @@
 #include "scan/switch_input.h"
 #include "settings/settings.h"
 
+#include <cmath>
+
 namespace sp {
+
+namespace {
+MovementState g_movement;
+} // namespace
+
+MovementState& movementState() { return g_movement; }
+
+void resetMovementState() { g_movement = MovementState{}; }
+
+void startMovement() { resetMovementState(); }
+
+namespace {
+// Whole pixels this tick moves: a step per period elapsed since the last
+// tick, since the system timer may fire later than asked.
+int pixelsThisTick(double nowMs, int step) {
+    MovementState& m = g_movement;
+    if (!m.started) {
+        m.started = true;
+        m.lastTickMs = nowMs;
+        m.carry = 0;
+        return step;
+    }
+    const double elapsed = nowMs - m.lastTickMs;
+    m.lastTickMs = nowMs;
+    const double due = m.carry + step * (elapsed > 0 ? elapsed : 0) / MOVE_PERIOD_MS;
+    const double whole = std::floor(due);
+    m.carry = due - whole;
+    return static_cast<int>(whole);
+}
+} // namespace
 
 Point normalisedFor(Point pixel, Size screen) {
     // The factor first, then the product, truncated toward zero.
@@ -41,7 +73,10 @@ void movementTick(Platform& p) {
     if (sw.moving != 1) return;
     const int direction = sw.pendingAction;
     if (!isDirection(direction)) return;
-    const Point target = movementTarget(direction, from, live().liveMoveStep, p.screenSize());
+    const int pixels = pixelsThisTick(p.nowMs(), live().liveMoveStep);
+    // Too early for a pixel: nothing moves, so no wrap either.
+    if (pixels <= 0) return;
+    const Point target = movementTarget(direction, from, pixels, p.screenSize());
     moveCursorTo(p, target);
     moveCrosshair(p, target);
     sw.lastMoveX = target.x;

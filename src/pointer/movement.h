@@ -6,6 +6,21 @@
 
 namespace sp {
 
+// The period TIMER_MOVE asks for; a tick moves one step per period elapsed.
+constexpr int MOVE_PERIOD_MS = 40;
+
+// Time of the last tick and the part of a step not moved yet.
+struct MovementState {
+    bool started = false;
+    double lastTickMs = 0;
+    double carry = 0;
+};
+
+MovementState& movementState();
+void resetMovementState();
+// Called as TIMER_MOVE starts: its first tick moves one whole step.
+void startMovement();
+
 // Normalised absolute coordinates (0..65535 across the screen) for a pixel.
 Point normalisedFor(Point pixel, Size screen);
 // Where one step from `from` goes for direction action 1..4.

@@ -6,6 +6,7 @@
 #include "app/rearm.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/movement.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
 #include "settings/settings.h"
@@ -16,7 +17,6 @@ namespace {
 SwitchState g_switch;
 
 constexpr int REARM_PERIOD_MS = 1000;
-constexpr int MOVE_PERIOD_MS = 40;
 } // namespace
 
 SwitchState& switchState() { return g_switch; }
@@ -128,6 +128,7 @@ void handleSwitchPress(Platform& p) {
         if (isDirection(action)) {
             g_switch.moving = 1;
             p.sleepMs(100);
+            startMovement();
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
         }
         if (action >= ACTION_LEFT_CLICK && action <= ACTION_DRAG) performClick(p);

@@ -99,6 +99,46 @@ TEST_F(LogicTest, TickMovesPointerThenCrosshairThenRemembersTheTarget) {
     EXPECT_EQ(fake.cursor.x, 1023);
 }
 
+// Whatever period the system timer really fires at, a movement covers a step
+// per 40 ms; the first tick after a start is one whole step.
+struct RateCase {
+    const char* name;
+    double periodMs;
+};
+
+void PrintTo(const RateCase& c, std::ostream* os) { *os << c.name; }
+
+class MovementRateTest : public LogicTest, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(MovementRateTest, CoversAStepPerFortyMilliseconds) {
+    SettingsValues v = defaultSettings();
+    v.moveStep = 2;
+    useSettings(v);
+    fake.cursor = {100, 300}; // 200 pixels on, still short of the edge
+    switchState().moving = 1;
+    switchState().pendingAction = 2; // right
+    startMovement();
+
+    const double startMs = 1000;
+    fake.clockMs = startMs;
+    movementTick(fake);
+    EXPECT_EQ(switchState().lastMoveX, 102);
+
+    double lastMs = startMs;
+    for (int i = 1; i * GetParam().periodMs <= 4000; ++i) {
+        lastMs = startMs + i * GetParam().periodMs;
+        fake.clockMs = lastMs; // the crosshair's own sleeps must not count
+        movementTick(fake);
+    }
+    const double pixelsPerSecond = (switchState().lastMoveX - 102) * 1000.0 / (lastMs - startMs);
+    EXPECT_NEAR(pixelsPerSecond, 2 * 25.0, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, MovementRateTest,
+                         ::testing::Values(RateCase{"asAsked", 40},
+                                           RateCase{"roundedUpToTheSystemTick", 46.875}),
+                         CaseName());
+
 // ---- Buttons and stop ---------------------------------------------------------
 
 TEST_F(LogicTest, SwappedButtonsExchangePrimaryAndSecondary) {

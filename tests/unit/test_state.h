@@ -14,6 +14,7 @@
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/movement.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
@@ -33,6 +34,7 @@ protected:
         resetScanState();
         resetSwitchState();
         resetClickState();
+        resetMovementState();
         resetOverlayState();
         resetRearmState();
         resetConfigState();
