@@ -46,6 +46,7 @@ TEST_P(WatchdogTest, PutsTheHookBackOnlyWhenItMissedAPress) {
     }
     const int installsBefore = fake.hookInstalls;
     fake.clearLog();
+    EXPECT_EQ(fake.timerRunning[TIMER_WATCHDOG], !row.hookOutOnPurpose && row.pressAt >= 1000);
     watchdogTick(fake);
     watchdogTick(fake); // a late second tick finds nothing to check
 
@@ -62,22 +63,13 @@ INSTANTIATE_TEST_SUITE_P(Presses, WatchdogTest,
                          ::testing::Values(WatchRow{"missedPress", false, 5000, 1200, false, true},
                                            WatchRow{"neverAnyHookEvent", false, 5000, -1, false, true},
                                            WatchRow{"hookSawItJustBefore", false, 5000, 4700, false, false},
+                                           // The hook thread may note it a little after the raw stream.
+                                           WatchRow{"hookSawItJustAfter", false, 5000, 5003, false, false},
                                            WatchRow{"hookOutOnPurpose", true, 5000, -1, false, false},
                                            WatchRow{"pressFromBeforeTheHookWentIn", false, 900, -1, false,
                                                     false},
                                            WatchRow{"hookPutInAgainSince", false, 5000, -1, true, false}),
                          CaseName());
-
-TEST_F(LogicTest, TheWatchdogSeesAHookEventThatComesAfterTheRawPress) {
-    useSettings(keyboardSwitch());
-    installSwitchHook(fake);
-    onRawSwitchPress(fake, 2000);
-    EXPECT_TRUE(fake.timerRunning[TIMER_WATCHDOG]);
-    noteHookEvent(2003); // the hook thread is a few ms behind the raw stream
-    watchdogTick(fake);
-    EXPECT_EQ(watchdogState().reinstalls, 0);
-    EXPECT_FALSE(fake.timerRunning[TIMER_WATCHDOG]);
-}
 
 TEST_F(LogicTest, RawInputFollowsTheSwitchDevice) {
     useSettings(keyboardSwitch());
