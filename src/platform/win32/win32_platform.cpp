@@ -156,10 +156,28 @@ void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     SendInput(1, &input, sizeof(INPUT));
 }
 
+namespace {
+// The absolute coordinate that the system maps back to exactly `pixel` of
+// `extent` pixels (it maps n to n * extent / 65536, rounded down).
+LONG exactAbsolute(LONG pixel, int extent) {
+    if (extent <= 0) return 0;
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
+}
+} // namespace
+
 void Win32Platform::sendButton(unsigned buttonEvent) {
+    // The button goes with where the pointer is, so it lands under the
+    // crosshair: under Wine a button alone can land where the X server last
+    // had the pointer, away from where the system says it is.
+    POINT pt{0, 0};
+    GetCursorPos(&pt);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = buttonEvent;
+    input.mi.dx =
+        exactAbsolute(pt.x - GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    input.mi.dy =
+        exactAbsolute(pt.y - GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    input.mi.dwFlags = buttonEvent | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &input, sizeof(INPUT));
 #ifdef SWITCHPOINT_BENCH
     QueryPerformanceCounter(&g_lastButton);

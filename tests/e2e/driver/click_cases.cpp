@@ -94,7 +94,9 @@ void clicksArriveAsTheUserMeansThem(e2e::Run& run, bool swapped) {
         const std::vector<e2e::MouseMessage> got = target.takeMouseMessagesUntil(want, 1500);
         bool allAt = false;
         E2E_CHECK_EQ(buttonsText(got, &allAt, client), expected, std::string(kind.name) + " click messages");
-        E2E_CHECK(allAt, std::string(kind.name) + " click lands at the pointer");
+        E2E_CHECK(allAt, std::string(kind.name) + " click lands at the pointer (" + std::to_string(client.x) +
+                             "," + std::to_string(client.y) + " in " +
+                             e2e::rectText(e2e::windowRect(target.handle())) + ")");
         E2E_CHECK(!next.empty() && next[0].text == L"STOP", std::string("after the ") + kind.name +
                                                                 " click the scan starts again at cell 0 (" +
                                                                 sp::captionList(next) + ")");
