@@ -19,6 +19,14 @@ wine_prefix_ready() {
       wineserver -w
       touch "$WINEPREFIX/.switchpoint-ready"
     fi
+    # A crash then ends the process and prints its backtrace to the run's
+    # log, instead of a dialog that keeps a dead process on screen.
+    if [ ! -f "$WINEPREFIX/.switchpoint-crash-report" ]; then
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >>"$SWITCHPOINT_BUILD/wineboot.log" 2>&1 || exit 1
+      wineserver -w
+      touch "$WINEPREFIX/.switchpoint-crash-report"
+    fi
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -83,6 +83,17 @@ timeout -k 5 "$run_timeout" wine explorer "/desktop=sp${DISPLAY#:},1024x768" \
   "$(winpath "$result")" >"$out/wine.log" 2>&1
 wine_status=$?
 [ $wine_status -eq 124 ] && echo "wine run timed out after $run_timeout s" >>"$result"
+# A crash of the product (or of the driver) fails the case even when every
+# check before it passed; its backtrace goes with the result. A crash the
+# debugger cannot place in either is one of Wine's own and only noted.
+if grep -q '^wine: Unhandled' "$out/wine.log" 2>/dev/null; then
+  report=$(sed -n '/^wine: Unhandled/,/^Modules:/p' "$out/wine.log" | head -n 60)
+  if printf '%s\n' "$report" | grep -qi 'switchpoint\|e2e_driver'; then
+    { echo "FAIL the product or the driver crashed:"; printf '%s\n' "$report"; echo "FAIL"; } >>"$result"
+  else
+    grep '^wine: Unhandled' "$out/wine.log" | sed 's/^/note another process crashed: /' >>"$out/notes.txt"
+  fi
+fi
 
 if [ ! -f "$shot" ]; then
   import -display "$DISPLAY" -window root "$shot" 2>>"$out/import.log"
@@ -97,6 +108,7 @@ else
   echo "no result file; wine output:"
   cat "$out/wine.log"
 fi
+[ -f "$out/notes.txt" ] && cat "$out/notes.txt"
 
 verdict=$(tail -n 1 "$result" 2>/dev/null | tr -d '\r')
 [ "$verdict" = "PASS" ]

@@ -208,6 +208,30 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// Every thread's backtrace, from Wine's debugger, into threads.txt beside
+// the result: a product that will not end is stuck somewhere, and where
+// is what the failure needs to say.
+void dumpThreads(const Run& run) {
+    const std::wstring resultDir = run.resultPath.substr(0, run.resultPath.find_last_of(L"\\/") + 1);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileW((resultDir + L"threads.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return;
+    std::wstring command = L"winedbg --command \"bt all\" " + std::to_wstring(run.product.dwProcessId);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = out;
+    PROCESS_INFORMATION debugger{};
+    if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &debugger)) {
+        WaitForSingleObject(debugger.hProcess, 20000);
+        CloseHandle(debugger.hThread);
+        CloseHandle(debugger.hProcess);
+    }
+    CloseHandle(out);
+}
+
 } // namespace
 
 void endProduct(Run& run) {
@@ -218,7 +242,9 @@ void endProduct(Run& run) {
         for (HWND window : of.windows)
             if (IsWindowVisible(window)) PostMessageW(window, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(run.product.hProcess, 3000) != WAIT_OBJECT_0) {
-            log(run, "note product did not end after WM_CLOSE; terminating it");
+            log(run,
+                "note product did not end after WM_CLOSE; its threads are in threads.txt; terminating it");
+            dumpThreads(run);
             TerminateProcess(run.product.hProcess, 1);
             WaitForSingleObject(run.product.hProcess, 3000);
         }
