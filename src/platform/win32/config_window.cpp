@@ -378,9 +378,11 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
         if (wParam == TIMER_CONFIG) {
             // One run per start; stopped first so a restart during the run
-            // is not lost.
+            // is not lost. The crosshair is rebuilt on the panel's thread
+            // only: two threads rebuilding it at once (this tick and a press)
+            // froze both under Wine, the panel and the switch with them.
             KillTimer(window, TIMER_CONFIG);
-            configTimerTick(win32Platform());
+            PostMessageW(handles().panel, WM_CONFIG_TICK, 0, 0);
         }
         return 0;
     case WM_CLOSE:

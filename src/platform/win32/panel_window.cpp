@@ -1,6 +1,7 @@
 // The control panel window: ten owner-drawn cells, the timers, the window
 // menu commands, the switch's reactions posted by the hook thread, closing.
 #include "app/panel.h"
+#include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
@@ -87,6 +88,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         handlePointerMoved(p, p.cursorPos());
         return 0;
     }
+    case WM_CONFIG_TICK: configTimerTick(win32Platform()); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;

@@ -26,6 +26,9 @@ namespace sp {
 // Private messages from the hook thread to the panel.
 constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
 constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
+// From the configuration window's timer: its crosshair work, done where the
+// crosshair's other changes are.
+constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
 
 // Crosshair windows by slot: the four arms, then the help box.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
