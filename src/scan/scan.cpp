@@ -85,8 +85,6 @@ void scanStep(Platform& p) {
     }
     g_scan.scanPos = pos;
     g_scan.scanCode = code;
-    // The box repaints on its own thread with whatever code is current then.
-    if (overlayState().helpBoxOpen == 1) p.invalidateHelpBox();
 
     const int lit = code - 1;
     g_scan.highlightedAction = actionForCell(lit);
@@ -97,6 +95,10 @@ void scanStep(Platform& p) {
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         g_scan.cellState[cell] = cell == lit ? CELL_HIGHLIGHTED : CELL_NORMAL;
     g_scan.startIconShown = 0;
+    // The box repaints on its own thread from the state current then, so it
+    // is told only once the step's state is complete: told earlier, it could
+    // paint START on cell 0 for a whole step.
+    if (overlayState().helpBoxOpen == 1) p.invalidateHelpBox();
 
     showCaption(p, captionForCell(lit));
     p.setClassIcon(cellIcon(lit, false));

@@ -222,8 +222,19 @@ TEST_F(LogicTest, HelpBoxComesGoesAndFollowsWithTheCrosshair) {
     EXPECT_EQ(fake.log.end()[-3], "moveHelpBox 940 90");
     EXPECT_EQ(fake.log.end()[-2], "invalidateHelpBox");
     fake.clearLog();
+    // From rest cell 0 shows START; once the scan is on it, the box shows
+    // STOP as the cell does, whenever its thread repaints.
+    resetCellStates();
+    std::string painted;
+    fake.onInvalidateHelpBox = [&] {
+        Icon icon = Icon::Stop;
+        if (helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon))
+            painted = iconResourceName(icon);
+    };
     scanStep(fake);
+    fake.onInvalidateHelpBox = nullptr;
     EXPECT_EQ(fake.calls("invalidateHelpBox").size(), 1u) << "the box repaints for the new cell";
+    EXPECT_EQ(painted, "STOP") << "the box is told to repaint only once the step's state is in place";
     fake.clearLog();
     closeCrosshair(fake);
     EXPECT_EQ(fake.log.back(), "closeHelpBox");

@@ -162,7 +162,10 @@ void FakePlatform::moveHelpBox(Point topLeft) {
     helpBoxAt = topLeft;
 }
 
-void FakePlatform::invalidateHelpBox() { log.push_back("invalidateHelpBox"); }
+void FakePlatform::invalidateHelpBox() {
+    log.push_back("invalidateHelpBox");
+    if (onInvalidateHelpBox) onInvalidateHelpBox();
+}
 
 void FakePlatform::playClickSound() { log.push_back("playClickSound"); }
 

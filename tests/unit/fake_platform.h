@@ -3,6 +3,7 @@
 // world (pointer, screen, files) is whatever the test sets.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -84,6 +85,8 @@ public:
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;
     void invalidateHelpBox() override;
+    // Run at the invalidation, so a test can see what the box would paint then.
+    std::function<void()> onInvalidateHelpBox;
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
