@@ -64,15 +64,45 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-DWORD WINAPI armThreadProc(LPVOID param) {
+namespace {
+HWND makeArmWindow(LPVOID param) {
     const Arm arm = static_cast<Arm>(overlaySlotOf(param));
     POINT pt{0, 0};
     GetCursorPos(&pt);
     const Rect r = armRect(arm, {pt.x, pt.y}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
-                                  armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr,
-                                  nullptr, handles().instance, param);
-    runOverlayWindow(window, param);
+    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
+                           armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
+                           handles().instance, param);
+}
+
+// One crosshair window is made and shown at a time. Made at once on five
+// threads beside the open settings window, they could all freeze inside
+// CreateWindowEx and ShowWindow under Wine, and the crosshair with them.
+SRWLOCK g_making = SRWLOCK_INIT;
+
+// Takes its slot and is shown; false when it has already gone.
+bool showOverlayWindow(HWND window, LPVOID param) {
+    const int slot = overlaySlotOf(param);
+    const auto ticket = static_cast<unsigned>(reinterpret_cast<INT_PTR>(param) >> SLOT_BITS);
+    // An older window that a close did not reach goes now, so nothing is
+    // ever left behind on screen.
+    HWND older = overlayWindow(slot).exchange(window);
+    if (older && older != window) PostMessageW(older, WM_CLOSE, 0, 0);
+    // Closed while it was being made: it never shows.
+    if (static_cast<int>(handles().overlayClosedThrough[slot] - ticket) >= 0) {
+        DestroyWindow(window);
+        return false;
+    }
+    // Shown without activation: the crosshair must never take the focus
+    // from the program the user is working in.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    overlayOpenFlag(slot) = 1;
+    return true;
+}
+} // namespace
+
+DWORD WINAPI armThreadProc(LPVOID param) {
+    runOverlayWindow(makeArmWindow, param);
     return 0;
 }
 
@@ -99,24 +129,13 @@ void closeOverlay(int slot) {
     if (window) SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
-void runOverlayWindow(HWND window, LPVOID param) {
+void runOverlayWindow(OverlayMaker make, LPVOID param) {
+    AcquireSRWLockExclusive(&g_making);
+    HWND window = make(param);
     // Without a window nothing would ever end this thread's loop: end now.
-    if (!window) return;
-    const int slot = overlaySlotOf(param);
-    const auto ticket = static_cast<unsigned>(reinterpret_cast<INT_PTR>(param) >> SLOT_BITS);
-    // An older window that a close did not reach goes now, so nothing is
-    // ever left behind on screen.
-    HWND older = overlayWindow(slot).exchange(window);
-    if (older && older != window) PostMessageW(older, WM_CLOSE, 0, 0);
-    // Closed while it was being made: it never shows.
-    if (static_cast<int>(handles().overlayClosedThrough[slot] - ticket) >= 0) {
-        DestroyWindow(window);
-        return;
-    }
-    // Shown without activation: the crosshair must never take the focus
-    // from the program the user is working in.
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    overlayOpenFlag(slot) = 1;
+    const bool shown = window && showOverlayWindow(window, param);
+    ReleaseSRWLockExclusive(&g_making);
+    if (!shown) return;
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -43,15 +43,19 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-DWORD WINAPI helpBoxThreadProc(LPVOID param) {
+namespace {
+HWND makeHelpBoxWindow(LPVOID) {
     POINT pt{0, 0};
     GetCursorPos(&pt);
     const Point at = placeHelpBox({pt.x, pt.y}, GetSystemMetrics(SM_CXSCREEN));
     // Not layered: the box is fully opaque.
-    HWND window =
-        CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
-                        at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);
-    runOverlayWindow(window, param);
+    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
+                           at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);
+}
+} // namespace
+
+DWORD WINAPI helpBoxThreadProc(LPVOID param) {
+    runOverlayWindow(makeHelpBoxWindow, param);
     return 0;
 }
 

@@ -151,9 +151,11 @@ void startOverlayThread(int slot, LPTHREAD_START_ROUTINE proc);
 void closeOverlay(int slot);
 int overlaySlotOf(LPVOID param);
 std::atomic<HWND>& overlayWindow(int slot);
-// The life of a crosshair window on its own thread: it takes its slot, is
-// shown without activation, raises its open flag, and loops until closed.
-void runOverlayWindow(HWND window, LPVOID param);
+// The life of a crosshair window on its own thread: `make` creates it, it
+// takes its slot, is shown without activation, raises its open flag, and
+// loops until closed.
+using OverlayMaker = HWND (*)(LPVOID param);
+void runOverlayWindow(OverlayMaker make, LPVOID param);
 // Its WM_CLOSE and WM_DESTROY.
 void closeOverlayWindow(HWND window, int slot);
 void forgetOverlayWindow(HWND window, int slot);
