@@ -21,4 +21,8 @@ bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon) {
     return true;
 }
 
+bool currentHelpBoxIcon(Icon& icon) {
+    return helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon);
+}
+
 } // namespace sp

@@ -19,5 +19,7 @@ Point placeHelpBox(Point pointer, int screenWidth);
 // The icon for a scan code (the highlighted cell + 1); false for a code
 // outside 1..10, which leaves the box empty.
 bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon);
+// The same for the scan as it stands now: what the box paints.
+bool currentHelpBoxIcon(Icon& icon);
 
 } // namespace sp

@@ -228,8 +228,7 @@ TEST_F(LogicTest, HelpBoxComesGoesAndFollowsWithTheCrosshair) {
     std::string painted;
     fake.onInvalidateHelpBox = [&] {
         Icon icon = Icon::Stop;
-        if (helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon))
-            painted = iconResourceName(icon);
+        if (currentHelpBoxIcon(icon)) painted = iconResourceName(icon);
     };
     scanStep(fake);
     fake.onInvalidateHelpBox = nullptr;

@@ -2,7 +2,6 @@
 #include "overlay/crosshair.h"
 #include "overlay/help_box.h"
 #include "platform/win32/win32_platform.h"
-#include "scan/scan.h"
 
 namespace sp {
 
@@ -29,7 +28,7 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
         Icon icon = Icon::Stop;
-        if (helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon))
+        if (currentHelpBoxIcon(icon))
             DrawIconEx(dc, HELP_BOX_ICON_AT, HELP_BOX_ICON_AT, helpBoxIconHandle(icon), HELP_BOX_ICON_SIZE,
                        HELP_BOX_ICON_SIZE, 0, nullptr, DI_NORMAL);
         EndPaint(window, &ps);
