@@ -7,6 +7,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
@@ -17,6 +18,11 @@ namespace sp {
 PanelState& panelState() {
     static PanelState state;
     return state;
+}
+
+Size panelCellArea() {
+    const PanelGrid grid = panelGrid();
+    return {grid.columns * CELL_SIZE - 2, grid.rows * CELL_SIZE};
 }
 
 void resetPanelState() {
@@ -53,7 +59,8 @@ void onPanelTimer(Platform& p, int timerId) {
 }
 
 void onCellCommand(Platform& p, int cellId) {
-    if (cellId == 0) stopAndReset(p);
+    // Only the start/stop cell is a button that sends commands.
+    if (isCell(cellId) && cellRow(cellId).kind == ActionKind::StartStop) stopAndReset(p);
 }
 
 void onPanelHitTest(bool overClientArea) {

@@ -18,6 +18,10 @@ struct PanelState {
 };
 
 PanelState& panelState();
+
+// What the panel window's size adds to its frame and caption: the cells'
+// columns and rows, two pixels less across (the panel has always been so).
+Size panelCellArea();
 void resetPanelState();
 
 // False when another copy already runs in this session: its panel is shown

@@ -14,15 +14,15 @@ Point placeHelpBox(Point pt, int screenWidth) {
     return {bx, by};
 }
 
-bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon) {
-    if (scanCode < 1 || scanCode > CELL_COUNT) return false;
+bool helpBoxIcon(int cell, bool startIconShown, Icon& icon) {
+    if (!isCell(cell)) return false;
     // The box shows what the highlighted cell itself shows.
-    icon = cellIcon(scanCode - 1, startIconShown);
+    icon = cellIcon(cell, startIconShown);
     return true;
 }
 
 bool currentHelpBoxIcon(Icon& icon) {
-    return helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon);
+    return helpBoxIcon(scanState().highlightedCell, scanState().startIconShown != 0, icon);
 }
 
 } // namespace sp

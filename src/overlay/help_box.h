@@ -16,9 +16,9 @@ constexpr int HELP_BOX_ICON_SIZE = 35;
 // edge, below it near the top edge. The bottom edge is not looked at.
 Point placeHelpBox(Point pointer, int screenWidth);
 
-// The icon for a scan code (the highlighted cell + 1); false for a code
-// outside 1..10, which leaves the box empty.
-bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon);
+// The icon for the highlighted cell; false for no cell, which leaves the
+// box empty.
+bool helpBoxIcon(int cell, bool startIconShown, Icon& icon);
 // The same for the scan as it stands now: what the box paints.
 bool currentHelpBoxIcon(Icon& icon);
 

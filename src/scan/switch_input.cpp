@@ -124,15 +124,20 @@ void handleSwitchPress(Platform& p) {
         freezeScan(p);
         p.sleepMs(10);
         const int action = scanState().highlightedAction;
-        if (action >= ACTION_START_STOP && action <= ACTION_DRAG) g_switch.pendingAction = action;
-        if (isDirection(action)) {
+        const ActionKind kind = actionKind(action);
+        if (kind != ActionKind::None) g_switch.pendingAction = action;
+        switch (kind) {
+        case ActionKind::Direction:
             g_switch.moving = 1;
             p.sleepMs(100);
             startMovement();
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
-        }
-        if (action >= ACTION_LEFT_CLICK && action <= ACTION_DRAG) performClick(p);
+            break;
+        case ActionKind::Click: performClick(p); break;
         // The start/stop cell has already shown "Ready".
+        case ActionKind::StartStop:
+        case ActionKind::None: break;
+        }
         return;
     }
     if (g_switch.moving == 1) {

@@ -197,17 +197,18 @@ TEST(HelpBoxTest, SitsBesideThePointerAndStaysOnScreenAtTheSideAndTopEdges) {
     }
 }
 
-TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForOtherCodes) {
+TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForNoCell) {
     const char* expected[] = {"STOP",          "ESQUERRA",   "DRETA",      "AMUNT",       "AVALL",
                               "CLIC_ESQUERRA", "DOBLE_CLIC", "CLIC_DRETA", "MIDDEL_CLIC", "ARRASTRA"};
     Icon icon = Icon::Stop;
-    for (int code = 1; code <= 10; ++code) {
-        ASSERT_TRUE(helpBoxIcon(code, false, icon));
-        EXPECT_STREQ(iconResourceName(icon), expected[code - 1]) << "scan code " << code;
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        ASSERT_TRUE(helpBoxIcon(cell, false, icon));
+        EXPECT_STREQ(iconResourceName(icon), expected[cell]) << "cell " << cell;
     }
-    ASSERT_TRUE(helpBoxIcon(1, true, icon));
+    ASSERT_TRUE(helpBoxIcon(0, true, icon));
     EXPECT_STREQ(iconResourceName(icon), "START") << "after a freeze on cell 0";
-    for (int code : {0, 11, -1}) EXPECT_FALSE(helpBoxIcon(code, true, icon)) << "scan code " << code;
+    for (int cell : {int{NO_CELL}, int{CELL_COUNT}})
+        EXPECT_FALSE(helpBoxIcon(cell, true, icon)) << "cell " << cell;
 }
 
 TEST_F(LogicTest, HelpBoxComesGoesAndFollowsWithTheCrosshair) {

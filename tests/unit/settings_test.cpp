@@ -53,20 +53,20 @@ void expectRecord(const Values& want) {
 
 const Values DEFAULTS = {{1, 1, 1, 1, 1}, 2, 1500, 255, 255, 0, 0, 1};
 
-// Click kinds whose scan code is set, as the scan module holds them.
+// Click kinds that take part in the scan, as the scan module holds them.
 std::vector<int> kindsWithScanCode() {
     std::vector<int> kinds;
     for (int k = 0; k < CLICK_KIND_COUNT; ++k)
-        if (scanState().clickKindCode[k] != 0) kinds.push_back(k);
+        if (scanState().clickKindInScan[k] != 0) kinds.push_back(k);
     return kinds;
 }
 
-// The click entries of the scan sequence, up to its end mark.
+// The click cells of the scan sequence, after the five that always take part.
 std::vector<int> clickEntries() {
-    std::vector<int> codes;
-    for (int i = 6; i < 12 && scanState().scanSequence[i] != 0; ++i)
-        codes.push_back(scanState().scanSequence[i]);
-    return codes;
+    std::vector<int> cells;
+    for (int i = 5; i <= CELL_COUNT && scanState().scanSequence[i] != NO_CELL; ++i)
+        cells.push_back(scanState().scanSequence[i]);
+    return cells;
 }
 
 class SettingsTest : public ::testing::Test {
@@ -222,9 +222,9 @@ TEST_P(SettingsLineOneTest, FlagsAndScanCodes) {
     SettingsValues got = snapshotSettings();
     for (int k = 0; k < 5; ++k) EXPECT_EQ(got.enabledClicks[k], c.after[k]) << "enabledClicks[" << k << "]";
     EXPECT_EQ(kindsWithScanCode(), c.kindsSet);
-    std::vector<int> codes;
-    for (int k : c.kindsSet) codes.push_back(6 + k); // cell 5 + k, plus one
-    EXPECT_EQ(clickEntries(), codes);
+    std::vector<int> cells;
+    for (int k : c.kindsSet) cells.push_back(cellOfClickKind(k));
+    EXPECT_EQ(clickEntries(), cells);
     EXPECT_EQ(replaceCalls(), 0) << "eight lines are a valid file";
 }
 
@@ -540,7 +540,7 @@ TEST_F(SettingsTest, NoFileWritesDefaultsAndAppliesThem) {
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
     expectRecord(DEFAULTS);
     EXPECT_EQ(kindsWithScanCode(), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(clickEntries(), (std::vector<int>{6, 7, 8, 9, 10}));
+    EXPECT_EQ(clickEntries(), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(live().liveMoveStep, 2);
     EXPECT_EQ(live().liveScanPeriodMs, 1500);
     EXPECT_EQ(live().liveOpacity, 255);
@@ -577,7 +577,7 @@ public:
 void expectDefaultsInMemory(const FakePlatform& p) {
     expectRecord(DEFAULTS);
     EXPECT_EQ(kindsWithScanCode(), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(clickEntries(), (std::vector<int>{6, 7, 8, 9, 10}));
+    EXPECT_EQ(clickEntries(), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(live().liveMoveStep, 2);
     EXPECT_EQ(live().liveScanPeriodMs, 1500);
     EXPECT_EQ(live().liveOpacity, 255);

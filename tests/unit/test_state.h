@@ -58,7 +58,17 @@ protected:
         std::vector<int> cells;
         for (int i = 0; i < ticks; ++i) {
             scanStep(fake);
-            cells.push_back(scanState().scanCode - 1);
+            cells.push_back(scanState().highlightedCell);
+        }
+        return cells;
+    }
+
+    // The scan sequence up to its end.
+    static std::vector<int> scanCells() {
+        std::vector<int> cells;
+        for (const auto& cell : scanState().scanSequence) {
+            if (cell == NO_CELL) break;
+            cells.push_back(cell);
         }
         return cells;
     }

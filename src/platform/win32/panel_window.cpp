@@ -11,21 +11,22 @@ namespace sp {
 
 namespace {
 
-constexpr int CELL_SIZE = 45;
-
 void createCells(HWND panel, HINSTANCE instance) {
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
-        const bool button = cell == 0;
+        if (!cellShown(cell)) continue;
+        // The start/stop cell is a push button: clicks on it reach the panel
+        // as commands. The others let hit tests and clicks through to it.
+        const bool button = cellRow(cell).kind == ActionKind::StartStop;
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (button ? BS_OWNERDRAW : SS_OWNERDRAW);
-        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, CELL_SIZE * (cell % 5),
-                        CELL_SIZE * (cell / 5), CELL_SIZE, CELL_SIZE, panel,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
+        const Rect r = cellRect(cell);
+        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, r.left, r.top, r.width, r.height,
+                        panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
     }
 }
 
 void drawCell(const DRAWITEMSTRUCT& item) {
     const int cell = static_cast<int>(item.CtlID);
-    if (cell < 0 || cell >= CELL_COUNT) return;
+    if (!isCell(cell)) return;
     const ScanState& s = scanState();
     RECT rect;
     GetClientRect(item.hwndItem, &rect);
