@@ -11,6 +11,7 @@
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -39,6 +40,7 @@ bool startAsOnlyCopy(Platform& p) {
 
 void startUp(Platform& p) {
     loadSettings(p);
+    loadOptions(p);
     resetCellStates();
     rearmState().rearmLastX = 0;
     rearmState().rearmLastY = 0;

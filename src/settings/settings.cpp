@@ -12,6 +12,7 @@
 
 #include "scan/scan.h"
 #include "settings/fallback_log.h"
+#include "settings/text_file.h"
 
 namespace sp {
 
@@ -29,62 +30,6 @@ thread_local bool t_readingBackDefaults = false;
 std::atomic<bool> g_copyMade{false};
 
 constexpr int FILE_LINES = 8;
-
-// Continuation bytes after a UTF-8 lead byte; -1 for a byte that cannot lead.
-int continuationBytes(unsigned lead) {
-    if (lead < 0x80) return 0;
-    if ((lead & 0xE0) == 0xC0) return 1;
-    if ((lead & 0xF0) == 0xE0) return 2;
-    if ((lead & 0xF8) == 0xF0) return 3;
-    return -1;
-}
-
-// The text as code points; false for bytes that are no text this reader knows.
-// No mark: UTF-8, unless the second byte is zero, which is how a mark-less
-// UTF-16LE file of ASCII digits starts.
-bool decodeText(const std::string& bytes, std::u32string& text) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const std::size_t n = bytes.size();
-    text.clear();
-    if ((n >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) || (n >= 2 && byte(0) != 0 && byte(1) == 0)) {
-        for (std::size_t i = (byte(0) == 0xFF ? 2 : 0); i + 1 < n; i += 2)
-            text.push_back(static_cast<char32_t>(byte(i) | (byte(i + 1) << 8)));
-    } else {
-        std::size_t i = (n >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) ? 3 : 0;
-        while (i < n) {
-            const unsigned lead = byte(i);
-            const int more = continuationBytes(lead);
-            if (more < 0 || n - i <= static_cast<std::size_t>(more)) return false;
-            char32_t c = more == 0 ? lead : lead & (0x3F >> more);
-            for (int k = 1; k <= more; ++k) {
-                const unsigned next = byte(i + static_cast<std::size_t>(k));
-                if ((next & 0xC0) != 0x80) return false;
-                c = (c << 6) | (next & 0x3F);
-            }
-            static const char32_t lowest[] = {0, 0x80, 0x800, 0x10000};
-            if (c < lowest[more] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-            text.push_back(c);
-            i += static_cast<std::size_t>(more) + 1;
-        }
-    }
-    // A zero is never part of a settings file: this is binary.
-    return text.find(U'\0') == std::u32string::npos;
-}
-
-// Whole lines, up to `most` of them; CR LF, LF and CR each end a line, and
-// a last line without a line end counts when it holds anything.
-std::vector<std::u32string> splitLines(const std::u32string& text, std::size_t most) {
-    std::vector<std::u32string> lines;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size() && lines.size() < most; ++i) {
-        if (text[i] != U'\r' && text[i] != U'\n') continue;
-        lines.push_back(text.substr(from, i - from));
-        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-        from = i + 1;
-    }
-    if (lines.size() < most && from < text.size()) lines.push_back(text.substr(from));
-    return lines;
-}
 
 bool isWideSpace(char32_t c) {
     return c == U' ' || c == U'\t' || c == U'\n' || c == U'\v' || c == U'\f' || c == U'\r';

@@ -18,6 +18,7 @@
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -40,6 +41,7 @@ protected:
         resetConfigState();
         resetPanelState();
         resetWatchdogState();
+        resetOptionsState();
     }
 
     // Record and live values as the program runs them, the scan sequence
