@@ -39,8 +39,11 @@ bool startAsOnlyCopy(Platform& p) {
 }
 
 void startUp(Platform& p) {
-    loadSettings(p);
+    // The listed cells first: the scan sequence the settings build takes them in.
     loadOptions(p);
+    const bool cellsMoved = layOutListedCells();
+    loadSettings(p);
+    if (cellsMoved) p.layOutPanel();
     resetCellStates();
     rearmState().rearmLastX = 0;
     rearmState().rearmLastY = 0;

@@ -36,7 +36,7 @@ inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
-// The eleven cell icons, in the order they are loaded at start-up.
+// The cell icons, in the order they are loaded at start-up.
 enum class Icon {
     Stop,
     Start,
@@ -49,8 +49,12 @@ enum class Icon {
     MiddelClic,
     DobleClic,
     Arrastra,
+    RodaAmunt,
+    RodaAvall,
+    RodaEsquerra,
+    RodaDreta,
 };
-constexpr int ICON_COUNT = 11;
+constexpr int ICON_COUNT = 15;
 
 // Resource name of an icon, e.g. "CLIC_DRETA".
 const char* iconResourceName(Icon icon);
@@ -103,6 +107,8 @@ public:
     virtual void paintCell(int cell, Colour colour, Icon icon) = 0;
     virtual void setCaption(const char* text) = 0;
     virtual void setClassIcon(Icon icon) = 0;
+    // The panel's cells and size again, for cells shown or placed anew.
+    virtual void layOutPanel() = 0;
 
     // The desktop-wide switch hook. Both return only once the hook is in, or
     // out; installing a kind that is already in keeps the one hook.
@@ -116,6 +122,9 @@ public:
     // one button event at the current pointer position.
     virtual void sendAbsoluteMove(int normX, int normY) = 0;
     virtual void sendButton(unsigned buttonEvent) = 0;
+    // One wheel event at the pointer: `delta` in the system's units,
+    // positive away from the user, or to the right on the tilt wheel.
+    virtual void sendWheel(int delta, bool horizontal) = 0;
 
     // Pointer and primary screen, read afresh at each call.
     virtual Point cursorPos() = 0;

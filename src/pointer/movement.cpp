@@ -2,6 +2,7 @@
 #include "pointer/movement.h"
 
 #include "overlay/crosshair.h"
+#include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/settings.h"
@@ -68,8 +69,12 @@ void moveCursorTo(Platform& p, Point pixel) {
 }
 
 void movementTick(Platform& p) {
-    const Point from = p.cursorPos();
     SwitchState& sw = switchState();
+    if (sw.moving == 1 && actionKind(sw.pendingAction) == ActionKind::Scroll) {
+        scrollTick(p);
+        return;
+    }
+    const Point from = p.cursorPos();
     if (sw.moving != 1) return;
     const int direction = sw.pendingAction;
     if (!isDirection(direction)) return;

@@ -1,10 +1,12 @@
 // The cell table, and cell colours, icons and captions.
 #include "scan/cells.h"
 
+#include <atomic>
 #include <cassert>
 
 #include "pointer/click.h"
 #include "scan/scan.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -18,17 +20,27 @@ using On = SwitchedOnBy;
 // been called; the double-click cell sits second though it is the fourth
 // action.
 constexpr CellRow CELLS[CELL_COUNT] = {
-    {ACTION_START_STOP, K::StartStop, Icon::Stop, "STOP", On::Always, -1, 0, 0},
-    {ACTION_LEFT, K::Direction, Icon::Esquerra, "LEFT", On::Always, -1, 0, 1},
-    {ACTION_RIGHT, K::Direction, Icon::Dreta, "RIGHT", On::Always, -1, 0, 2},
-    {ACTION_UP, K::Direction, Icon::Amunt, "UP", On::Always, -1, 0, 3},
-    {ACTION_DOWN, K::Direction, Icon::Avall, "DOWN", On::Always, -1, 0, 4},
-    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, "Left Click", On::ClickKind, 0, 1, 0},
-    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, "Double Left Click", On::ClickKind, 1, 1, 1},
-    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, "Middle Right", On::ClickKind, 2, 1, 2},
-    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, "Middle Click", On::ClickKind, 3, 1, 3},
-    {ACTION_DRAG, K::Click, Icon::Arrastra, "Click To Drag", On::ClickKind, 4, 1, 4},
+    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, -1, 0, 0, "STOP"},
+    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, -1, 0, 1, "LEFT"},
+    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, -1, 0, 2, "RIGHT"},
+    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, -1, 0, 3, "UP"},
+    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, -1, 0, 4, "DOWN"},
+    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, -1, 1, 0, "Left Click"},
+    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, -1, 1, 1, "Double Left Click"},
+    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, -1, 1, 2, "Middle Right"},
+    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, -1, 1, 3, "Middle Click"},
+    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, -1, 1, 4, "Click To Drag"},
+    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, EXTRA_SCROLL_UP, 2, -1, "Scroll Up"},
+    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, EXTRA_SCROLL_DOWN, 2, -1, "Scroll Down"},
+    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, EXTRA_SCROLL_LEFT, 2, -1,
+     "Scroll Left"},
+    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, EXTRA_SCROLL_RIGHT, 2, -1,
+     "Scroll Right"},
 };
+
+// The column of each listed cell in its row, -1 while it is not listed.
+// Laid out on the main thread, read by every thread that paints.
+std::atomic<int> g_listedColumn[CELL_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
 
@@ -69,28 +81,49 @@ ActionKind actionKind(int action) {
 
 bool isDirection(int action) { return actionKind(action) == K::Direction; }
 
+bool isMovement(int action) {
+    const ActionKind kind = actionKind(action);
+    return kind == K::Direction || kind == K::Scroll;
+}
+
 bool cellShown(int cell) {
     if (!isCell(cell)) return false;
     switch (CELLS[cell].onBy) {
     case On::Always:
     case On::ClickKind: return true;
+    case On::Listed: return g_listedColumn[cell] >= 0;
     }
     return false;
+}
+
+bool layOutListedCells() {
+    int column[CELL_COUNT];
+    for (int& c : column) c = -1;
+    int next = 0;
+    for (int listed : currentOptions().extraCells)
+        for (int cell = 0; cell < CELL_COUNT; ++cell)
+            if (CELLS[cell].onBy == On::Listed && CELLS[cell].listedAs == listed) column[cell] = next++;
+    bool changed = false;
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (g_listedColumn[cell].exchange(column[cell]) != column[cell]) changed = true;
+    return changed;
 }
 
 PanelGrid panelGrid() {
     PanelGrid grid{0, 0};
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         if (!cellShown(cell)) continue;
-        if (CELLS[cell].panelColumn >= grid.columns) grid.columns = CELLS[cell].panelColumn + 1;
-        if (CELLS[cell].panelRow >= grid.rows) grid.rows = CELLS[cell].panelRow + 1;
+        const Rect r = cellRect(cell);
+        if (r.left / CELL_SIZE >= grid.columns) grid.columns = r.left / CELL_SIZE + 1;
+        if (r.top / CELL_SIZE >= grid.rows) grid.rows = r.top / CELL_SIZE + 1;
     }
     return grid;
 }
 
 Rect cellRect(int cell) {
     const CellRow& row = cellRow(cell);
-    return {CELL_SIZE * row.panelColumn, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
+    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load();
+    return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
 }
 
 Icon cellIcon(int cell, bool startIconShown) {

@@ -23,6 +23,11 @@ enum Cell : int {
     CELL_RIGHT_CLICK,
     CELL_MIDDLE_CLICK,
     CELL_DRAG,
+    // The third row: each only when options.ini lists it, in the order listed.
+    CELL_SCROLL_UP,
+    CELL_SCROLL_DOWN,
+    CELL_SCROLL_LEFT,
+    CELL_SCROLL_RIGHT,
     CELL_COUNT
 };
 // No cell: ends the scan sequence, and is what nothing highlighted reads as.
@@ -40,10 +45,16 @@ enum Action : int {
     ACTION_MIDDLE_CLICK = 7,
     ACTION_DOUBLE_CLICK = 8,
     ACTION_DRAG = 9,
+    ACTION_SCROLL_UP = 10,
+    ACTION_SCROLL_DOWN = 11,
+    ACTION_SCROLL_LEFT = 12,
+    ACTION_SCROLL_RIGHT = 13,
 };
 
 // How the press handler treats an action.
-enum class ActionKind { None, StartStop, Direction, Click };
+// Direction and Scroll are movements: the pointer or the wheel goes on
+// until the next press.
+enum class ActionKind { None, StartStop, Direction, Click, Scroll };
 
 // Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
 constexpr int CLICK_KIND_COUNT = 5;
@@ -52,18 +63,20 @@ constexpr int CLICK_KIND_COUNT = 5;
 enum class SwitchedOnBy {
     Always,
     ClickKind, // the cell's click kind, as the settings window sets it
+    Listed,    // options.ini's extra_cells names it
 };
 
 struct CellRow {
     Action action;
     ActionKind kind;
     Icon icon;
-    // The panel caption while the cell is highlighted.
-    const char* caption;
     SwitchedOnBy onBy;
     int clickKind; // with SwitchedOnBy::ClickKind; -1 otherwise
+    int listedAs;  // with SwitchedOnBy::Listed: its ExtraCell name; -1 otherwise
     int panelRow;
-    int panelColumn;
+    int panelColumn; // -1: by its place in the list
+    // The panel caption while the cell is highlighted.
+    const char* caption;
 };
 
 bool isCell(int cell);
@@ -74,6 +87,8 @@ int cellOfClickKind(int kind);
 int cellForAction(int action);
 ActionKind actionKind(int action);
 bool isDirection(int action);
+// A direction or a scroll: `moving` while it runs.
+bool isMovement(int action);
 // Whether the cell is on the panel at all; a click cell whose kind is off
 // is still shown, grey.
 bool cellShown(int cell);
@@ -89,6 +104,9 @@ struct PanelGrid {
 PanelGrid panelGrid();
 // Where a cell sits in the panel's client area.
 Rect cellRect(int cell);
+// The listed cells from the options in force, in their order; true when
+// which cells are shown, or where, changed.
+bool layOutListedCells();
 
 constexpr Colour COLOUR_NORMAL = 0xFEFFFF; // near-white: blue is 254
 constexpr Colour COLOUR_HIGHLIGHT = 0x00FF00;

@@ -1,6 +1,8 @@
 // The scan sequence, the scan step, the freeze and the cell states.
 #include "scan/scan.h"
 
+#include <algorithm>
+
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "scan/cells.h"
@@ -20,6 +22,7 @@ bool takesPart(int cell) {
     switch (row.onBy) {
     case SwitchedOnBy::Always: return true;
     case SwitchedOnBy::ClickKind: return g_scan.clickKindInScan[row.clickKind] == 1;
+    case SwitchedOnBy::Listed: return cellShown(cell);
     }
     return false;
 }
@@ -56,10 +59,19 @@ void setClickKindInScan(Platform& p, int kind, bool on) {
     p.paintCell(cell, colourForState(cell, g_scan.cellState[cell]), cellIcon(cell, false));
 }
 
+// The panel's reading order: row by row, left to right.
 void buildScanSequence() {
-    int entry = 0;
+    int cells[CELL_COUNT];
+    int count = 0;
     for (int cell = 0; cell < CELL_COUNT; ++cell)
-        if (takesPart(cell)) g_scan.scanSequence[entry++] = cell;
+        if (takesPart(cell)) cells[count++] = cell;
+    std::stable_sort(cells, cells + count, [](int a, int b) {
+        const Rect ra = cellRect(a);
+        const Rect rb = cellRect(b);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    int entry = 0;
+    for (; entry < count; ++entry) g_scan.scanSequence[entry] = cells[entry];
     for (; entry < SEQUENCE_SIZE; ++entry) g_scan.scanSequence[entry] = NO_CELL;
 }
 
@@ -111,7 +123,7 @@ void freezeScan(Platform& p) {
     p.killTimer(TIMER_SCAN);
     sw.scanning = 0;
     const int action = g_scan.highlightedAction;
-    if (isDirection(action)) sw.moving = 1;
+    if (isMovement(action)) sw.moving = 1;
 
     const int selected = cellForAction(action);
     if (selected == NO_CELL) return;

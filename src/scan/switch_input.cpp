@@ -7,6 +7,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
 #include "settings/settings.h"
@@ -132,6 +133,12 @@ void handleSwitchPress(Platform& p) {
             p.sleepMs(100);
             startMovement();
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
+            break;
+        case ActionKind::Scroll:
+            g_switch.moving = 1;
+            p.sleepMs(100);
+            startScroll(p);
+            p.setTimer(TIMER_MOVE, scrollPeriodMs());
             break;
         case ActionKind::Click: performClick(p); break;
         // The start/stop cell has already shown "Ready".

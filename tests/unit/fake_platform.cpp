@@ -95,6 +95,12 @@ void FakePlatform::sendAbsoluteMove(int normX, int normY) {
     cursor = {toPixel(normX, screen.width), toPixel(normY, screen.height)};
 }
 
+void FakePlatform::layOutPanel() { log.push_back("layOutPanel"); }
+
+void FakePlatform::sendWheel(int delta, bool horizontal) {
+    log.push_back(std::string(horizontal ? "sendWheel across " : "sendWheel ") + std::to_string(delta));
+}
+
 void FakePlatform::sendButton(unsigned buttonEvent) {
     log.push_back("sendButton " + std::to_string(buttonEvent));
 }

@@ -73,6 +73,8 @@ public:
     void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
+    void sendWheel(int delta, bool horizontal) override;
+    void layOutPanel() override;
     Point cursorPos() override;
     Size screenSize() override;
     bool buttonsSwapped() override;

@@ -15,6 +15,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
@@ -42,6 +43,8 @@ protected:
         resetPanelState();
         resetWatchdogState();
         resetOptionsState();
+        layOutListedCells();
+        resetScrollState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -39,11 +39,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
         quitQuietly();
 
-    const Size cells = panelCellArea();
-    const int width = 2 * GetSystemMetrics(SM_CXFRAME) + cells.width;
-    const int height = 2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + cells.height;
+    const SIZE size = panelWindowSize();
     h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              0, 0, width, height, nullptr, nullptr, instance, nullptr);
+                              0, 0, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     UpdateWindow(h.panel);
 
     HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);

@@ -24,6 +24,24 @@ void createCells(HWND panel, HINSTANCE instance) {
     }
 }
 
+} // namespace
+
+SIZE panelWindowSize() {
+    const Size cells = panelCellArea();
+    return {2 * GetSystemMetrics(SM_CXFRAME) + cells.width,
+            2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + cells.height};
+}
+
+void layOutPanelWindow(HWND panel) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (HWND child = GetDlgItem(panel, cell)) DestroyWindow(child);
+    createCells(panel, handles().instance);
+    const SIZE size = panelWindowSize();
+    SetWindowPos(panel, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
 void drawCell(const DRAWITEMSTRUCT& item) {
     const int cell = static_cast<int>(item.CtlID);
     if (!isCell(cell)) return;

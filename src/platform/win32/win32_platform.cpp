@@ -118,6 +118,8 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
 
 void Win32Platform::setCaption(const char* text) { SetWindowTextA(g_handles.panel, text); }
 
+void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel); }
+
 void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
     SetClassLongPtrW(g_handles.panel, GCLP_HICON,
@@ -182,6 +184,14 @@ void Win32Platform::sendButton(unsigned buttonEvent) {
 #ifdef SWITCHPOINT_BENCH
     QueryPerformanceCounter(&g_lastButton);
 #endif
+}
+
+void Win32Platform::sendWheel(int delta, bool horizontal) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+    SendInput(1, &input, sizeof(INPUT));
 }
 
 Point Win32Platform::cursorPos() {

@@ -61,11 +61,13 @@ public:
     void paintCell(int cell, Colour colour, Icon icon) override;
     void setCaption(const char* text) override;
     void setClassIcon(Icon icon) override;
+    void layOutPanel() override;
     bool installHook(HookKind kind) override;
     void removeHook(HookKind kind) override;
     void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
+    void sendWheel(int delta, bool horizontal) override;
     Point cursorPos() override;
     Size screenSize() override;
     bool buttonsSwapped() override;
@@ -135,6 +137,10 @@ constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
 bool startConfigThread();
 void setConfigWindowTimer(int periodMs);
 bool pointerOnConfigWindow();
+
+// The panel's outer size for the cells shown, and its cells laid out anew.
+SIZE panelWindowSize();
+void layOutPanelWindow(HWND panel);
 
 // Window procedures registered at start-up.
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
