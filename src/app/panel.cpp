@@ -11,6 +11,7 @@
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
+#include "settings/fallback_log.h"
 #include "settings/options.h"
 #include "settings/settings.h"
 
@@ -32,10 +33,26 @@ void resetPanelState() {
     panelState().closed = 0;
 }
 
+// A copy that holds the claim but cannot answer (suspended, hung) must not
+// keep the user from starting one that works; one that answers is enough.
 bool startAsOnlyCopy(Platform& p) {
-    if (p.claimOnlyCopy()) return true;
-    p.restoreRunningCopy();
-    return false;
+    bool claimed = p.claimOnlyCopy(0);
+    RunningCopy other = p.showRunningCopy(COPY_ANSWER_MS);
+    if (other == RunningCopy::Gone && !claimed) {
+        // The copy holding the claim is ending, or has not made its panel yet.
+        claimed = p.claimOnlyCopy(COPY_ANSWER_MS);
+        if (!claimed) other = p.showRunningCopy(COPY_ANSWER_MS);
+    }
+    if (other == RunningCopy::Shown) return false;
+    const std::string wait = std::to_string(COPY_ANSWER_MS / 1000) + " s";
+    if (other == RunningCopy::NoAnswer) {
+        // Free by now if that copy was ending: a third start then finds it held.
+        if (!claimed) p.claimOnlyCopy(0);
+        logLine(p, "start: another copy did not answer within " + wait + "; this one starts as well");
+    } else if (!claimed) {
+        logLine(p, "start: another copy has shown no panel for " + wait + "; this one starts as well");
+    }
+    return true;
 }
 
 void startUp(Platform& p) {

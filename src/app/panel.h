@@ -24,8 +24,13 @@ PanelState& panelState();
 Size panelCellArea();
 void resetPanelState();
 
-// False when another copy already runs in this session: its panel is shown
-// again if minimised, and this copy must end before it touches anything.
+// How long a second copy waits for the first to answer, or to let go.
+constexpr int COPY_ANSWER_MS = 2000;
+
+// False when another copy already runs in this session and answers: its
+// panel is shown again if minimised, and this copy must end before it
+// touches anything. A copy that does not answer, or is ending, is started
+// past, and the log says so.
 bool startAsOnlyCopy(Platform& p);
 // After the panel exists: settings, cell states, the switch hook.
 void startUp(Platform& p);

@@ -69,6 +69,9 @@ enum class HookKind { Mouse, Keyboard };
 // How reading a file went. Locked: another program holds it open.
 enum class FileRead { Ok, Missing, Locked, Failed, TooLarge };
 
+// What the copy of the program that already runs made of a request.
+enum class RunningCopy { Shown, Gone, NoAnswer };
+
 // Timers of the control panel (and the configuration window's own).
 enum TimerId : int {
     TIMER_SCAN = 11,
@@ -171,18 +174,23 @@ public:
     // contents or all of the new ones. False when nothing was replaced; a
     // read-only file is never replaced.
     virtual bool replaceFile(const char* name, const std::string& bytes) = 0;
+    // Removes what a replaceFile of this name left beside the file when the
+    // process was ended in the middle of it.
+    virtual void removeUnfinishedReplace(const char* name) = 0;
     virtual bool fileReadOnly(const char* name) = 0;
     // Copies a file, replacing an earlier copy of that name.
     virtual bool copyFile(const char* from, const char* to) = 0;
     // Local time as "YYYY-MM-DD HH:MM:SS".
     virtual std::string localTimeText() = 0;
 
-    // One copy per signed-in session: true for the first copy, which holds
-    // the claim until it ends.
-    virtual bool claimOnlyCopy() = 0;
-    // Shows the running copy's panel again if it is minimised, without
-    // taking the focus from the user's window.
-    virtual void restoreRunningCopy() = 0;
+    // One copy per signed-in session: true for the copy that holds the
+    // claim, until it ends. waitMs is how long to wait for a claim that
+    // another copy, ending, is letting go of.
+    virtual bool claimOnlyCopy(int waitMs) = 0;
+    // Asks the copy that runs to show its panel again if it is minimised,
+    // without taking the focus from the user's window, and waits up to
+    // waitMs for its answer. Gone: it has no panel (left or not yet made).
+    virtual RunningCopy showRunningCopy(int waitMs) = 0;
 };
 
 } // namespace sp

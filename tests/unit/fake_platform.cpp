@@ -210,20 +210,34 @@ bool FakePlatform::replaceFile(const char* name, const std::string& bytes) {
     return true;
 }
 
+void FakePlatform::removeUnfinishedReplace(const char* name) {
+    log.push_back(std::string("removeUnfinishedReplace ") + name);
+}
+
 bool FakePlatform::fileReadOnly(const char* name) { return readOnly.count(name) != 0; }
 
 bool FakePlatform::copyFile(const char* from, const char* to) {
     log.push_back(std::string("copyFile ") + from + " " + to);
     auto it = files.find(from);
-    if (failWrites || it == files.end()) return false;
+    if (failWrites || it == files.end() || directories.count(to) != 0 || readOnly.count(to) != 0)
+        return false;
     files[to] = it->second;
     return true;
 }
 
 std::string FakePlatform::localTimeText() { return timeText; }
 
-bool FakePlatform::claimOnlyCopy() { return !anotherCopyRuns; }
+bool FakePlatform::claimOnlyCopy(int waitMs) {
+    log.push_back("claimOnlyCopy " + std::to_string(waitMs));
+    return claimFreeAfterMs >= 0 && waitMs >= claimFreeAfterMs;
+}
 
-void FakePlatform::restoreRunningCopy() { log.push_back("restoreRunningCopy"); }
+RunningCopy FakePlatform::showRunningCopy(int waitMs) {
+    log.push_back("showRunningCopy " + std::to_string(waitMs));
+    if (copyAnswers.empty()) return RunningCopy::Gone;
+    const RunningCopy answer = copyAnswers.front();
+    copyAnswers.erase(copyAnswers.begin());
+    return answer;
+}
 
 } // namespace sp

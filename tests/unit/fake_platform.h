@@ -26,7 +26,10 @@ public:
     // Reads of a file that still find it held open by another program.
     std::map<std::string, int> lockedReads;
     std::string timeText = "2026-03-04 05:06:07";
-    bool anotherCopyRuns = false;
+    // Another copy: the shortest wait that gets the claim (0: free; -1:
+    // never), and its answers to showRunningCopy in turn, then Gone.
+    int claimFreeAfterMs = 0;
+    std::vector<RunningCopy> copyAnswers;
     bool hookInstallFails = false;
     // Calls to sendAbsoluteMove move `cursor` as the system would.
     bool moveCursorOnInput = true;
@@ -97,11 +100,12 @@ public:
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
+    void removeUnfinishedReplace(const char* name) override;
     bool fileReadOnly(const char* name) override;
     bool copyFile(const char* from, const char* to) override;
     std::string localTimeText() override;
-    bool claimOnlyCopy() override;
-    void restoreRunningCopy() override;
+    bool claimOnlyCopy(int waitMs) override;
+    RunningCopy showRunningCopy(int waitMs) override;
 };
 
 const char* armName(Arm arm);

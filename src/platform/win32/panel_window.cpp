@@ -108,6 +108,13 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     case WM_CONFIG_TICK: configTimerTick(win32Platform()); return 0;
+    case WM_SHOW_PANEL:
+        // Brought back as the taskbar would, without the focus.
+        if (IsIconic(window)) {
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            onPanelRestored(win32Platform());
+        }
+        return 1;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;

@@ -5,10 +5,7 @@
 
 #include <cstdio>
 #include <string>
-#ifdef SWITCHPOINT_BENCH
-#include <cstdio>
 #include <vector>
-#endif
 
 #include "overlay/help_box.h"
 
@@ -330,23 +327,41 @@ FileRead Win32Platform::readFile(const char* name, std::string& bytes, std::size
     return result;
 }
 
+namespace {
+// One temporary name per file, so a run killed during a save leaves at most
+// one behind, and the next start knows which to remove.
+std::wstring unfinishedName(const char* name) { return widen(name) + L".tmp"; }
+
+// Saves from two threads of this process take turns on that one name.
+SRWLOCK g_replaceLock = SRWLOCK_INIT;
+} // namespace
+
 // New contents go to a temporary file beside the old one, which is then
 // swapped in with one rename: a crash leaves the old file or the new one.
 bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
     if (fileReadOnly(name)) return false;
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(L".", L"cfg", 0, temp)) return false;
-    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp);
-        return false;
+    const std::wstring temp = unfinishedName(name);
+    AcquireSRWLockExclusive(&g_replaceLock);
+    // Not shared: a second copy of the program saving at the same moment
+    // fails here rather than mixing its bytes with these.
+    HANDLE file =
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool replaced = false;
+    if (file != INVALID_HANDLE_VALUE) {
+        const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
+        CloseHandle(file);
+        replaced = written && MoveFileExW(temp.c_str(), widen(name).c_str(),
+                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!replaced) DeleteFileW(temp.c_str());
     }
-    const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (written && MoveFileExW(temp, widen(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temp);
-    return false;
+    ReleaseSRWLockExclusive(&g_replaceLock);
+    return replaced;
+}
+
+void Win32Platform::removeUnfinishedReplace(const char* name) {
+    AcquireSRWLockExclusive(&g_replaceLock);
+    DeleteFileW(unfinishedName(name).c_str());
+    ReleaseSRWLockExclusive(&g_replaceLock);
 }
 
 bool Win32Platform::fileReadOnly(const char* name) {
@@ -367,18 +382,43 @@ std::string Win32Platform::localTimeText() {
     return text;
 }
 
+namespace {
+// The panels of every copy, this one's own excepted.
+std::vector<HWND> otherPanels() {
+    std::vector<HWND> panels;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"QUIMBOLET", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"QUIMBOLET", nullptr))
+        if (w != g_handles.panel) panels.push_back(w);
+    return panels;
+}
+} // namespace
+
 // A named mutex in the session's own namespace: a copy started by another
-// signed-in user does not see it. The handle stays open until the process
-// ends, which releases the claim even after a crash.
-bool Win32Platform::claimOnlyCopy() {
-    HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
+// signed-in user does not see it. The main thread owns it until the process
+// ends; the system lets it go even after a crash or a kill, and the next
+// copy then finds it abandoned, which is as good as free.
+bool Win32Platform::claimOnlyCopy(int waitMs) {
+    static HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
     // Without the mutex there is no telling: better two copies than none.
-    return claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+    if (!claim) return true;
+    const DWORD got = WaitForSingleObject(claim, static_cast<DWORD>(waitMs));
+    return got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
 }
 
-void Win32Platform::restoreRunningCopy() {
-    HWND panel = FindWindowW(L"QUIMBOLET", nullptr);
-    if (panel && IsIconic(panel)) ShowWindowAsync(panel, SW_SHOWNOACTIVATE);
+RunningCopy Win32Platform::showRunningCopy(int waitMs) {
+    const std::vector<HWND> panels = otherPanels();
+    if (panels.empty()) return RunningCopy::Gone;
+    bool anyLeft = false;
+    for (HWND panel : panels) {
+        DWORD_PTR answer = 0;
+        // A copy whose thread the system already takes for hung is not
+        // waited for at all.
+        if (SendMessageTimeoutW(panel, WM_SHOW_PANEL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                static_cast<UINT>(waitMs), &answer))
+            return RunningCopy::Shown;
+        anyLeft = anyLeft || IsWindow(panel);
+    }
+    return anyLeft ? RunningCopy::NoAnswer : RunningCopy::Gone;
 }
 
 } // namespace sp

@@ -29,6 +29,9 @@ constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending a
 // From the configuration window's timer: its crosshair work, done where the
 // crosshair's other changes are.
 constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
+// From a second copy of the program: show the panel if minimised. Any
+// answer at all tells that copy this one is alive.
+constexpr UINT WM_SHOW_PANEL = WM_APP + 4;
 
 // Crosshair windows by slot: the four arms, then the help box.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
@@ -89,10 +92,11 @@ public:
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
     bool fileReadOnly(const char* name) override;
+    void removeUnfinishedReplace(const char* name) override;
     bool copyFile(const char* from, const char* to) override;
     std::string localTimeText() override;
-    bool claimOnlyCopy() override;
-    void restoreRunningCopy() override;
+    bool claimOnlyCopy(int waitMs) override;
+    RunningCopy showRunningCopy(int waitMs) override;
 };
 
 Win32Platform& win32Platform();
