@@ -11,9 +11,11 @@ constexpr int HELP_BOX_SIZE = 40;
 constexpr int HELP_BOX_ICON_AT = 2;
 constexpr int HELP_BOX_ICON_SIZE = 35;
 
-// Top left corner of the box for a pointer at `pointer` on a screen
-// `screenWidth` wide: upper right of the pointer, to its left near the right
-// edge, below it near the top edge. The bottom edge is not looked at.
+// Top left corner of the box for a pointer at `pointer` on `monitor`: upper
+// right of the pointer, to its left near the monitor's right edge, below it
+// near its top edge. The bottom edge is not looked at.
+Point placeHelpBox(Point pointer, const Rect& monitor);
+// The same on the primary screen, `screenWidth` wide.
 Point placeHelpBox(Point pointer, int screenWidth);
 
 // The icon for the highlighted cell; false for no cell, which leaves the

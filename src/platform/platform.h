@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sp {
 
@@ -30,6 +31,10 @@ struct Rect {
     int width = 0;
     int height = 0;
 };
+
+// The monitors' rectangles on the virtual screen, the primary first (it
+// holds (0, 0)); never empty.
+using MonitorLayout = std::vector<Rect>;
 
 inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
 inline bool operator==(const Rect& a, const Rect& b) {
@@ -121,17 +126,19 @@ public:
     // the panel even while another program is in front.
     virtual void watchRawInput(HookKind kind) = 0;
 
-    // Synthesised input: one absolute move in normalised 0..65535 units, and
-    // one button event at the current pointer position.
+    // Synthesised input: one absolute move in normalised 0..65535 units
+    // across the virtual screen, and one button event at the current pointer
+    // position.
     virtual void sendAbsoluteMove(int normX, int normY) = 0;
     virtual void sendButton(unsigned buttonEvent) = 0;
     // One wheel event at the pointer: `delta` in the system's units,
     // positive away from the user, or to the right on the tilt wheel.
     virtual void sendWheel(int delta, bool horizontal) = 0;
 
-    // Pointer and primary screen, read afresh at each call.
+    // Pointer, primary screen and every monitor, read afresh at each call.
     virtual Point cursorPos() = 0;
     virtual Size screenSize() = 0;
+    virtual MonitorLayout monitorLayout() = 0;
     virtual bool buttonsSwapped() = 0;
 
     // Crosshair arm windows. startArm starts the arm's own thread, which

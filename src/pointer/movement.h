@@ -21,9 +21,14 @@ void resetMovementState();
 // Called as TIMER_MOVE starts: its first tick moves one whole step.
 void startMovement();
 
-// Normalised absolute coordinates (0..65535 across the screen) for a pixel.
+// Normalised absolute coordinates (0..65535 across the virtual screen) for
+// a pixel.
+Point normalisedFor(Point pixel, const MonitorLayout& layout);
 Point normalisedFor(Point pixel, Size screen);
-// Where one step from `from` goes for direction action 1..4.
+// Where one step from `from` goes for direction action 1..4: on across
+// monitor edges, round from one edge of the virtual screen to the other,
+// and to the nearest point of a monitor ahead from between monitors.
+Point movementTarget(int direction, Point from, int step, const MonitorLayout& layout);
 Point movementTarget(int direction, Point from, int step, Size screen);
 // Moves the system pointer to `pixel` with one absolute move.
 void moveCursorTo(Platform& p, Point pixel);

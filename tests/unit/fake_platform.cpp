@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "overlay/crosshair.h"
+#include "pointer/monitors.h"
 
 namespace sp {
 
@@ -85,14 +86,14 @@ void FakePlatform::watchRawInput(HookKind kind) {
 void FakePlatform::sendAbsoluteMove(int normX, int normY) {
     log.push_back("sendAbsoluteMove " + std::to_string(normX) + " " + std::to_string(normY));
     if (!moveCursorOnInput) return;
-    // Windows maps 0..65535 onto the screen and keeps the pointer on it.
-    auto toPixel = [](int norm, int extent) {
-        long long v = (static_cast<long long>(norm) * extent) / 65536;
-        if (v < 0) v = 0;
-        if (v > extent - 1) v = extent - 1;
-        return static_cast<int>(v);
+    // Windows maps 0..65535 onto the virtual screen and keeps the pointer on a monitor.
+    const MonitorLayout layout = monitorLayout();
+    const Rect v = virtualScreen(layout);
+    auto toPixel = [](int norm, int origin, int extent) {
+        return origin + static_cast<int>((static_cast<long long>(norm) * extent) / 65536);
     };
-    cursor = {toPixel(normX, screen.width), toPixel(normY, screen.height)};
+    cursor = nearestMonitorPoint(layout, {toPixel(normX, v.left, v.width), toPixel(normY, v.top, v.height)},
+                                 Ahead::Anywhere);
 }
 
 void FakePlatform::layOutPanel() { log.push_back("layOutPanel"); }
@@ -107,6 +108,7 @@ void FakePlatform::sendButton(unsigned buttonEvent) {
 
 Point FakePlatform::cursorPos() { return cursor; }
 Size FakePlatform::screenSize() { return screen; }
+MonitorLayout FakePlatform::monitorLayout() { return monitors.empty() ? singleMonitor(screen) : monitors; }
 bool FakePlatform::buttonsSwapped() { return swapped; }
 
 void FakePlatform::startArm(Arm arm) {

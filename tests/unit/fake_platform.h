@@ -18,6 +18,8 @@ public:
     // What the world looks like.
     Point cursor{512, 384};
     Size screen{1024, 768};
+    // Empty: one monitor of `screen`'s size.
+    MonitorLayout monitors;
     bool swapped = false;
     std::map<std::string, std::string> files; // name -> bytes
     std::map<std::string, bool> directories;  // names that exist but cannot be read or replaced
@@ -80,6 +82,7 @@ public:
     void layOutPanel() override;
     Point cursorPos() override;
     Size screenSize() override;
+    MonitorLayout monitorLayout() override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;

@@ -151,7 +151,7 @@ void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     input.type = INPUT_MOUSE;
     input.mi.dx = normX;
     input.mi.dy = normY;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -198,6 +198,31 @@ Point Win32Platform::cursorPos() {
 }
 
 Size Win32Platform::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+namespace {
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+    auto& layout = *reinterpret_cast<MonitorLayout*>(param);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    const Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        layout.insert(layout.begin(), rect);
+    else
+        layout.push_back(rect);
+    return TRUE;
+}
+} // namespace
+
+// Whole monitors, taskbars included: the crosshair has always spanned them.
+MonitorLayout Win32Platform::monitorLayout() {
+    MonitorLayout layout;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&layout));
+    if (layout.empty())
+        layout.push_back(Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return layout;
+}
 
 bool Win32Platform::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
@@ -285,8 +310,6 @@ bool Win32Platform::pointerOnPanel() {
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
-void Win32Platform::openConfigWindow() { startConfigThread(); }
-void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;

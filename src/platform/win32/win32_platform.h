@@ -73,6 +73,7 @@ public:
     void sendWheel(int delta, bool horizontal) override;
     Point cursorPos() override;
     Size screenSize() override;
+    MonitorLayout monitorLayout() override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
