@@ -1,6 +1,7 @@
 // Crosshair geometry and the shared build, close and move steps.
 #include "overlay/crosshair.h"
 
+#include "app/step_aside.h"
 #include "overlay/help_box.h"
 #include "pointer/monitors.h"
 #include "settings/settings.h"
@@ -81,6 +82,8 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
 }
 
 void moveCrosshair(Platform& p, Point pointer) {
+    // Every place that learns where the pointer went comes through here.
+    stepPanelAside(p, pointer);
     const MonitorLayout layout = p.monitorLayout();
     for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout));
     if (live().liveHelpBox == 1) {

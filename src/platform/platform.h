@@ -167,6 +167,10 @@ public:
     // the configuration window's client area.
     virtual bool pointerOnPanel() = 0;
     virtual bool pointerOnConfigClient() = 0;
+    // The control panel's outer rectangle, and moving it (same size, same
+    // place in the z-order) without taking the focus.
+    virtual Rect panelRect() = 0;
+    virtual void movePanel(Point topLeft) = 0;
 
     // The configuration window lives on a thread of its own. Opening starts
     // that thread; the timer is the window's own TIMER_CONFIG.

@@ -180,6 +180,12 @@ void FakePlatform::playClickSound() { log.push_back("playClickSound"); }
 bool FakePlatform::pointerOnPanel() { return onPanel; }
 bool FakePlatform::pointerOnConfigClient() { return onConfigClient; }
 
+void FakePlatform::movePanel(Point topLeft) {
+    log.push_back("movePanel " + std::to_string(topLeft.x) + " " + std::to_string(topLeft.y));
+    panel.left = topLeft.x;
+    panel.top = topLeft.y;
+}
+
 void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
 
 void FakePlatform::setConfigTimer(int periodMs) {

@@ -20,6 +20,7 @@ public:
     Size screen{1024, 768};
     // Empty: one monitor of `screen`'s size.
     MonitorLayout monitors;
+    Rect panel{0, 0, 231, 120};
     bool swapped = false;
     std::map<std::string, std::string> files; // name -> bytes
     std::map<std::string, bool> directories;  // names that exist but cannot be read or replaced
@@ -98,6 +99,8 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    Rect panelRect() override { return panel; }
+    void movePanel(Point topLeft) override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;

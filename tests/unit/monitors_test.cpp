@@ -1,5 +1,6 @@
 // Several monitors: the glide, the wrap, the arms and the help box over made-up
-// layouts.
+// layouts, and the panel stepping aside from the pointer.
+#include "app/step_aside.h"
 #include "overlay/help_box.h"
 #include "test_state.h"
 
@@ -136,6 +137,84 @@ TEST_F(LogicTest, TickGlidesOntoTheLeftMonitorAndTheArmsFollowIt) {
                                "moveArm down -2 310 3 714", "sleep 33"}));
     EXPECT_EQ(fake.cursor, (Point{-2, 300})) << "the system puts the pointer where it was sent";
 }
+
+// ---- The panel steps aside ---------------------------------------------------------
+
+struct AsideCase {
+    const char* name;
+    Rect panel;
+    Rect monitor;
+    Point pointer;
+    bool moves;
+    Point want;
+};
+void PrintTo(const AsideCase& c, std::ostream* os) { *os << c.name; }
+
+class StepAsideTest : public ::testing::TestWithParam<AsideCase> {};
+
+TEST_P(StepAsideTest, GoesToTheOtherTopCornerOfItsMonitor) {
+    const AsideCase& c = GetParam();
+    Point to{-1, -1};
+    EXPECT_EQ(panelStepAsideTo(c.panel, c.monitor, c.pointer, to), c.moves);
+    if (c.moves) {
+        EXPECT_EQ(to, c.want);
+    }
+}
+
+const Rect SCREEN_1024{0, 0, 1024, 768};
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StepAsideTest,
+    ::testing::Values(
+        AsideCase{"pointerElsewhereStays", {0, 0, 231, 120}, SCREEN_1024, {500, 400}, false, {}},
+        AsideCase{"pointerOnItGoesRight", {0, 0, 231, 120}, SCREEN_1024, {100, 50}, true, {793, 0}},
+        AsideCase{"itsLastPixelCounts", {0, 0, 231, 120}, SCREEN_1024, {230, 119}, true, {793, 0}},
+        AsideCase{"justPastItStays", {0, 0, 231, 120}, SCREEN_1024, {231, 50}, false, {}},
+        AsideCase{"onTheRightGoesBackLeft", {793, 0, 231, 120}, SCREEN_1024, {900, 50}, true, {0, 0}},
+        AsideCase{
+            "secondMonitorsCorner", {1920, 0, 231, 120}, {1920, 0, 1280, 720}, {2000, 10}, true, {2969, 0}},
+        AsideCase{"negativeMonitorsCorner",
+                  {-1280, 0, 231, 120},
+                  {-1280, 0, 1280, 1024},
+                  {-1200, 50},
+                  true,
+                  {-231, 0}},
+        AsideCase{"tooNarrowToGetAway", {0, 0, 231, 120}, {0, 0, 400, 300}, {200, 50}, false, {}}),
+    CaseName());
+
+struct AsideOptionCase {
+    const char* name;
+    int option;
+    Lines panelMoves;
+};
+void PrintTo(const AsideOptionCase& c, std::ostream* os) { *os << c.name; }
+
+class StepAsideOptionTest : public LogicTest, public ::testing::WithParamInterface<AsideOptionCase> {};
+
+// The glide onto the panel moves it before the arms; a later move onto it
+// in its new corner sends it back.
+TEST_P(StepAsideOptionTest, GlideOntoThePanelAndBack) {
+    OptionValues o = defaultOptions();
+    o.value[OPTION_PANEL_STEPS_ASIDE] = GetParam().option;
+    useOptions(o);
+    SettingsValues v = defaultSettings();
+    v.moveStep = 2;
+    useSettings(v);
+    fake.cursor = {232, 50};
+    switchState().moving = 1;
+    switchState().pendingAction = 1;
+
+    movementTick(fake);
+    moveCrosshair(fake, {900, 60});
+    EXPECT_EQ(fake.calls("movePanel"), GetParam().panelMoves);
+    if (!GetParam().panelMoves.empty()) {
+        EXPECT_EQ(fake.log.at(1), "movePanel 793 0") << "before the arms";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Option, StepAsideOptionTest,
+                         ::testing::Values(AsideOptionCase{"off", 0, {}},
+                                           AsideOptionCase{"on", 1, {"movePanel 793 0", "movePanel 0 0"}}),
+                         CaseName());
 
 } // namespace
 } // namespace sp

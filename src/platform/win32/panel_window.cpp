@@ -1,6 +1,7 @@
 // The control panel window: ten owner-drawn cells, the timers, the window
 // menu commands, the switch's reactions posted by the hook thread, closing.
 #include "app/panel.h"
+#include "app/step_aside.h"
 #include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/cells.h"
@@ -97,6 +98,11 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         onPanelHitTest(hit == HTCLIENT);
         return hit;
     }
+    case WM_SETCURSOR:
+        // The pointer is over the panel, whoever moved it: with a keyboard
+        // switch no hook sees a hand move.
+        stepPanelAside(win32Platform(), win32Platform().cursorPos());
+        break;
     case WM_COMMAND: onCellCommand(win32Platform(), LOWORD(wParam)); return 0;
     case WM_SYSCOMMAND: onSysCommand(window, wParam); return 0;
     case WM_TIMER: onPanelTimer(win32Platform(), static_cast<int>(wParam)); return 0;

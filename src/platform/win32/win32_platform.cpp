@@ -311,6 +311,19 @@ bool Win32Platform::pointerOnPanel() {
 }
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
 
+Rect Win32Platform::panelRect() {
+    RECT r{};
+    if (!GetWindowRect(g_handles.panel, &r)) return {};
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Win32Platform::movePanel(Point topLeft) {
+    SetWindowPos(g_handles.panel, nullptr, topLeft.x, topLeft.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+void Win32Platform::openConfigWindow() { startConfigThread(); }
+void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
+
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(widen(name).c_str(), &found);

@@ -87,6 +87,8 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    Rect panelRect() override;
+    void movePanel(Point topLeft) override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
     bool fileExists(const char* name) override;

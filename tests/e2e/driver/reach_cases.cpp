@@ -51,3 +51,39 @@ E2E_CASE(scroll_cell_turns_the_wheel) {
     E2E_CHECK_EQ(static_cast<int>(turns.size()), down, "nothing but notches down");
     E2E_CHECK(allAtPointer, "every notch at the pointer");
 }
+
+// With panel_steps_aside the panel gives way to a pointer moved onto it, to
+// the other top corner and back, and the user's window keeps the focus.
+E2E_CASE(panel_steps_aside) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 1000, 0)), "keyboard switch");
+    E2E_REQUIRE(seedOptions(run, "panel_steps_aside = 1\r\n"), "options.ini");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e focus keeper"), "target window opens");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+    E2E_REQUIRE(target.bringToFront(), "target window has the focus");
+    const RECT left = e2e::windowRect(panel);
+    const int width = left.right - left.left;
+    E2E_REQUIRE_EQ(e2e::rectText(left), e2e::rectText(RECT{0, 0, width, left.bottom}), "at the top left");
+
+    const RECT right{sp::screenSize().cx - width, 0, sp::screenSize().cx, left.bottom};
+    const struct {
+        POINT onPanel;
+        RECT to;
+        const char* what;
+    } steps[] = {{{width / 2, left.bottom / 2}, right, "to the top right"},
+                 {{right.left + width / 2, left.bottom / 2}, left, "back to the top left"}};
+    for (const auto& s : steps) {
+        // From the middle: under Wine the pointer may jump back to where it
+        // came from for a moment, and that must not be on the panel too.
+        E2E_CHECK(e2e::mouseMoveTo(500, 400), "pointer in the middle");
+        E2E_CHECK(e2e::mouseMoveTo(s.onPanel.x, s.onPanel.y),
+                  std::string("pointer onto the panel, then ") + s.what);
+        E2E_CHECK(
+            e2e::waitUntil([&] { return e2e::rectText(e2e::windowRect(panel)) == e2e::rectText(s.to); }, 500),
+            std::string("the panel steps ") + s.what + ": " + e2e::rectText(e2e::windowRect(panel)));
+        E2E_CHECK(target.hasFocus(), "the target keeps the focus (foreground: " +
+                                         e2e::narrow(e2e::className(GetForegroundWindow())) + ")");
+    }
+    E2E_CHECK_EQ(e2e::windowText(panel), std::wstring(sp::READY), "the panel is still at rest");
+}
