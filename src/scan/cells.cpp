@@ -20,22 +20,20 @@ using On = SwitchedOnBy;
 // been called; the double-click cell sits second though it is the fourth
 // action.
 constexpr CellRow CELLS[CELL_COUNT] = {
-    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, -1, 0, 0, "STOP"},
-    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, -1, 0, 1, "LEFT"},
-    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, -1, 0, 2, "RIGHT"},
-    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, -1, 0, 3, "UP"},
-    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, -1, 0, 4, "DOWN"},
-    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, -1, 1, 0, "Left Click"},
-    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, -1, 1, 1, "Double Left Click"},
-    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, -1, 1, 2, "Middle Right"},
-    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, -1, 1, 3, "Middle Click"},
-    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, -1, 1, 4, "Click To Drag"},
-    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, EXTRA_SCROLL_UP, 2, -1, "Scroll Up"},
-    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, EXTRA_SCROLL_DOWN, 2, -1, "Scroll Down"},
-    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, EXTRA_SCROLL_LEFT, 2, -1,
-     "Scroll Left"},
-    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, EXTRA_SCROLL_RIGHT, 2, -1,
-     "Scroll Right"},
+    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, 0, 0, "STOP", nullptr},
+    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, 0, 1, "LEFT", nullptr},
+    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, 0, 2, "RIGHT", nullptr},
+    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, 0, 3, "UP", nullptr},
+    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, 0, 4, "DOWN", nullptr},
+    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, 1, 0, "Left Click", nullptr},
+    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, 1, 1, "Double Left Click", nullptr},
+    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, 1, 2, "Middle Right", nullptr},
+    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, 1, 3, "Middle Click", nullptr},
+    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, 1, 4, "Click To Drag", nullptr},
+    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, 2, -1, "Scroll Up", "scroll_up"},
+    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, "Scroll Down", "scroll_down"},
+    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
+    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
 };
 
 // The column of each listed cell in its row, -1 while it is not listed.
@@ -96,13 +94,15 @@ bool cellShown(int cell) {
     return false;
 }
 
+const char* listedWord(int cell) { return isCell(cell) ? CELLS[cell].listedAs : nullptr; }
+
 bool layOutListedCells() {
     int column[CELL_COUNT];
     for (int& c : column) c = -1;
     int next = 0;
     for (int listed : currentOptions().extraCells)
         for (int cell = 0; cell < CELL_COUNT; ++cell)
-            if (CELLS[cell].onBy == On::Listed && CELLS[cell].listedAs == listed) column[cell] = next++;
+            if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
     bool changed = false;
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         if (g_listedColumn[cell].exchange(column[cell]) != column[cell]) changed = true;
