@@ -36,9 +36,9 @@ constexpr CellRow CELLS[CELL_COUNT] = {
     {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
 };
 
-// The column of each listed cell in its row, -1 while it is not listed.
-// Laid out on the main thread, read by every thread that paints.
-std::atomic<int> g_listedColumn[CELL_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+// The column of each listed cell in its row plus one, 0 while it is not
+// listed. Laid out on the main thread, read by every thread that paints.
+std::atomic<int> g_listedColumn[CELL_COUNT] = {};
 
 bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
 
@@ -89,7 +89,7 @@ bool cellShown(int cell) {
     switch (CELLS[cell].onBy) {
     case On::Always:
     case On::ClickKind: return true;
-    case On::Listed: return g_listedColumn[cell] >= 0;
+    case On::Listed: return g_listedColumn[cell] > 0;
     }
     return false;
 }
@@ -98,8 +98,8 @@ const char* listedWord(int cell) { return isCell(cell) ? CELLS[cell].listedAs : 
 
 bool layOutListedCells() {
     int column[CELL_COUNT];
-    for (int& c : column) c = -1;
-    int next = 0;
+    for (int& c : column) c = 0;
+    int next = 1;
     for (int listed : currentOptions().extraCells)
         for (int cell = 0; cell < CELL_COUNT; ++cell)
             if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
@@ -122,7 +122,7 @@ PanelGrid panelGrid() {
 
 Rect cellRect(int cell) {
     const CellRow& row = cellRow(cell);
-    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load();
+    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load() - 1;
     return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
 }
 
