@@ -11,12 +11,18 @@ namespace sp {
 namespace {
 
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
+constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
 
 constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},
     {"scroll_interval_ms", OptionType::Number, 200, 50, 2000, false, nullptr},
     {"panel_steps_aside", OptionType::Number, 0, 0, 1, false, nullptr},
     {"language", OptionType::Choice, LANGUAGE_AUTO, 0, LANGUAGE_ES, false, LANGUAGE_WORDS},
+    {"acceleration", OptionType::Number, 0, 0, 1, false, nullptr},
+    {"acceleration_max", OptionType::Number, 4, 1, 10, false, nullptr},
+    {"acceleration_ms", OptionType::Number, 2000, 200, 10000, false, nullptr},
+    {"after_move", OptionType::Choice, AFTER_MOVE_NEXT, 0, AFTER_MOVE_CLICKS, false, AFTER_MOVE_WORDS},
+    {"scan_loops", OptionType::Number, 0, 0, 20, false, nullptr},
 };
 
 // Nine digits cannot overflow, and no option goes that high.

@@ -28,6 +28,11 @@ enum Option : int {
     OPTION_SCROLL_INTERVAL_MS,
     OPTION_PANEL_STEPS_ASIDE,
     OPTION_LANGUAGE,
+    OPTION_ACCELERATION,
+    OPTION_ACCELERATION_MAX,
+    OPTION_ACCELERATION_MS,
+    OPTION_AFTER_MOVE,
+    OPTION_SCAN_LOOPS,
     OPTION_COUNT
 };
 
@@ -36,6 +41,8 @@ enum Option : int {
 constexpr int MOST_EXTRA_CELLS = 5;
 
 enum Language : int { LANGUAGE_AUTO, LANGUAGE_EN, LANGUAGE_ES };
+// Where the scan goes on when a press ends a movement.
+enum AfterMove : int { AFTER_MOVE_NEXT, AFTER_MOVE_CLICKS };
 
 enum class OptionType {
     Number, // a whole number in a range, or 0 where the option allows it

@@ -8,11 +8,11 @@
 namespace sp {
 namespace {
 
-// Each option as the file would write it, in table order.
+// The first four options as the file would write them, in table order.
 std::vector<std::string> asTexts(const OptionValues& v) {
     std::vector<std::string> texts;
-    texts.reserve(OPTION_COUNT);
-    for (int option = 0; option < OPTION_COUNT; ++option) texts.push_back(toUtf8(optionText(v, option)));
+    texts.reserve(OPTION_LANGUAGE + 1);
+    for (int option = 0; option <= OPTION_LANGUAGE; ++option) texts.push_back(toUtf8(optionText(v, option)));
     return texts;
 }
 
@@ -96,8 +96,10 @@ TEST(OptionsFileTest, SaveKeepsCommentsUnknownKeysOrderAndEncoding) {
         OptionValues v = parsed.values;
         ASSERT_TRUE(setOptionFromText(v, OPTION_EXTRA_CELLS, U"scroll_down"));
         ASSERT_TRUE(setOptionFromText(v, OPTION_SCROLL_INTERVAL_MS, U"500"));
-        const std::string want = "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
-                                 "extra_cells = scroll_down\npanel_steps_aside = 0\n";
+        const std::string want =
+            "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
+            "extra_cells = scroll_down\npanel_steps_aside = 0\nacceleration = 0\n"
+            "acceleration_max = 4\nacceleration_ms = 2000\nafter_move = next\nscan_loops = 0\n";
         EXPECT_EQ(formatOptions(parsed.text, v), encodeText(fromUtf8(want), encoding));
         EXPECT_TRUE(parseOptions(formatOptions(parsed.text, v)).values == v) << "reads back as saved";
     }
