@@ -6,6 +6,7 @@
 #include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -30,18 +31,34 @@ int pixelsThisTick(double nowMs, int step) {
     MovementState& m = g_movement;
     if (!m.started) {
         m.started = true;
+        m.startMs = nowMs;
         m.lastTickMs = nowMs;
         m.carry = 0;
         return step;
     }
     const double elapsed = nowMs - m.lastTickMs;
+    const OptionValues options = currentOptions();
+    double due = m.carry + step * (elapsed > 0 ? elapsed : 0) / MOVE_PERIOD_MS;
+    if (options.value[OPTION_ACCELERATION] == 1 && elapsed > 0)
+        due = m.carry + step * acceleratedSteps(m.lastTickMs - m.startMs, nowMs - m.startMs,
+                                                options.value[OPTION_ACCELERATION_MAX],
+                                                options.value[OPTION_ACCELERATION_MS]);
     m.lastTickMs = nowMs;
-    const double due = m.carry + step * (elapsed > 0 ? elapsed : 0) / MOVE_PERIOD_MS;
     const double whole = std::floor(due);
     m.carry = due - whole;
     return static_cast<int>(whole);
 }
 } // namespace
+
+double acceleratedSteps(double fromMs, double toMs, int most, int rampMs) {
+    // Steps due from the start to t: the integral of a rate that rises
+    // linearly from 1 to `most` steps a period and then stays there.
+    const auto due = [&](double t) {
+        const double ramped = t < rampMs ? t * t / (2.0 * rampMs) : t - rampMs / 2.0;
+        return (t + (most - 1) * ramped) / MOVE_PERIOD_MS;
+    };
+    return due(toMs) - due(fromMs);
+}
 
 Point normalisedFor(Point pixel, const MonitorLayout& layout) {
     const Rect v = virtualScreen(layout);

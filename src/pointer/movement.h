@@ -12,9 +12,15 @@ constexpr int MOVE_PERIOD_MS = 40;
 // Time of the last tick and the part of a step not moved yet.
 struct MovementState {
     bool started = false;
+    double startMs = 0;
     double lastTickMs = 0;
     double carry = 0;
 };
+
+// With acceleration on, the step grows evenly from the set step to `most`
+// times it over `rampMs` of one movement: the steps due from `fromMs` to
+// `toMs` after it began.
+double acceleratedSteps(double fromMs, double toMs, int most, int rampMs);
 
 MovementState& movementState();
 void resetMovementState();

@@ -20,27 +20,25 @@ using On = SwitchedOnBy;
 // been called; the double-click cell sits second though it is the fourth
 // action.
 constexpr CellRow CELLS[CELL_COUNT] = {
-    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, -1, 0, 0, "STOP"},
-    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, -1, 0, 1, "LEFT"},
-    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, -1, 0, 2, "RIGHT"},
-    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, -1, 0, 3, "UP"},
-    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, -1, 0, 4, "DOWN"},
-    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, -1, 1, 0, "Left Click"},
-    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, -1, 1, 1, "Double Left Click"},
-    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, -1, 1, 2, "Middle Right"},
-    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, -1, 1, 3, "Middle Click"},
-    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, -1, 1, 4, "Click To Drag"},
-    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, EXTRA_SCROLL_UP, 2, -1, "Scroll Up"},
-    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, EXTRA_SCROLL_DOWN, 2, -1, "Scroll Down"},
-    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, EXTRA_SCROLL_LEFT, 2, -1,
-     "Scroll Left"},
-    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, EXTRA_SCROLL_RIGHT, 2, -1,
-     "Scroll Right"},
+    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, 0, 0, "STOP", nullptr},
+    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, 0, 1, "LEFT", nullptr},
+    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, 0, 2, "RIGHT", nullptr},
+    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, 0, 3, "UP", nullptr},
+    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, 0, 4, "DOWN", nullptr},
+    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, 1, 0, "Left Click", nullptr},
+    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, 1, 1, "Double Left Click", nullptr},
+    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, 1, 2, "Middle Right", nullptr},
+    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, 1, 3, "Middle Click", nullptr},
+    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, 1, 4, "Click To Drag", nullptr},
+    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, 2, -1, "Scroll Up", "scroll_up"},
+    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, "Scroll Down", "scroll_down"},
+    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
+    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
 };
 
-// The column of each listed cell in its row, -1 while it is not listed.
-// Laid out on the main thread, read by every thread that paints.
-std::atomic<int> g_listedColumn[CELL_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+// The column of each listed cell in its row plus one, 0 while it is not
+// listed. Laid out on the main thread, read by every thread that paints.
+std::atomic<int> g_listedColumn[CELL_COUNT] = {};
 
 bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
 
@@ -91,18 +89,20 @@ bool cellShown(int cell) {
     switch (CELLS[cell].onBy) {
     case On::Always:
     case On::ClickKind: return true;
-    case On::Listed: return g_listedColumn[cell] >= 0;
+    case On::Listed: return g_listedColumn[cell] > 0;
     }
     return false;
 }
 
+const char* listedWord(int cell) { return isCell(cell) ? CELLS[cell].listedAs : nullptr; }
+
 bool layOutListedCells() {
     int column[CELL_COUNT];
-    for (int& c : column) c = -1;
-    int next = 0;
+    for (int& c : column) c = 0;
+    int next = 1;
     for (int listed : currentOptions().extraCells)
         for (int cell = 0; cell < CELL_COUNT; ++cell)
-            if (CELLS[cell].onBy == On::Listed && CELLS[cell].listedAs == listed) column[cell] = next++;
+            if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
     bool changed = false;
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         if (g_listedColumn[cell].exchange(column[cell]) != column[cell]) changed = true;
@@ -122,7 +122,7 @@ PanelGrid panelGrid() {
 
 Rect cellRect(int cell) {
     const CellRow& row = cellRow(cell);
-    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load();
+    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load() - 1;
     return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
 }
 

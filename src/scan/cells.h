@@ -72,11 +72,12 @@ struct CellRow {
     Icon icon;
     SwitchedOnBy onBy;
     int clickKind; // with SwitchedOnBy::ClickKind; -1 otherwise
-    int listedAs;  // with SwitchedOnBy::Listed: its ExtraCell name; -1 otherwise
     int panelRow;
     int panelColumn; // -1: by its place in the list
     // The panel caption while the cell is highlighted.
     const char* caption;
+    // With SwitchedOnBy::Listed: its name in options.ini's extra_cells.
+    const char* listedAs;
 };
 
 bool isCell(int cell);
@@ -107,6 +108,8 @@ Rect cellRect(int cell);
 // The listed cells from the options in force, in their order; true when
 // which cells are shown, or where, changed.
 bool layOutListedCells();
+// The cell's name in extra_cells; null for a cell that is not listed there.
+const char* listedWord(int cell);
 
 constexpr Colour COLOUR_NORMAL = 0xFEFFFF; // near-white: blue is 254
 constexpr Colour COLOUR_HIGHLIGHT = 0x00FF00;

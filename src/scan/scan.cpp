@@ -7,6 +7,7 @@
 #include "pointer/click.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -27,6 +28,12 @@ bool takesPart(int cell) {
     return false;
 }
 
+int sequenceLength() {
+    int length = 0;
+    while (length < SEQUENCE_SIZE && g_scan.scanSequence[length] != NO_CELL) ++length;
+    return length;
+}
+
 } // namespace
 
 ScanState& scanState() { return g_scan; }
@@ -42,6 +49,7 @@ void resetScanState() {
     g_scan.highlightedAction = ACTION_START_STOP;
     for (auto& s : g_scan.cellState) s = CELL_NORMAL;
     g_scan.startIconShown = 0;
+    g_scan.stepsWithoutPress = 0;
     resetCaptionState();
 }
 
@@ -89,6 +97,14 @@ void resetCellStates() {
 }
 
 void scanStep(Platform& p) {
+    // scan_loops whole passes without a press: nobody is there, so the scan
+    // rests instead of lighting cells for ever.
+    const int loops = currentOptions().value[OPTION_SCAN_LOOPS];
+    if (loops > 0 && g_scan.stepsWithoutPress >= loops * sequenceLength()) {
+        stopAndReset(p);
+        return;
+    }
+    ++g_scan.stepsWithoutPress;
     int pos = g_scan.scanPos;
     if (pos < 1 || pos > SEQUENCE_SIZE) pos = 1;
     int lit = g_scan.scanSequence[pos - 1];
@@ -139,6 +155,16 @@ void freezeScan(Platform& p) {
 }
 
 void rewindScan() { g_scan.scanPos = 1; }
+
+void resumeAtFirstClickCell() {
+    for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
+        if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {
+            g_scan.scanPos = entry + 1;
+            return;
+        }
+}
+
+void notePress() { g_scan.stepsWithoutPress = 0; }
 
 void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_SCAN);

@@ -35,6 +35,8 @@ struct ScanState {
     std::atomic<int> highlightedAction{ACTION_START_STOP};
     std::atomic<int> cellState[CELL_COUNT] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     std::atomic<int> startIconShown{0};
+    // Steps since the last press, for scan_loops.
+    std::atomic<int> stepsWithoutPress{0};
 };
 
 ScanState& scanState();
@@ -53,5 +55,10 @@ void freezeScan(Platform& p);
 void stopScanTimers(Platform& p);
 // The next scan step highlights the first entry again.
 void rewindScan();
+// The next scan step highlights the first click cell that takes part (no
+// click cell: the position is kept).
+void resumeAtFirstClickCell();
+// A press came: the scan's count of unanswered steps starts again.
+void notePress();
 
 } // namespace sp

@@ -10,6 +10,7 @@
 #include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -121,6 +122,7 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
 }
 
 void handleSwitchPress(Platform& p) {
+    notePress();
     if (g_switch.scanning == 1) {
         freezeScan(p);
         p.sleepMs(10);
@@ -150,6 +152,8 @@ void handleSwitchPress(Platform& p) {
     if (g_switch.moving == 1) {
         // Ending a movement stops the timers just as Escape does.
         stopScanTimers(p);
+        // After a movement the pointer is mostly where the user wants to click.
+        if (currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS) resumeAtFirstClickCell();
         g_switch.scanning = 1;
         p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
         return;

@@ -3,21 +3,26 @@
 
 #include <mutex>
 
+#include "scan/cells.h"
 #include "settings/fallback_log.h"
 
 namespace sp {
 
 namespace {
 
-constexpr const char* CELL_WORDS[EXTRA_CELL_KINDS] = {"scroll_up", "scroll_down", "scroll_left",
-                                                      "scroll_right", "menu"};
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
+constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
 
 constexpr OptionDef OPTIONS[OPTION_COUNT] = {
-    {"extra_cells", OptionType::Cells, 0, 0, EXTRA_CELL_KINDS - 1, false, CELL_WORDS},
+    {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},
     {"scroll_interval_ms", OptionType::Number, 200, 50, 2000, false, nullptr},
     {"panel_steps_aside", OptionType::Number, 0, 0, 1, false, nullptr},
     {"language", OptionType::Choice, LANGUAGE_AUTO, 0, LANGUAGE_ES, false, LANGUAGE_WORDS},
+    {"acceleration", OptionType::Number, 0, 0, 1, false, nullptr},
+    {"acceleration_max", OptionType::Number, 4, 1, 10, false, nullptr},
+    {"acceleration_ms", OptionType::Number, 2000, 200, 10000, false, nullptr},
+    {"after_move", OptionType::Choice, AFTER_MOVE_NEXT, 0, AFTER_MOVE_CLICKS, false, AFTER_MOVE_WORDS},
+    {"scan_loops", OptionType::Number, 0, 0, 20, false, nullptr},
 };
 
 // Nine digits cannot overflow, and no option goes that high.
@@ -143,7 +148,7 @@ std::u32string optionText(const OptionValues& values, int option) {
     case OptionType::Cells: break;
     }
     std::u32string text;
-    for (int cell : values.extraCells) text += (text.empty() ? U"" : U" ") + ascii(def.words[cell]);
+    for (int cell : values.extraCells) text += (text.empty() ? U"" : U" ") + ascii(listedWord(cell));
     return text;
 }
 
@@ -168,12 +173,14 @@ bool setOptionFromText(OptionValues& values, int option, const std::u32string& t
     }
     std::vector<int> cells;
     for (const std::u32string& word : splitWords(text)) {
-        const int cell = wordIndex(word, def.words, def.high + 1);
+        int named = NO_CELL;
+        for (int cell = 0; cell < CELL_COUNT; ++cell)
+            if (listedWord(cell) && sameWord(word, listedWord(cell))) named = cell;
         // A cell named twice is a slip the user should hear about.
         for (int earlier : cells)
-            if (earlier == cell) return false;
-        if (cell < 0) return false;
-        cells.push_back(cell);
+            if (earlier == named) return false;
+        if (named == NO_CELL || cells.size() == MOST_EXTRA_CELLS) return false;
+        cells.push_back(named);
     }
     values.extraCells = cells;
     return true;

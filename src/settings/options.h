@@ -28,25 +28,26 @@ enum Option : int {
     OPTION_SCROLL_INTERVAL_MS,
     OPTION_PANEL_STEPS_ASIDE,
     OPTION_LANGUAGE,
+    OPTION_ACCELERATION,
+    OPTION_ACCELERATION_MAX,
+    OPTION_ACCELERATION_MS,
+    OPTION_AFTER_MOVE,
+    OPTION_SCAN_LOOPS,
     OPTION_COUNT
 };
 
-// The cells `extra_cells` may list, in the order of their names.
-enum ExtraCell : int {
-    EXTRA_SCROLL_UP,
-    EXTRA_SCROLL_DOWN,
-    EXTRA_SCROLL_LEFT,
-    EXTRA_SCROLL_RIGHT,
-    EXTRA_MENU,
-    EXTRA_CELL_KINDS
-};
+// `extra_cells` names cells by the words the cell table gives them, and
+// fills one row of the panel.
+constexpr int MOST_EXTRA_CELLS = 5;
 
 enum Language : int { LANGUAGE_AUTO, LANGUAGE_EN, LANGUAGE_ES };
+// Where the scan goes on when a press ends a movement.
+enum AfterMove : int { AFTER_MOVE_NEXT, AFTER_MOVE_CLICKS };
 
 enum class OptionType {
     Number, // a whole number in a range, or 0 where the option allows it
     Choice, // one of a list of words; the value is its index
-    Cells,  // extra cells, space-separated, each at most once
+    Cells,  // cells of the cell table, space-separated, each at most once
 };
 
 struct OptionDef {
@@ -56,7 +57,7 @@ struct OptionDef {
     int low;
     int high;
     bool zeroMeansOff;
-    // Choice: the words, `high + 1` of them; Cells: the cell names.
+    // Choice: the words, `high + 1` of them.
     const char* const* words;
 };
 
@@ -66,7 +67,7 @@ int optionOfKey(const std::u32string& key);
 
 struct OptionValues {
     int value[OPTION_COUNT] = {};
-    std::vector<int> extraCells; // ExtraCell values, in the order given
+    std::vector<int> extraCells; // cell ids, in the order given
 };
 bool operator==(const OptionValues& a, const OptionValues& b);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_platform.h"
+#include "scan/cells.h"
 #include "settings/options.h"
 
 namespace {
@@ -25,8 +26,8 @@ bool inRange(const OptionValues& v) {
         if (!(value >= def.low && value <= def.high) && !(def.zeroMeansOff && value == 0)) return false;
     }
     for (int cell : v.extraCells)
-        if (cell < 0 || cell >= EXTRA_CELL_KINDS) return false;
-    return v.extraCells.size() <= EXTRA_CELL_KINDS;
+        if (!listedWord(cell)) return false;
+    return v.extraCells.size() <= MOST_EXTRA_CELLS;
 }
 
 } // namespace

@@ -20,7 +20,7 @@ crashes=$dir/crashes
 mkdir -p "$corpus" "$crashes"
 # Seeds: a file as the program writes it, and the same hand-edited in UTF-8.
 if [ "$name" = options ]; then
-  text='# mine\r\nextra_cells = scroll_up menu\r\nscroll_interval_ms = 200\r\npanel_steps_aside = 1\r\nlanguage = es\r\n'
+  text='# mine\r\nextra_cells = scroll_up scroll_left\r\nscroll_interval_ms = 200\r\npanel_steps_aside = 1\r\nlanguage = es\r\n'
 else
   text='1 1 1 1 1\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n'
 fi

@@ -8,11 +8,11 @@
 namespace sp {
 namespace {
 
-// Each option as the file would write it, in table order.
+// The first four options as the file would write them, in table order.
 std::vector<std::string> asTexts(const OptionValues& v) {
     std::vector<std::string> texts;
-    texts.reserve(OPTION_COUNT);
-    for (int option = 0; option < OPTION_COUNT; ++option) texts.push_back(toUtf8(optionText(v, option)));
+    texts.reserve(OPTION_LANGUAGE + 1);
+    for (int option = 0; option <= OPTION_LANGUAGE; ++option) texts.push_back(toUtf8(optionText(v, option)));
     return texts;
 }
 
@@ -42,15 +42,15 @@ INSTANTIATE_TEST_SUITE_P(
     Files, OptionsParseTest,
     ::testing::Values(
         ParseCase{"empty", "", DEFAULTS, {}},
-        ParseCase{
-            "everyKeyInAnyCaseWithCommentsAndBlanks",
-            "# mine\r\n\r\n; also mine\r\n  EXTRA_cells =  Scroll_Down menu  \r\nscroll_interval_ms=50\r\n"
-            "Panel_Steps_Aside = 1\r\nlanguage = ES\r\n",
-            {"scroll_down menu", "50", "1", "es"},
-            {}},
+        ParseCase{"everyKeyInAnyCaseWithCommentsAndBlanks",
+                  "# mine\r\n\r\n; also mine\r\n  EXTRA_cells =  Scroll_Down scroll_UP  "
+                  "\r\nscroll_interval_ms=50\r\n"
+                  "Panel_Steps_Aside = 1\r\nlanguage = ES\r\n",
+                  {"scroll_down scroll_up", "50", "1", "es"},
+                  {}},
         ParseCase{"bareLineEndsAndAMarkedUtf8File",
-                  "\xEF\xBB\xBFscroll_interval_ms = 2000\rlanguage = en\nextra_cells = menu scroll_up",
-                  {"menu scroll_up", "2000", "0", "en"},
+                  "\xEF\xBB\xBFscroll_interval_ms = 2000\rlanguage = en\nextra_cells = scroll_left scroll_up",
+                  {"scroll_left scroll_up", "2000", "0", "en"},
                   {}},
         ParseCase{"utf16WithItsMark",
                   utf16("extra_cells = scroll_left scroll_right\r\n"),
@@ -58,12 +58,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {}},
         ParseCase{"unusableValuesGetTheirDefaults",
                   "scroll_interval_ms = 49\r\npanel_steps_aside = yes\r\nlanguage = fr\r\n"
-                  "extra_cells = menu menu\r\n",
+                  "extra_cells = scroll_up scroll_up\r\n",
                   DEFAULTS,
                   {"scroll_interval_ms = 49 cannot be used; 200 used",
                    "panel_steps_aside = yes cannot be used; 0 used",
                    "language = fr cannot be used; auto used",
-                   "extra_cells = menu menu cannot be used; (empty) used"}},
+                   "extra_cells = scroll_up scroll_up cannot be used; (empty) used"}},
         ParseCase{"numbersAreDigitsOnly",
                   "scroll_interval_ms = -100\r\nscroll_interval_ms = 2001\r\nscroll_interval_ms = 1e3\r\n"
                   "scroll_interval_ms = 99999999999\r\n",
@@ -72,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "scroll_interval_ms = 2001 cannot be used; 200 used",
                    "scroll_interval_ms = 1e3 cannot be used; 200 used",
                    "scroll_interval_ms = 99999999999 cannot be used; 200 used"}},
-        ParseCase{
-            "theLatestLineOfAKeyHolds",
-            "scroll_interval_ms = 300\r\nscroll_interval_ms = 400\r\nextra_cells = menu\r\nextra_cells = "
-            "wheel\r\n",
-            {"", "400", "0", "auto"},
-            {"extra_cells = wheel cannot be used; (empty) used"}},
+        ParseCase{"theLatestLineOfAKeyHolds",
+                  "scroll_interval_ms = 300\r\nscroll_interval_ms = 400\r\nextra_cells = "
+                  "scroll_up\r\nextra_cells = "
+                  "wheel\r\n",
+                  {"", "400", "0", "auto"},
+                  {"extra_cells = wheel cannot be used; (empty) used"}},
         ParseCase{
             "unknownKeysAndStrayLinesAreIgnored", "colour = red\r\nno equals here\r\n= 5\r\n", DEFAULTS, {}}),
     CaseName());
@@ -96,8 +96,10 @@ TEST(OptionsFileTest, SaveKeepsCommentsUnknownKeysOrderAndEncoding) {
         OptionValues v = parsed.values;
         ASSERT_TRUE(setOptionFromText(v, OPTION_EXTRA_CELLS, U"scroll_down"));
         ASSERT_TRUE(setOptionFromText(v, OPTION_SCROLL_INTERVAL_MS, U"500"));
-        const std::string want = "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
-                                 "extra_cells = scroll_down\npanel_steps_aside = 0\n";
+        const std::string want =
+            "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
+            "extra_cells = scroll_down\npanel_steps_aside = 0\nacceleration = 0\n"
+            "acceleration_max = 4\nacceleration_ms = 2000\nafter_move = next\nscan_loops = 0\n";
         EXPECT_EQ(formatOptions(parsed.text, v), encodeText(fromUtf8(want), encoding));
         EXPECT_TRUE(parseOptions(formatOptions(parsed.text, v)).values == v) << "reads back as saved";
     }

@@ -52,6 +52,20 @@ E2E_CASE(scroll_cell_turns_the_wheel) {
     E2E_CHECK(allAtPointer, "every notch at the pointer");
 }
 
+E2E_CASE(screenshot_third_row) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, PERIOD, 0)), "keyboard switch");
+    E2E_REQUIRE(seedOptions(run, "extra_cells = scroll_up scroll_down scroll_left scroll_right\r\n"),
+                "options.ini");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Scroll Down", 14 * PERIOD + 2000),
+                "the scan reaches Scroll Down");
+    // make screenshots cuts the picture to this area.
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(panel)));
+    e2e::requestScreenshot(run);
+}
+
 // The panel steps aside from a pointer moved onto it, and back; the focus stays.
 E2E_CASE(panel_steps_aside) {
     E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 1000, 0)), "keyboard switch");
