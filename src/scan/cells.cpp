@@ -36,11 +36,12 @@ constexpr CellRow CELLS[CELL_COUNT] = {
      "Scroll Left"},
     {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, EXTRA_SCROLL_RIGHT, 2, -1,
      "Scroll Right"},
+    {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, EXTRA_MENU, 2, -1, "Menu"},
 };
 
 // The column of each listed cell in its row, -1 while it is not listed.
 // Laid out on the main thread, read by every thread that paints.
-std::atomic<int> g_listedColumn[CELL_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+std::atomic<int> g_listedColumn[CELL_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
 

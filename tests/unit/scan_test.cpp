@@ -231,14 +231,14 @@ namespace {
 // ---- The cell table ------------------------------------------------------------
 
 TEST(CellTableTest, EachActionAndClickKindHasOneCellAndThePanelKeepsItsShape) {
-    for (int action = ACTION_START_STOP; action <= ACTION_SCROLL_RIGHT; ++action) {
+    for (int action = ACTION_START_STOP; action <= ACTION_MENU; ++action) {
         const int cell = cellForAction(action);
         ASSERT_TRUE(isCell(cell)) << "action " << action;
         EXPECT_EQ(cellRow(cell).action, action);
     }
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
         EXPECT_EQ(cellRow(cellOfClickKind(kind)).clickKind, kind) << "kind " << kind;
-    EXPECT_EQ(cellForAction(ACTION_SCROLL_RIGHT + 1), NO_CELL);
+    EXPECT_EQ(cellForAction(ACTION_MENU + 1), NO_CELL);
     EXPECT_EQ(actionKind(-1), ActionKind::None);
     EXPECT_EQ(cellOfClickKind(CLICK_KIND_COUNT), NO_CELL);
 
