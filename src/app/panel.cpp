@@ -1,6 +1,7 @@
 // Control panel logic.
 #include "app/panel.h"
 
+#include "app/menu.h"
 #include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
@@ -136,6 +137,7 @@ void closePanel(Platform& p) {
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);
     closeCrosshair(p);
+    endMenu(p);
 }
 
 } // namespace sp

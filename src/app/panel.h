@@ -46,8 +46,9 @@ void refreshPointerOverPanel(Platform& p);
 // A scanned left click on the panel: the configuration window opens and the
 // crosshair gives way to it.
 void openConfigFromPanel(Platform& p);
-// A mouse button went down on the panel itself: it opens the configuration
-// window with the file's settings in force.
+// The left or middle button went down on the panel itself: it opens the
+// configuration window with the file's settings in force. (The right one
+// opens the program's menu.)
 void onPanelMouseButton(Platform& p);
 void clearPointerOverPanel();
 void onPanelRestored(Platform& p);

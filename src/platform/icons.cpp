@@ -20,6 +20,7 @@ const char* iconResourceName(Icon icon) {
     case Icon::RodaAvall: return "RODA_AVALL";
     case Icon::RodaEsquerra: return "RODA_ESQUERRA";
     case Icon::RodaDreta: return "RODA_DRETA";
+    case Icon::Menu: return "MENU";
     }
     return "STOP";
 }

@@ -58,8 +58,9 @@ enum class Icon {
     RodaAvall,
     RodaEsquerra,
     RodaDreta,
+    Menu,
 };
-constexpr int ICON_COUNT = 15;
+constexpr int ICON_COUNT = 16;
 
 // Resource name of an icon, e.g. "CLIC_DRETA".
 const char* iconResourceName(Icon icon);
@@ -86,6 +87,17 @@ enum TimerId : int {
     TIMER_WATCHDOG = 21,
     TIMER_MOVE = 99,
 };
+
+// One entry of the program's menu as it is shown; text in UTF-8.
+struct MenuEntry {
+    int id;
+    const char* text;
+    bool enabled;
+    // A line above it, apart from the others.
+    bool separated;
+};
+// Where the menu opens: beside the panel, never over it; or at the pointer.
+enum class MenuPlace { Panel, Pointer };
 
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
@@ -176,6 +188,22 @@ public:
     // that thread; the timer is the window's own TIMER_CONFIG.
     virtual void openConfigWindow() = 0;
     virtual void setConfigTimer(int periodMs) = 0;
+
+    // The program's menu, and the notification-area icon that opens it, live
+    // on a thread of their own. showMenu returns at once; the entry chosen
+    // (0 for none) comes back to the panel's thread, once for every true
+    // return. False: nothing was shown.
+    virtual bool showMenu(const MenuEntry* entries, int count, MenuPlace place) = 0;
+    // A Yes/No question on the menu's thread, No the default button; the
+    // answer comes back to the panel's thread likewise.
+    virtual bool askYesNo(const char* title, const char* text) = 0;
+    // The menu or question that is up goes as if dismissed, the icon with it,
+    // and their thread ends; returns once it has.
+    virtual void endMenu() = 0;
+    // A page of the program's own documentation, beside the exe.
+    virtual void openPageBesideExe(const char* page) = 0;
+    // The panel closes the way its close box closes it, after the caller returns.
+    virtual void closePanelWindow() = 0;
 
     // The settings file, by a name relative to the working directory.
     virtual bool fileExists(const char* name) = 0;

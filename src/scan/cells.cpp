@@ -34,6 +34,7 @@ constexpr CellRow CELLS[CELL_COUNT] = {
     {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, "Scroll Down", "scroll_down"},
     {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
     {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
+    {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, "Menu", "menu"},
 };
 
 // The column of each listed cell in its row plus one, 0 while it is not

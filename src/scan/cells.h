@@ -28,6 +28,7 @@ enum Cell : int {
     CELL_SCROLL_DOWN,
     CELL_SCROLL_LEFT,
     CELL_SCROLL_RIGHT,
+    CELL_MENU,
     CELL_COUNT
 };
 // No cell: ends the scan sequence, and is what nothing highlighted reads as.
@@ -49,12 +50,13 @@ enum Action : int {
     ACTION_SCROLL_DOWN = 11,
     ACTION_SCROLL_LEFT = 12,
     ACTION_SCROLL_RIGHT = 13,
+    ACTION_MENU = 14,
 };
 
 // How the press handler treats an action.
 // Direction and Scroll are movements: the pointer or the wheel goes on
-// until the next press.
-enum class ActionKind { None, StartStop, Direction, Click, Scroll };
+// until the next press. Menu opens the program's menu at the panel.
+enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu };
 
 // Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
 constexpr int CLICK_KIND_COUNT = 5;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "app/menu.h"
 #include "app/rearm.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
@@ -143,6 +144,7 @@ void handleSwitchPress(Platform& p) {
             p.setTimer(TIMER_MOVE, scrollPeriodMs());
             break;
         case ActionKind::Click: performClick(p); break;
+        case ActionKind::Menu: openMenuFromCell(p); break;
         // The start/stop cell has already shown "Ready".
         case ActionKind::StartStop:
         case ActionKind::None: break;

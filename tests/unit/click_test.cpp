@@ -69,11 +69,12 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         Lines effects;
         for (const auto& line : fake.log)
             if (line.rfind("sendButton", 0) == 0 || line == "openConfigWindow" ||
-                line.rfind("setConfigTimer", 0) == 0)
+                line.rfind("setConfigTimer", 0) == 0 || line.rfind("showMenu", 0) == 0)
                 effects.push_back(line);
         Lines expected = buttonLines(row.roles, swapped);
         if (std::string(row.other) == "open") expected.push_back("openConfigWindow");
         if (std::string(row.other) == "timer") expected.push_back("setConfigTimer 500");
+        if (std::string(row.other) == "menu") expected.push_back("showMenu panel");
         EXPECT_EQ(effects, expected) << (swapped ? "swapped" : "not swapped");
         EXPECT_EQ(clickState().dragging, row.draggingAfter);
         EXPECT_EQ(switchState().scanning, 1);
@@ -97,6 +98,9 @@ const ClickRow CLICK_ROWS[] = {
     {"Right", 6, false, false, false, false, false, 0, "S+ S-", "", 0},
     {"RightOnlyEndsDrag", 6, false, false, false, false, false, 1, "P-", "", 0},
     {"RightOnWindowKeepsDrag", 6, false, true, true, false, false, 1, "P+ P-", "", 1},
+    {"RightOnPanelOpensMenu", 6, true, false, false, false, false, 0, "", "menu", 0},
+    {"RightOnPanelKeepsDragLikeLeft", 6, true, false, false, false, false, 1, "", "menu", 1},
+    {"MiddleOnPanelIsAMiddleClick", 7, true, false, false, false, false, 0, "M+ M-", "", 0},
     {"Middle", 7, false, false, false, false, false, 0, "M+ M-", "", 0},
     {"MiddleOnlyEndsDrag", 7, false, false, false, false, false, 1, "P-", "", 0},
     {"MiddleOnWindowWithColourDialog", 7, false, true, true, true, false, 0, "P+ P-", "timer", 0},
@@ -198,9 +202,10 @@ TEST(HelpBoxTest, SitsBesideThePointerAndStaysOnScreenAtTheSideAndTopEdges) {
 }
 
 TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForNoCell) {
-    const char* expected[CELL_COUNT] = {
-        "STOP",       "ESQUERRA",    "DRETA",    "AMUNT",      "AVALL",      "CLIC_ESQUERRA", "DOBLE_CLIC",
-        "CLIC_DRETA", "MIDDEL_CLIC", "ARRASTRA", "RODA_AMUNT", "RODA_AVALL", "RODA_ESQUERRA", "RODA_DRETA"};
+    const char* expected[CELL_COUNT] = {"STOP",          "ESQUERRA",      "DRETA",      "AMUNT",
+                                        "AVALL",         "CLIC_ESQUERRA", "DOBLE_CLIC", "CLIC_DRETA",
+                                        "MIDDEL_CLIC",   "ARRASTRA",      "RODA_AMUNT", "RODA_AVALL",
+                                        "RODA_ESQUERRA", "RODA_DRETA",    "MENU"};
     Icon icon = Icon::Stop;
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         ASSERT_TRUE(helpBoxIcon(cell, false, icon));

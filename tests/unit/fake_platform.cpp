@@ -188,6 +188,21 @@ void FakePlatform::movePanel(Point topLeft) {
 
 void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
 
+bool FakePlatform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
+    log.push_back(std::string("showMenu ") + (place == MenuPlace::Panel ? "panel" : "pointer"));
+    shownMenu.assign(entries, entries + count);
+    return menuThreadUp;
+}
+
+bool FakePlatform::askYesNo(const char* title, const char* text) {
+    log.push_back(std::string("askYesNo ") + title + ": " + text);
+    return menuThreadUp;
+}
+
+void FakePlatform::endMenu() { log.push_back("endMenu"); }
+void FakePlatform::openPageBesideExe(const char* page) { log.push_back(std::string("openPage ") + page); }
+void FakePlatform::closePanelWindow() { log.push_back("closePanelWindow"); }
+
 void FakePlatform::setConfigTimer(int periodMs) {
     log.push_back("setConfigTimer " + std::to_string(periodMs));
 }

@@ -103,6 +103,15 @@ public:
     void movePanel(Point topLeft) override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
+    // The menu's entries as last shown; false from showMenu and askYesNo
+    // when their thread could not take them.
+    std::vector<MenuEntry> shownMenu;
+    bool menuThreadUp = true;
+    bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
+    bool askYesNo(const char* title, const char* text) override;
+    void endMenu() override;
+    void openPageBesideExe(const char* page) override;
+    void closePanelWindow() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/menu.h"
 #include "app/panel.h"
 #include "app/rearm.h"
 #include "case_name.h"
@@ -45,6 +46,7 @@ protected:
         resetOptionsState();
         layOutListedCells();
         resetScrollState();
+        resetMenuState();
     }
 
     // Record and live values as the program runs them, the scan sequence

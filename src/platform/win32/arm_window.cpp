@@ -137,11 +137,7 @@ void runOverlayWindow(OverlayMaker make, LPVOID param) {
     ReleaseSRWLockExclusive(&g_making);
     if (!shown) return;
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    runMessageLoop();
 }
 
 void closeOverlayWindow(HWND window, int slot) {

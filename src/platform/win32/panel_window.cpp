@@ -1,5 +1,7 @@
-// The control panel window: ten owner-drawn cells, the timers, the window
-// menu commands, the switch's reactions posted by the hook thread, closing.
+// The control panel window: its owner-drawn cells, the timers, the window
+// menu commands, the switch's reactions posted by the hook thread, the
+// program's menu and its answers, closing.
+#include "app/menu.h"
 #include "app/panel.h"
 #include "app/step_aside.h"
 #include "config_window/config_window.h"
@@ -122,8 +124,12 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
         return 1;
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;
+    // Also from the start/stop button, which passes it on to its parent.
+    case WM_CONTEXTMENU: openMenuFromPanel(win32Platform()); return 0;
+    case WM_MENU_OPEN: openMenu(win32Platform(), MenuPlace::Pointer); return 0;
+    case WM_MENU_CHOSEN: onMenuChosen(win32Platform(), static_cast<int>(wParam)); return 0;
+    case WM_MENU_ANSWER: onExitAnswered(win32Platform(), wParam == 1); return 0;
     case WM_CLOSE:
         closePanel(win32Platform());
         DestroyWindow(window);

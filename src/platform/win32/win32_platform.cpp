@@ -66,6 +66,15 @@ Win32Platform& win32Platform() {
     return platform;
 }
 
+int runMessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
 void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon) {
@@ -113,7 +122,10 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     ReleaseDC(item, dc);
 }
 
-void Win32Platform::setCaption(const char* text) { SetWindowTextA(g_handles.panel, text); }
+void Win32Platform::setCaption(const char* text) {
+    SetWindowTextA(g_handles.panel, text);
+    setTrayTip(text);
+}
 
 void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel); }
 
@@ -320,6 +332,23 @@ Rect Win32Platform::panelRect() {
 void Win32Platform::movePanel(Point topLeft) {
     SetWindowPos(g_handles.panel, nullptr, topLeft.x, topLeft.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+bool Win32Platform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
+    return showMenuOnItsThread(entries, count, place);
+}
+bool Win32Platform::askYesNo(const char* title, const char* text) { return askOnMenuThread(title, text); }
+void Win32Platform::endMenu() { endMenuThread(); }
+void Win32Platform::openPageBesideExe(const char* page) { openPageOnMenuThread(page); }
+void Win32Platform::closePanelWindow() { PostMessageW(g_handles.panel, WM_CLOSE, 0, 0); }
+
+std::wstring pageBesideExe(const char* page) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return widen(page, CP_UTF8);
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + widen(page, CP_UTF8);
 }
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }

@@ -6,18 +6,14 @@ namespace {
 
 constexpr int PERIOD = 250;
 
-bool seedOptions(e2e::Run& run, const std::string& text) {
-    return e2e::writeFileBytes(e2e::inWorkDir(run, L"options.ini"),
-                               std::vector<unsigned char>(text.begin(), text.end()));
-}
-
 } // namespace
 
 // A scroll cell turns the wheel of the window under the pointer, a notch a
 // time, until the next press; the scan then goes on.
 E2E_CASE(scroll_cell_turns_the_wheel) {
     E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 0 0 0 0", 2, PERIOD, 0)), "keyboard switch");
-    E2E_REQUIRE(seedOptions(run, "extra_cells = scroll_down\r\nscroll_interval_ms = 150\r\n"), "options.ini");
+    E2E_REQUIRE(sp::seedOptions(run, "extra_cells = scroll_down\r\nscroll_interval_ms = 150\r\n"),
+                "options.ini");
     e2e::TestWindow target;
     E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e wheel target"), "target window opens");
     HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
