@@ -75,6 +75,11 @@ enum TimerId : int {
     TIMER_MOVE = 99,
 };
 
+// What the configuration window is told once its request has been carried
+// out: show the settings and toggles as they now are, say that saving
+// failed, or go (the close sequence has run).
+enum class ConfigAnswer { ShowState, SaveFailed, CloseNow };
+
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
     BUTTON_LEFT_DOWN = 0x0002,
@@ -150,9 +155,11 @@ public:
     virtual bool pointerOnConfigClient() = 0;
 
     // The configuration window lives on a thread of its own. Opening starts
-    // that thread; the timer is the window's own TIMER_CONFIG.
+    // that thread; the timer is the window's own TIMER_CONFIG. Neither the
+    // timer nor an answer waits for the window's thread.
     virtual void openConfigWindow() = 0;
     virtual void setConfigTimer(int periodMs) = 0;
+    virtual void answerConfigWindow(ConfigAnswer answer) = 0;
 
     // The settings file, by a name relative to the working directory.
     virtual bool fileExists(const char* name) = 0;

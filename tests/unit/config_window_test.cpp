@@ -48,8 +48,10 @@ TEST_F(LogicTest, SlidersOpenAtTheBandOfTheRecordAndAtAnEndForOtherValues) {
     } rows[] = {{1, 0, 2000, 0},  {2, 33, 1500, 33}, {4, 66, 1000, 66},
                 {6, 99, 500, 99}, {3, 99, 1200, 0},  {0, 99, 0, 0}};
     for (const auto& row : rows) {
-        settings().moveStep = row.moveStep;
-        settings().scanPeriodMs = row.scanPeriodMs;
+        changeSettings([&](SettingsValues& v) {
+            v.moveStep = row.moveStep;
+            v.scanPeriodMs = row.scanPeriodMs;
+        });
         EXPECT_EQ(sliderFromSpeed(), row.speedAt) << "moveStep " << row.moveStep;
         EXPECT_EQ(sliderFromPeriod(), row.periodAt) << "scanPeriodMs " << row.scanPeriodMs;
     }
@@ -220,7 +222,7 @@ TEST_F(LogicTest, AcceptWritesTheFileAndAFailedWriteSaysSoAndKeepsTheChoices) {
     EXPECT_TRUE(acceptSettings(fake));
     closeConfigWindow(fake);
     EXPECT_EQ(settings().clickSound, 1);
-    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(snapshotSettings()));
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(settings()));
 }
 
 TEST_F(LogicTest, ColourDialogKeepsItsColourForTheRunAndACancelChangesNothing) {
@@ -244,7 +246,7 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     SettingsValues v = defaultSettings();
     v.switchDevice = 0;
     startWith(fake, v);
-    settings().moveStep = 6; // changed in memory only
+    changeSettings([](SettingsValues& v) { v.moveStep = 6; }); // changed in memory only
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 2);
     EXPECT_EQ(panelState().scanStoppedForConfig, 0);
@@ -252,10 +254,158 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     EXPECT_TRUE(fake.calls("setCaption").empty()) << "scanning goes on";
 
     // The window shows a change not saved yet: a second click keeps it.
-    settings().moveStep = 6;
+    changeSettings([](SettingsValues& v) { v.moveStep = 6; });
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 6);
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
+}
+
+// ---- Requests carried out on the panel's thread ------------------------------------------
+
+struct ChangeRow {
+    const char* name;
+    ConfigRequest request;
+    int value;
+    bool answered; // the window is told to show its state
+    int (*field)(const SettingsValues&);
+    int want;
+};
+
+void PrintTo(const ChangeRow& r, std::ostream* os) { *os << r.name; }
+
+class ConfigChangeRequestTest : public LogicTest, public ::testing::WithParamInterface<ChangeRow> {};
+
+TEST_P(ConfigChangeRequestTest, ChangesTheRecordAndAnswersOnlyWhatTheWindowShows) {
+    const ChangeRow& row = GetParam();
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    startWith(fake, v);
+    ASSERT_TRUE(openConfigWindow(fake));
+    fake.clearLog();
+
+    handleConfigRequest(fake, row.request, row.value);
+
+    EXPECT_EQ(row.field(settings()), row.want);
+    EXPECT_EQ(fake.calls("answerConfigWindow"), row.answered ? Lines{"answerConfigWindow show"} : Lines{});
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(v)) << "a change is not saved";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, ConfigChangeRequestTest,
+    ::testing::Values(ChangeRow{"sound", ConfigRequest::Sound, 0, true,
+                                [](const SettingsValues& r) { return r.clickSound; }, 1},
+                      ChangeRow{"helpBox", ConfigRequest::HelpBox, 0, true,
+                                [](const SettingsValues& r) { return r.helpBox; }, 1},
+                      ChangeRow{"doubleClickOut", ConfigRequest::ClickKind, 1, true,
+                                [](const SettingsValues& r) { return r.enabledClicks[1]; }, 0},
+                      ChangeRow{"kindOutOfRange", ConfigRequest::ClickKind, 5, true,
+                                [](const SettingsValues& r) { return r.enabledClicks[4]; }, 1},
+                      ChangeRow{"speed", ConfigRequest::Speed, 99, true,
+                                [](const SettingsValues& r) { return r.moveStep; }, 6},
+                      ChangeRow{"period", ConfigRequest::Period, 0, true,
+                                [](const SettingsValues& r) { return r.scanPeriodMs; }, 2000},
+                      ChangeRow{"opacity", ConfigRequest::Opacity, 100, true,
+                                [](const SettingsValues& r) { return r.opacity; }, 100},
+                      ChangeRow{"colourChosen", ConfigRequest::ColourChosen, 0x00FF00, true,
+                                [](const SettingsValues& r) { return r.lineColour; }, 0x00FF00},
+                      ChangeRow{"colourKept", ConfigRequest::ColourKept, 0x00FF00, false,
+                                [](const SettingsValues& r) { return r.lineColour; }, 255},
+                      ChangeRow{"mouse", ConfigRequest::Device, 1, true,
+                                [](const SettingsValues& r) { return r.switchDevice; }, 1},
+                      ChangeRow{"timerTick", ConfigRequest::TimerTick, 0, false,
+                                [](const SettingsValues& r) { return r.moveStep; }, 2},
+                      ChangeRow{"unknownRequest", static_cast<ConfigRequest>(99), 6, false,
+                                [](const SettingsValues& r) { return r.moveStep; }, 2}),
+    CaseName());
+
+struct Step {
+    ConfigRequest request;
+    int value;
+};
+
+struct SequenceRow {
+    const char* name;
+    bool failWrites;
+    std::vector<Step> steps;
+    Lines answers;
+    int clickSound; // in the record afterwards
+    bool saved;     // the file holds the sound on
+    int configOpen;
+};
+
+void PrintTo(const SequenceRow& r, std::ostream* os) { *os << r.name; }
+
+class ConfigCloseRequestTest : public LogicTest, public ::testing::WithParamInterface<SequenceRow> {};
+
+// The sound is switched on in the window, then the window goes some way.
+TEST_P(ConfigCloseRequestTest, TheCloseSequenceRunsOnceAndLaterChangesAreVoid) {
+    const SequenceRow& row = GetParam();
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    startWith(fake, v);
+    ASSERT_TRUE(openConfigWindow(fake));
+    fake.failWrites = row.failWrites;
+    fake.clearLog();
+
+    for (const Step& step : row.steps) handleConfigRequest(fake, step.request, step.value);
+
+    Lines answers;
+    for (const std::string& line : fake.calls("answerConfigWindow")) answers.push_back(line.substr(19));
+    EXPECT_EQ(answers, row.answers);
+    EXPECT_EQ(settings().clickSound, row.clickSound);
+    EXPECT_EQ(live().liveClickSound, row.clickSound) << "the running system follows the record";
+    SettingsValues on = v;
+    on.clickSound = 1;
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME] == formatSettingsFile(on), row.saved);
+    EXPECT_EQ(configState().configOpen, row.configOpen);
+}
+
+const Step SOUND{ConfigRequest::Sound, 0}, CLOSE{ConfigRequest::Close, 0}, ACCEPT{ConfigRequest::Accept, 0},
+    DESTROYED{ConfigRequest::Destroyed, 0}, GONE{ConfigRequest::Gone, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ConfigCloseRequestTest,
+    ::testing::Values(
+        SequenceRow{"cancelDropsTheChange", false, {SOUND, CLOSE}, {"show", "closeNow"}, 0, false, 1},
+        SequenceRow{"acceptSavesAndCloses", false, {SOUND, ACCEPT}, {"show", "closeNow"}, 1, true, 1},
+        SequenceRow{"failedSaveKeepsTheWindow", true, {SOUND, ACCEPT}, {"show", "saveFailed"}, 1, false, 1},
+        SequenceRow{"changeBehindTheCloseIsVoid", false, {CLOSE, SOUND}, {"closeNow"}, 0, false, 1},
+        SequenceRow{"acceptBehindACancelSavesNothing",
+                    false,
+                    {SOUND, CLOSE, ACCEPT},
+                    {"show", "closeNow", "closeNow"},
+                    0,
+                    false,
+                    1},
+        SequenceRow{
+            "goneFreesTheClaim", false, {SOUND, CLOSE, DESTROYED, GONE}, {"show", "closeNow"}, 0, false, 0},
+        SequenceRow{"strayRequestsAfterGoneDoNothing",
+                    false,
+                    {CLOSE, DESTROYED, GONE, SOUND, ACCEPT},
+                    {"closeNow"},
+                    0,
+                    false,
+                    0}),
+    CaseName());
+
+TEST_F(LogicTest, TeardownRequestStopsAKeyboardSwitchOnceAndANewWindowStartsAfresh) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    startWith(fake, v);
+    ASSERT_TRUE(openConfigWindow(fake));
+    handleConfigRequest(fake, ConfigRequest::Close, 0);
+    handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
+    EXPECT_EQ(fake.timerPeriod[TIMER_REARM], 1000) << "the keyboard switch re-arms after the window";
+    EXPECT_EQ(rearmState().shortRearm, 1);
+    handleConfigRequest(fake, ConfigRequest::Gone, 0);
+    fake.clearLog();
+    handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
+    EXPECT_TRUE(fake.log.empty()) << "a teardown with no window stops nothing";
+
+    ASSERT_TRUE(openConfigWindow(fake));
+    EXPECT_EQ(configState().closing, 0);
+    handleConfigRequest(fake, ConfigRequest::Sound, 0);
+    EXPECT_EQ(settings().clickSound, 1) << "the new window's changes count";
 }
 
 } // namespace

@@ -92,6 +92,7 @@ public:
     bool pointerOnConfigClient() override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
+    void answerConfigWindow(ConfigAnswer answer) override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

@@ -88,7 +88,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         handlePointerMoved(p, p.cursorPos());
         return 0;
     }
-    case WM_CONFIG_TICK: configTimerTick(win32Platform()); return 0;
+    case WM_CONFIG_REQUEST: onConfigRequest(wParam, lParam); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;

@@ -280,6 +280,7 @@ bool Win32Platform::pointerOnPanel() {
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
+void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;

@@ -26,9 +26,13 @@ namespace sp {
 // Private messages from the hook thread to the panel.
 constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
 constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
-// From the configuration window's timer: its crosshair work, done where the
-// crosshair's other changes are.
-constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
+// From the configuration window: one request (wParam: ConfigRequest, lParam:
+// its value), carried out where the scan, the switch and the crosshair are.
+constexpr UINT WM_CONFIG_REQUEST = WM_APP + 3;
+// To the configuration window: the panel's answer (wParam: ConfigAnswer),
+// and its TIMER_CONFIG to start (wParam: period in ms).
+constexpr UINT WM_CONFIG_ANSWER = WM_APP + 4;
+constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 5;
 
 // Crosshair windows by slot: the four arms, then the help box.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
@@ -83,6 +87,7 @@ public:
     bool pointerOnConfigClient() override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
+    void answerConfigWindow(ConfigAnswer answer) override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
@@ -134,6 +139,9 @@ constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
 // The configuration window (config_window.cpp).
 bool startConfigThread();
 void setConfigWindowTimer(int periodMs);
+void answerConfigWindowThread(ConfigAnswer answer);
+// The panel's side of WM_CONFIG_REQUEST.
+void onConfigRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnConfigWindow();
 
 // Window procedures registered at start-up.
