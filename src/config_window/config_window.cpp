@@ -272,7 +272,10 @@ void handleConfigRequest(Platform& p, ConfigRequest request, int value) {
     if (c.configOpen == 0) return;
     switch (request) {
     case ConfigRequest::Destroyed: configWindowDestroyed(p); return;
-    case ConfigRequest::Gone: configWindowGone(); return;
+    case ConfigRequest::Gone:
+        configWindowGone();
+        openWindowKeptWaiting(p);
+        return;
     default: break;
     }
     if (c.closing == 1) {

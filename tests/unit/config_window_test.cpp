@@ -260,6 +260,30 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
 }
 
+TEST_F(LogicTest, PanelClickWhileTheWindowGoesOpensTheNextOnceItHasGone) {
+    const struct {
+        const char* name;
+        bool closeFirst; // the close sequence has run when the click comes
+        size_t opensAfterGone;
+    } rows[] = {{"clickAfterTheClose", true, 2}, {"clickOnAnOpenWindow", false, 1}};
+    for (const auto& row : rows) {
+        resetAll();
+        fake = FakePlatform{};
+        SettingsValues v = defaultSettings();
+        v.switchDevice = 0;
+        startWith(fake, v);
+        onPanelMouseButton(fake);
+        if (row.closeFirst) handleConfigRequest(fake, ConfigRequest::Close, 0);
+        onPanelMouseButton(fake);
+        EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u) << row.name << ": not while it is there";
+        handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
+        handleConfigRequest(fake, ConfigRequest::Gone, 0);
+        EXPECT_EQ(fake.calls("openConfigWindow").size(), row.opensAfterGone) << row.name;
+        EXPECT_EQ(configState().configOpen, row.opensAfterGone == 2 ? 1 : 0) << row.name;
+        EXPECT_EQ(configState().closing, 0) << row.name;
+    }
+}
+
 // ---- Requests carried out on the panel's thread ------------------------------------------
 
 struct ChangeRow {

@@ -1,7 +1,6 @@
 // The control panel window: ten owner-drawn cells, the timers, the window
 // menu commands, the switch's reactions posted by the hook thread, closing.
 #include "app/panel.h"
-#include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
