@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace e2e {
 
@@ -146,6 +147,13 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs, int pollMs) {
         if (GetTickCount64() >= end) return false;
         pause(pollMs);
     }
+}
+
+long envNumber(const wchar_t* name, long fallback) {
+    wchar_t value[32] = {};
+    if (GetEnvironmentVariableW(name, value, 32) == 0) return fallback;
+    const long number = std::wcstol(value, nullptr, 10);
+    return number > 0 ? number : fallback;
 }
 
 void pause(int ms) {

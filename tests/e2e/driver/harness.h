@@ -117,6 +117,8 @@ bool checkBytes(Run& run, const std::vector<unsigned char>& actual,
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs, int pollMs = 10);
 // Sleeps while pumping this thread's messages (for windows the driver owns).
 void pause(int ms);
+// A positive whole number from the environment, or `fallback`.
+long envNumber(const wchar_t* name, long fallback);
 
 // ---- The product process --------------------------------------------------
 
