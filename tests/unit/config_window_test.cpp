@@ -168,6 +168,14 @@ void startWith(FakePlatform& fake, const SettingsValues& v) {
     fake.clearLog();
 }
 
+// Started with the defaults but for the keyboard as the switch.
+SettingsValues startWithKeyboardSwitch(FakePlatform& fake) {
+    SettingsValues v = defaultSettings();
+    v.switchDevice = 0;
+    startWith(fake, v);
+    return v;
+}
+
 TEST_F(LogicTest, OnlyOneWindowCanBeClaimedUntilTheLastHasGone) {
     EXPECT_TRUE(openConfigWindow(fake));
     EXPECT_FALSE(openConfigWindow(fake));
@@ -269,9 +277,7 @@ TEST_F(LogicTest, PanelClickWhileTheWindowGoesOpensTheNextOnceItHasGone) {
     for (const auto& row : rows) {
         resetAll();
         fake = FakePlatform{};
-        SettingsValues v = defaultSettings();
-        v.switchDevice = 0;
-        startWith(fake, v);
+        startWithKeyboardSwitch(fake);
         onPanelMouseButton(fake);
         if (row.closeFirst) handleConfigRequest(fake, ConfigRequest::Close, 0);
         onPanelMouseButton(fake);
@@ -301,9 +307,7 @@ class ConfigChangeRequestTest : public LogicTest, public ::testing::WithParamInt
 
 TEST_P(ConfigChangeRequestTest, ChangesTheRecordAndAnswersOnlyWhatTheWindowShows) {
     const ChangeRow& row = GetParam();
-    SettingsValues v = defaultSettings();
-    v.switchDevice = 0;
-    startWith(fake, v);
+    const SettingsValues v = startWithKeyboardSwitch(fake);
     ASSERT_TRUE(openConfigWindow(fake));
     fake.clearLog();
 
@@ -364,9 +368,7 @@ class ConfigCloseRequestTest : public LogicTest, public ::testing::WithParamInte
 // The sound is switched on in the window, then the window goes some way.
 TEST_P(ConfigCloseRequestTest, TheCloseSequenceRunsOnceAndLaterChangesAreVoid) {
     const SequenceRow& row = GetParam();
-    SettingsValues v = defaultSettings();
-    v.switchDevice = 0;
-    startWith(fake, v);
+    const SettingsValues v = startWithKeyboardSwitch(fake);
     ASSERT_TRUE(openConfigWindow(fake));
     fake.failWrites = row.failWrites;
     fake.clearLog();
@@ -413,9 +415,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST_F(LogicTest, TeardownRequestStopsAKeyboardSwitchOnceAndANewWindowStartsAfresh) {
-    SettingsValues v = defaultSettings();
-    v.switchDevice = 0;
-    startWith(fake, v);
+    startWithKeyboardSwitch(fake);
     ASSERT_TRUE(openConfigWindow(fake));
     handleConfigRequest(fake, ConfigRequest::Close, 0);
     handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
