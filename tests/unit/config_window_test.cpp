@@ -1,6 +1,7 @@
 // The configuration window's logic: slider bands and their way back, the
 // percent label, the toggles and their rules, the device swap, and what
 // opening, saving and closing leave in force.
+#include <algorithm>
 #include <string>
 
 #include "app/panel.h"
@@ -168,14 +169,6 @@ void startWith(FakePlatform& fake, const SettingsValues& v) {
     fake.clearLog();
 }
 
-// Started with the defaults but for the keyboard as the switch.
-SettingsValues startWithKeyboardSwitch(FakePlatform& fake) {
-    SettingsValues v = defaultSettings();
-    v.switchDevice = 0;
-    startWith(fake, v);
-    return v;
-}
-
 TEST_F(LogicTest, OnlyOneWindowCanBeClaimedUntilTheLastHasGone) {
     EXPECT_TRUE(openConfigWindow(fake));
     EXPECT_FALSE(openConfigWindow(fake));
@@ -268,168 +261,53 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
 }
 
-TEST_F(LogicTest, PanelClickWhileTheWindowGoesOpensTheNextOnceItHasGone) {
-    const struct {
-        const char* name;
-        bool closeFirst; // the close sequence has run when the click comes
-        size_t opensAfterGone;
-    } rows[] = {{"clickAfterTheClose", true, 2}, {"clickOnAnOpenWindow", false, 1}};
-    for (const auto& row : rows) {
-        resetAll();
-        fake = FakePlatform{};
-        startWithKeyboardSwitch(fake);
-        onPanelMouseButton(fake);
-        if (row.closeFirst) handleConfigRequest(fake, ConfigRequest::Close, 0);
-        onPanelMouseButton(fake);
-        EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u) << row.name << ": not while it is there";
-        handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
-        handleConfigRequest(fake, ConfigRequest::Gone, 0);
-        EXPECT_EQ(fake.calls("openConfigWindow").size(), row.opensAfterGone) << row.name;
-        EXPECT_EQ(configState().configOpen, row.opensAfterGone == 2 ? 1 : 0) << row.name;
-        EXPECT_EQ(configState().closing, 0) << row.name;
-    }
-}
-
 // ---- Requests carried out on the panel's thread ------------------------------------------
 
-struct ChangeRow {
-    const char* name;
-    ConfigRequest request;
-    int value;
-    bool answered; // the window is told to show its state
-    int (*field)(const SettingsValues&);
-    int want;
-};
-
-void PrintTo(const ChangeRow& r, std::ostream* os) { *os << r.name; }
-
-class ConfigChangeRequestTest : public LogicTest, public ::testing::WithParamInterface<ChangeRow> {};
-
-TEST_P(ConfigChangeRequestTest, ChangesTheRecordAndAnswersOnlyWhatTheWindowShows) {
-    const ChangeRow& row = GetParam();
-    const SettingsValues v = startWithKeyboardSwitch(fake);
-    ASSERT_TRUE(openConfigWindow(fake));
-    fake.clearLog();
-
-    handleConfigRequest(fake, row.request, row.value);
-
-    EXPECT_EQ(row.field(settings()), row.want);
-    EXPECT_EQ(fake.calls("answerConfigWindow"), row.answered ? Lines{"answerConfigWindow show"} : Lines{});
-    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(v)) << "a change is not saved";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, ConfigChangeRequestTest,
-    ::testing::Values(ChangeRow{"sound", ConfigRequest::Sound, 0, true,
-                                [](const SettingsValues& r) { return r.clickSound; }, 1},
-                      ChangeRow{"helpBox", ConfigRequest::HelpBox, 0, true,
-                                [](const SettingsValues& r) { return r.helpBox; }, 1},
-                      ChangeRow{"doubleClickOut", ConfigRequest::ClickKind, 1, true,
-                                [](const SettingsValues& r) { return r.enabledClicks[1]; }, 0},
-                      ChangeRow{"kindOutOfRange", ConfigRequest::ClickKind, 5, true,
-                                [](const SettingsValues& r) { return r.enabledClicks[4]; }, 1},
-                      ChangeRow{"speed", ConfigRequest::Speed, 99, true,
-                                [](const SettingsValues& r) { return r.moveStep; }, 6},
-                      ChangeRow{"period", ConfigRequest::Period, 0, true,
-                                [](const SettingsValues& r) { return r.scanPeriodMs; }, 2000},
-                      ChangeRow{"opacity", ConfigRequest::Opacity, 100, true,
-                                [](const SettingsValues& r) { return r.opacity; }, 100},
-                      ChangeRow{"colourChosen", ConfigRequest::ColourChosen, 0x00FF00, true,
-                                [](const SettingsValues& r) { return r.lineColour; }, 0x00FF00},
-                      ChangeRow{"colourKept", ConfigRequest::ColourKept, 0x00FF00, false,
-                                [](const SettingsValues& r) { return r.lineColour; }, 255},
-                      ChangeRow{"mouse", ConfigRequest::Device, 1, true,
-                                [](const SettingsValues& r) { return r.switchDevice; }, 1},
-                      ChangeRow{"timerTick", ConfigRequest::TimerTick, 0, false,
-                                [](const SettingsValues& r) { return r.moveStep; }, 2},
-                      ChangeRow{"unknownRequest", static_cast<ConfigRequest>(99), 6, false,
-                                [](const SettingsValues& r) { return r.moveStep; }, 2}),
-    CaseName());
-
-struct Step {
-    ConfigRequest request;
-    int value;
-};
-
-struct SequenceRow {
-    const char* name;
-    bool failWrites;
-    std::vector<Step> steps;
-    Lines answers;
-    int clickSound; // in the record afterwards
-    bool saved;     // the file holds the sound on
-    int configOpen;
-};
-
-void PrintTo(const SequenceRow& r, std::ostream* os) { *os << r.name; }
-
-class ConfigCloseRequestTest : public LogicTest, public ::testing::WithParamInterface<SequenceRow> {};
-
-// The sound is switched on in the window, then the window goes some way.
-TEST_P(ConfigCloseRequestTest, TheCloseSequenceRunsOnceAndLaterChangesAreVoid) {
-    const SequenceRow& row = GetParam();
-    const SettingsValues v = startWithKeyboardSwitch(fake);
-    ASSERT_TRUE(openConfigWindow(fake));
-    fake.failWrites = row.failWrites;
-    fake.clearLog();
-
-    for (const Step& step : row.steps) handleConfigRequest(fake, step.request, step.value);
-
-    Lines answers;
-    for (const std::string& line : fake.calls("answerConfigWindow")) answers.push_back(line.substr(19));
-    EXPECT_EQ(answers, row.answers);
-    EXPECT_EQ(settings().clickSound, row.clickSound);
-    EXPECT_EQ(live().liveClickSound, row.clickSound) << "the running system follows the record";
-    SettingsValues on = v;
-    on.clickSound = 1;
-    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME] == formatSettingsFile(on), row.saved);
-    EXPECT_EQ(configState().configOpen, row.configOpen);
-}
-
-const Step SOUND{ConfigRequest::Sound, 0}, CLOSE{ConfigRequest::Close, 0}, ACCEPT{ConfigRequest::Accept, 0},
-    DESTROYED{ConfigRequest::Destroyed, 0}, GONE{ConfigRequest::Gone, 0};
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, ConfigCloseRequestTest,
-    ::testing::Values(
-        SequenceRow{"cancelDropsTheChange", false, {SOUND, CLOSE}, {"show", "closeNow"}, 0, false, 1},
-        SequenceRow{"acceptSavesAndCloses", false, {SOUND, ACCEPT}, {"show", "closeNow"}, 1, true, 1},
-        SequenceRow{"failedSaveKeepsTheWindow", true, {SOUND, ACCEPT}, {"show", "saveFailed"}, 1, false, 1},
-        SequenceRow{"changeBehindTheCloseIsVoid", false, {CLOSE, SOUND}, {"closeNow"}, 0, false, 1},
-        SequenceRow{"acceptBehindACancelSavesNothing",
-                    false,
-                    {SOUND, CLOSE, ACCEPT},
-                    {"show", "closeNow", "closeNow"},
-                    0,
-                    false,
-                    1},
-        SequenceRow{
-            "goneFreesTheClaim", false, {SOUND, CLOSE, DESTROYED, GONE}, {"show", "closeNow"}, 0, false, 0},
-        SequenceRow{"strayRequestsAfterGoneDoNothing",
-                    false,
-                    {CLOSE, DESTROYED, GONE, SOUND, ACCEPT},
-                    {"closeNow"},
-                    0,
-                    false,
-                    0}),
-    CaseName());
-
-TEST_F(LogicTest, TeardownRequestStopsAKeyboardSwitchOnceAndANewWindowStartsAfresh) {
-    startWithKeyboardSwitch(fake);
-    ASSERT_TRUE(openConfigWindow(fake));
-    handleConfigRequest(fake, ConfigRequest::Close, 0);
-    handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
-    EXPECT_EQ(fake.timerPeriod[TIMER_REARM], 1000) << "the keyboard switch re-arms after the window";
-    EXPECT_EQ(rearmState().shortRearm, 1);
-    handleConfigRequest(fake, ConfigRequest::Gone, 0);
-    fake.clearLog();
-    handleConfigRequest(fake, ConfigRequest::Destroyed, 0);
-    EXPECT_TRUE(fake.log.empty()) << "a teardown with no window stops nothing";
-
-    ASSERT_TRUE(openConfigWindow(fake));
-    EXPECT_EQ(configState().closing, 0);
-    handleConfigRequest(fake, ConfigRequest::Sound, 0);
-    EXPECT_EQ(settings().clickSound, 1) << "the new window's changes count";
+// What reaches the panel's thread once a click on the panel has opened the
+// window: its requests, and CLICK, a further click on the panel.
+TEST_F(LogicTest, TheCloseSequenceRunsOnceLaterChangesAreVoidAndAClickDuringItOpensTheNext) {
+    using R = ConfigRequest;
+    const R CLICK = static_cast<R>(-1), SOUND = R::Sound, CLOSE = R::Close, ACCEPT = R::Accept,
+            DESTROYED = R::Destroyed, GONE = R::Gone;
+    const struct {
+        bool failWrites;
+        std::vector<R> steps;
+        const char* answers;
+        int sound; // in the record and the running system
+        bool saved;
+        size_t opens;
+        int open;
+    } rows[] = {{false, {R::TimerTick, R::ColourKept, SOUND, CLOSE}, " show closeNow", 0, false, 1, 1},
+                {false, {SOUND, ACCEPT}, " show closeNow", 1, true, 1, 1},
+                {true, {SOUND, ACCEPT}, " show saveFailed", 1, false, 1, 1},
+                {false, {CLOSE, SOUND}, " closeNow", 0, false, 1, 1},
+                {false, {SOUND, CLOSE, ACCEPT}, " show closeNow closeNow", 0, false, 1, 1},
+                {false, {CLOSE, DESTROYED, GONE, SOUND, ACCEPT, DESTROYED}, " closeNow", 0, false, 1, 0},
+                {false, {CLICK, DESTROYED, GONE}, "", 0, false, 1, 0},
+                {false, {CLOSE, CLICK, DESTROYED, GONE, SOUND}, " closeNow show", 1, false, 2, 1}};
+    for (const auto& row : rows) {
+        const std::string name = "row " + std::to_string(&row - rows);
+        resetAll();
+        fake = FakePlatform{};
+        SettingsValues v = defaultSettings();
+        v.switchDevice = 0;
+        startWith(fake, v);
+        onPanelMouseButton(fake);
+        fake.failWrites = row.failWrites;
+        for (R step : row.steps)
+            step == CLICK ? onPanelMouseButton(fake) : handleConfigRequest(fake, step, 0);
+        std::string answers;
+        for (const std::string& line : fake.calls("answerConfigWindow")) answers += line.substr(18);
+        EXPECT_EQ(answers, row.answers) << name;
+        EXPECT_EQ(settings().clickSound, row.sound) << name;
+        EXPECT_EQ(live().liveClickSound, row.sound) << name;
+        EXPECT_EQ(fake.files[SETTINGS_FILE_NAME] != formatSettingsFile(v), row.saved) << name;
+        EXPECT_EQ(fake.calls("openConfigWindow").size(), row.opens) << name;
+        EXPECT_EQ(configState().configOpen, row.open) << name;
+        // The keyboard switch is re-armed by a teardown, once.
+        const bool tornDown = std::count(row.steps.begin(), row.steps.end(), DESTROYED) > 0;
+        EXPECT_EQ(fake.calls("setTimer 14").size(), tornDown ? 1u : 0u) << name;
+    }
 }
 
 } // namespace
