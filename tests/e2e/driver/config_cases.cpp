@@ -407,10 +407,14 @@ E2E_CASE(config_panel_click_beside_presses) {
         // user's would: not once its thread has finished with it.
         const auto hidden = [&] { return e2e::waitUntil([&] { return !IsWindowVisible(config); }, 3000); };
         if (cancel && clickAt(centreOf(cancel)) && hidden()) continue;
-        e2e::log(run, "round " + std::to_string(round) + ": CANCELAR did not close it; panel answers " +
-                          e2e::toText(e2e::sendTo(panel, WM_NULL, 0, 0)) + ", window answers " +
-                          e2e::toText(e2e::sendTo(config, WM_NULL, 0, 0)));
-        if (!E2E_CHECK(e2e::postTo(config, WM_CLOSE, 0, 0) && hidden(), "the window closes")) break;
+        // Both threads are asked first: a window that does not answer is
+        // not one whose click was lost.
+        const std::string answers = "panel answers " + e2e::toText(e2e::sendTo(panel, WM_NULL, 0, 0)) +
+                                    ", window answers " + e2e::toText(e2e::sendTo(config, WM_NULL, 0, 0));
+        const bool again = cancel && clickAt(centreOf(cancel)) && hidden();
+        e2e::log(run, "round " + std::to_string(round) + ": CANCELAR did not close it; " + answers +
+                          ", a second click closes it " + e2e::toText(again));
+        if (!again && !E2E_CHECK(e2e::postTo(config, WM_CLOSE, 0, 0) && hidden(), "the window closes")) break;
     }
     pressing = false;
     presser.join();
