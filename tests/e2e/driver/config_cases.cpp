@@ -411,6 +411,7 @@ E2E_CASE(config_panel_click_beside_presses) {
         // not one whose click was lost.
         const std::string answers = "panel answers " + e2e::toText(e2e::sendTo(panel, WM_NULL, 0, 0)) +
                                     ", window answers " + e2e::toText(e2e::sendTo(config, WM_NULL, 0, 0));
+        if (answers.find("window answers false") != std::string::npos) e2e::dumpThreads(run);
         const bool again = cancel && clickAt(centreOf(cancel)) && hidden();
         e2e::log(run, "round " + std::to_string(round) + ": CANCELAR did not close it; " + answers +
                           ", a second click closes it " + e2e::toText(again));

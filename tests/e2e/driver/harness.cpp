@@ -216,6 +216,8 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+} // namespace
+
 // Every thread's backtrace, from Wine's debugger, into threads.txt beside
 // the result: a product that will not end is stuck somewhere, and where
 // is what the failure needs to say.
@@ -239,8 +241,6 @@ void dumpThreads(const Run& run) {
     }
     CloseHandle(out);
 }
-
-} // namespace
 
 void endProduct(Run& run) {
     if (!run.launched) return;

@@ -126,6 +126,8 @@ bool launchProduct(Run& run);
 bool productRunning(const Run& run);
 // Waits for the product to end; the exit code goes to *exitCode.
 bool waitForExit(Run& run, int timeoutMs, DWORD* exitCode);
+// Every thread's backtrace, from Wine's debugger, into threads.txt beside the result.
+void dumpThreads(const Run& run);
 // WM_CLOSE to the product's windows, then TerminateProcess if it stays.
 void endProduct(Run& run);
 // Whether a process with this file name (no folder) is in the process list.
