@@ -23,6 +23,9 @@ constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"acceleration_ms", OptionType::Number, 2000, 200, 10000, false, nullptr},
     {"after_move", OptionType::Choice, AFTER_MOVE_NEXT, 0, AFTER_MOVE_CLICKS, false, AFTER_MOVE_WORDS},
     {"scan_loops", OptionType::Number, 0, 0, 20, false, nullptr},
+    {"point_scan", OptionType::Number, 0, 0, 1, false, nullptr},
+    {"point_band_px_s", OptionType::Number, 300, 50, 2000, false, nullptr},
+    {"point_line_px_s", OptionType::Number, 100, 20, 1000, false, nullptr},
 };
 
 // Nine digits cannot overflow, and no option goes that high.
