@@ -8,6 +8,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/point_scan.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -155,6 +156,7 @@ void closePanel(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);
+    endPointScan(p);
     closeCrosshair(p);
     endMenu(p);
 }

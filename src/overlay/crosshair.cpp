@@ -17,6 +17,7 @@ OverlayState& overlayState() { return g_overlay; }
 void resetOverlayState() {
     for (auto& open : g_overlay.armOpen) open = 0;
     g_overlay.helpBoxOpen = 0;
+    for (auto& open : g_overlay.pointMarkOpen) open = 0;
 }
 
 namespace {

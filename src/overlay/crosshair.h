@@ -19,6 +19,7 @@ struct OverlayState {
     // Written by the arm threads, read by the main thread.
     std::atomic<int> armOpen[ARM_COUNT] = {0, 0, 0, 0};
     std::atomic<int> helpBoxOpen{0};
+    std::atomic<int> pointMarkOpen[POINT_MARK_COUNT] = {0, 0};
 };
 
 OverlayState& overlayState();

@@ -21,6 +21,7 @@ const char* iconResourceName(Icon icon) {
     case Icon::RodaEsquerra: return "RODA_ESQUERRA";
     case Icon::RodaDreta: return "RODA_DRETA";
     case Icon::Menu: return "MENU";
+    case Icon::Punt: return "PUNT";
     }
     return "STOP";
 }

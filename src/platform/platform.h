@@ -59,8 +59,9 @@ enum class Icon {
     RodaEsquerra,
     RodaDreta,
     Menu,
+    Punt,
 };
-constexpr int ICON_COUNT = 16;
+constexpr int ICON_COUNT = 17;
 
 // Resource name of an icon, e.g. "CLIC_DRETA".
 const char* iconResourceName(Icon icon);
@@ -69,6 +70,10 @@ const char* iconResourceName(Icon icon);
 enum class Arm { Left, Right, Up, Down };
 constexpr int ARM_COUNT = 4;
 constexpr Arm ALL_ARMS[ARM_COUNT] = {Arm::Left, Arm::Right, Arm::Up, Arm::Down};
+
+// The point scan's marks.
+enum class PointMark { Band, Line };
+constexpr int POINT_MARK_COUNT = 2;
 
 enum class HookKind { Mouse, Keyboard };
 
@@ -169,6 +174,15 @@ public:
     virtual void setLineColour(Colour colour) = 0;
     // The opacity of an arm that is up, 0 to 255; no arm, no effect.
     virtual void setArmOpacity(Arm arm, int alpha) = 0;
+
+    // The point scan's band and line: topmost windows in the line colour and
+    // the crosshair's opacity that never take the focus, each on a thread of
+    // its own like an arm. The band shows only its two long edges, so what
+    // lies inside it stays in sight. showPointMark puts the mark at `rect`,
+    // starting its window first when it is not up; closePointMarks returns
+    // once both have handled the close.
+    virtual void showPointMark(PointMark mark, const Rect& rect) = 0;
+    virtual void closePointMarks() = 0;
 
     // The help box beside the pointer, on a thread of its own like an arm.
     // It paints the icon for the scan code current when it paints.

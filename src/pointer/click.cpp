@@ -6,6 +6,7 @@
 #include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "overlay/crosshair.h"
+#include "pointer/point_scan.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -146,6 +147,7 @@ void stopAndReset(Platform& p) {
     rewindScan();
     resetRearmCount();
 
+    endPointScan(p);
     closeCrosshair(p);
     showReadyCaption(p);
     resetCellStates();

@@ -3,6 +3,7 @@
 
 #include "overlay/crosshair.h"
 #include "pointer/monitors.h"
+#include "pointer/point_scan.h"
 #include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -123,10 +124,29 @@ void moveCursorTo(Platform& p, Point pixel) {
     p.sendAbsoluteMove(n.x, n.y);
 }
 
+void putPointerAt(Platform& p, Point pixel) {
+    moveCursorTo(p, pixel);
+    moveCrosshair(p, pixel);
+    SwitchState& sw = switchState();
+    sw.lastMoveX = pixel.x;
+    sw.lastMoveY = pixel.y;
+}
+
+bool stopOnHandMove(Platform& p, Point keptAt) {
+    if (mouseIsSwitch() || p.cursorPos() == keptAt) return false;
+    handleFarMoveStop(p);
+    return true;
+}
+
 void movementTick(Platform& p) {
     SwitchState& sw = switchState();
-    if (sw.moving == 1 && actionKind(sw.pendingAction) == ActionKind::Scroll) {
+    const ActionKind kind = sw.moving == 1 ? actionKind(sw.pendingAction) : ActionKind::None;
+    if (kind == ActionKind::Scroll) {
         scrollTick(p);
+        return;
+    }
+    if (kind == ActionKind::Point) {
+        pointScanTick(p);
         return;
     }
     const Point from = p.cursorPos();
@@ -136,11 +156,7 @@ void movementTick(Platform& p) {
     const int pixels = pixelsThisTick(p.nowMs(), live().liveMoveStep);
     // Too early for a pixel: nothing moves, so no wrap either.
     if (pixels <= 0) return;
-    const Point target = movementTarget(direction, from, pixels, p.monitorLayout());
-    moveCursorTo(p, target);
-    moveCrosshair(p, target);
-    sw.lastMoveX = target.x;
-    sw.lastMoveY = target.y;
+    putPointerAt(p, movementTarget(direction, from, pixels, p.monitorLayout()));
 }
 
 } // namespace sp

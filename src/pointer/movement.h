@@ -38,6 +38,13 @@ Point movementTarget(int direction, Point from, int step, const MonitorLayout& l
 Point movementTarget(int direction, Point from, int step, Size screen);
 // Moves the system pointer to `pixel` with one absolute move.
 void moveCursorTo(Platform& p, Point pixel);
+// The program's own move of the pointer: the absolute move, the crosshair
+// with it, and the mark the mouse switch's hook tells it from a hand's by.
+void putPointerAt(Platform& p, Point pixel);
+// With the keyboard as the switch only a tick can see a hand take the mouse
+// back: a pointer away from `keptAt` stops everything as a far move does.
+// True when it did. The mouse switch's hook sees hand moves by itself.
+bool stopOnHandMove(Platform& p, Point keptAt);
 // One tick of TIMER_MOVE.
 void movementTick(Platform& p);
 

@@ -1,6 +1,7 @@
 // Scrolling.
 #include "pointer/scroll.h"
 
+#include "pointer/movement.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"
@@ -36,13 +37,9 @@ void startScroll(Platform& p) {
 }
 
 void scrollTick(Platform& p) {
-    // With the mouse as the switch its hook sees a hand move; with the
-    // keyboard nothing else would, and a wheel turning under a hand that
-    // has taken the mouse back is the last thing the user wants.
-    if (!mouseIsSwitch() && !(p.cursorPos() == g_scrollPointer)) {
-        handleFarMoveStop(p);
-        return;
-    }
+    // A wheel turning under a hand that has taken the mouse back is the
+    // last thing the user wants.
+    if (stopOnHandMove(p, g_scrollPointer)) return;
     turnOneNotch(p);
 }
 

@@ -35,6 +35,7 @@ constexpr CellRow CELLS[CELL_COUNT] = {
     {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
     {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
     {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, "Menu", "menu"},
+    {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, "Point", "point"},
 };
 
 // The column of each listed cell in its row plus one, 0 while it is not
@@ -82,7 +83,7 @@ bool isDirection(int action) { return actionKind(action) == K::Direction; }
 
 bool isMovement(int action) {
     const ActionKind kind = actionKind(action);
-    return kind == K::Direction || kind == K::Scroll;
+    return kind == K::Direction || kind == K::Scroll || kind == K::Point;
 }
 
 bool cellShown(int cell) {
@@ -104,6 +105,7 @@ bool layOutListedCells() {
     for (int listed : currentOptions().extraCells)
         for (int cell = 0; cell < CELL_COUNT; ++cell)
             if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
+    if (currentOptions().value[OPTION_POINT_SCAN] == 1 && column[CELL_POINT] == 0) column[CELL_POINT] = next;
     bool changed = false;
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         if (g_listedColumn[cell].exchange(column[cell]) != column[cell]) changed = true;

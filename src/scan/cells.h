@@ -29,6 +29,8 @@ enum Cell : int {
     CELL_SCROLL_LEFT,
     CELL_SCROLL_RIGHT,
     CELL_MENU,
+    // Also shown, after the listed cells, while point_scan is on.
+    CELL_POINT,
     CELL_COUNT
 };
 // No cell: ends the scan sequence, and is what nothing highlighted reads as.
@@ -51,12 +53,14 @@ enum Action : int {
     ACTION_SCROLL_LEFT = 12,
     ACTION_SCROLL_RIGHT = 13,
     ACTION_MENU = 14,
+    ACTION_POINT = 15,
 };
 
 // How the press handler treats an action.
 // Direction and Scroll are movements: the pointer or the wheel goes on
-// until the next press. Menu opens the program's menu at the panel.
-enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu };
+// until the next press. Menu opens the program's menu at the panel. Point
+// is a movement too: its sweeps take the presses until the point is fixed.
+enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu, Point };
 
 // Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
 constexpr int CLICK_KIND_COUNT = 5;
@@ -90,7 +94,7 @@ int cellOfClickKind(int kind);
 int cellForAction(int action);
 ActionKind actionKind(int action);
 bool isDirection(int action);
-// A direction or a scroll: `moving` while it runs.
+// A direction, a scroll or a point scan: `moving` while it runs.
 bool isMovement(int action);
 // Whether the cell is on the panel at all; a click cell whose kind is off
 // is still shown, grey.

@@ -5,6 +5,7 @@
 
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/point_scan.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"
@@ -169,6 +170,7 @@ void notePress() { g_scan.stepsWithoutPress = 0; }
 void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
+    endPointScan(p);
     p.sleepMs(10);
     switchState().moving = 0;
     switchState().pendingAction = 0;

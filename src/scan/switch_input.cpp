@@ -8,6 +8,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/point_scan.h"
 #include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
@@ -58,6 +59,7 @@ void restartWithSwitchDevice(Platform& p) {
     removeAllSwitchHooks(p);
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
+    endPointScan(p);
     g_switch.moving = 0;
     g_switch.stopPending = 0;
     installSwitchHook(p);
@@ -143,6 +145,11 @@ void handleSwitchPress(Platform& p) {
             startScroll(p);
             p.setTimer(TIMER_MOVE, scrollPeriodMs());
             break;
+        case ActionKind::Point:
+            g_switch.moving = 1;
+            startPointScan(p);
+            p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
+            break;
         case ActionKind::Click: performClick(p); break;
         case ActionKind::Menu: openMenuFromCell(p); break;
         // The start/stop cell has already shown "Ready".
@@ -152,10 +159,14 @@ void handleSwitchPress(Platform& p) {
         return;
     }
     if (g_switch.moving == 1) {
+        // A point scan takes the presses until its point is fixed.
+        const bool pointed = pointScanRunning();
+        if (pointed && !pointScanPress(p)) return;
         // Ending a movement stops the timers just as Escape does.
         stopScanTimers(p);
         // After a movement the pointer is mostly where the user wants to click.
-        if (currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS) resumeAtFirstClickCell();
+        if (pointed || currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS)
+            resumeAtFirstClickCell();
         g_switch.scanning = 1;
         p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
         return;

@@ -147,6 +147,30 @@ void FakePlatform::setArmOpacity(Arm arm, int alpha) {
     log.push_back(std::string("setArmOpacity ") + armName(arm) + " " + std::to_string(alpha));
 }
 
+void FakePlatform::showPointMark(PointMark mark, const Rect& r) {
+    const int m = static_cast<int>(mark);
+    log.push_back(std::string("showPointMark ") + (mark == PointMark::Band ? "band " : "line ") +
+                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
+                  std::to_string(r.height));
+    if (!pointMarkOpen[m]) {
+        ++liveThreads;
+        ++liveWindows;
+    }
+    pointMarkOpen[m] = true;
+    pointMarkRect[m] = r;
+}
+
+void FakePlatform::closePointMarks() {
+    log.push_back("closePointMarks");
+    for (bool& open : pointMarkOpen) {
+        if (open) {
+            --liveThreads;
+            --liveWindows;
+        }
+        open = false;
+    }
+}
+
 void FakePlatform::startHelpBox() {
     log.push_back("startHelpBox");
     helpBoxOpen = true;

@@ -52,6 +52,8 @@ public:
     bool armOpen[ARM_COUNT] = {};
     Rect armRect[ARM_COUNT] = {};
     bool helpBoxOpen = false;
+    bool pointMarkOpen[POINT_MARK_COUNT] = {};
+    Rect pointMarkRect[POINT_MARK_COUNT] = {};
     Point helpBoxAt{};
     // What the crosshair windows hold of the system: each start makes a
     // thread and a window that only a close gives back, as the real ones do.
@@ -90,6 +92,8 @@ public:
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
     void setArmOpacity(Arm arm, int alpha) override;
+    void showPointMark(PointMark mark, const Rect& rect) override;
+    void closePointMarks() override;
     void startHelpBox() override;
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;

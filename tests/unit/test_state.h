@@ -2,6 +2,7 @@
 // starts, so no test sees what an earlier one left behind.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/point_scan.h"
 #include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -46,6 +48,7 @@ protected:
         resetOptionsState();
         layOutListedCells();
         resetScrollState();
+        resetPointScanState();
         resetMenuState();
     }
 
@@ -78,6 +81,22 @@ protected:
             cells.push_back(cell);
         }
         return cells;
+    }
+
+    // The options of this options.ini text in force, the listed cells laid out.
+    void useOptionsText(const std::string& text) {
+        ASSERT_TRUE(parseOptions(text).faults.empty()) << text;
+        useOptions(parseOptions(text).values);
+        layOutListedCells();
+    }
+
+    // Highlights `cell` with the next step while scanning runs.
+    void scanTo(int cell) {
+        const std::vector<int> cells = scanCells();
+        const auto at = std::find(cells.begin(), cells.end(), cell);
+        ASSERT_NE(at, cells.end()) << "cell " << cell << " is not scanned";
+        scanState().scanPos = static_cast<int>(at - cells.begin()) + 1;
+        scanStep(fake);
     }
 
     // Arms every crosshair window as open, as the arm threads would.

@@ -1,4 +1,5 @@
-// Crosshair arm windows: one thread and one message loop per arm.
+// Crosshair arm windows: one thread and one message loop per arm. The point
+// scan's band and line are windows of the same kind, in slots after the arms.
 #include "overlay/crosshair.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings.h"
@@ -7,16 +8,31 @@ namespace sp {
 
 namespace {
 
-Arm armOf(HWND window) {
-    return static_cast<Arm>(
-        overlaySlotOf(reinterpret_cast<LPVOID>(GetWindowLongPtrW(window, GWLP_USERDATA))));
+int slotOf(HWND window) {
+    return overlaySlotOf(reinterpret_cast<LPVOID>(GetWindowLongPtrW(window, GWLP_USERDATA)));
 }
 
+bool isPointMarkSlot(int slot) { return slot == POINT_BAND_SLOT || slot == POINT_LINE_SLOT; }
+
 std::atomic<int>& overlayOpenFlag(int slot) {
-    return slot == HELP_BOX_SLOT ? overlayState().helpBoxOpen : overlayState().armOpen[slot];
+    if (slot == HELP_BOX_SLOT) return overlayState().helpBoxOpen;
+    if (isPointMarkSlot(slot)) return overlayState().pointMarkOpen[slot - POINT_BAND_SLOT];
+    return overlayState().armOpen[slot];
+}
+
+// The band's inside is the colour key: only its two long edges show.
+void paintBand(HDC dc, const RECT& rect, HBRUSH brush) {
+    FillRect(dc, &rect, brush);
+    RECT inside = rect;
+    if (rect.right - rect.left < rect.bottom - rect.top)
+        InflateRect(&inside, -ARM_THICKNESS, 0);
+    else
+        InflateRect(&inside, 0, -ARM_THICKNESS);
+    FillRect(dc, &inside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 constexpr int SLOT_BITS = 3;
+static_assert(OVERLAY_SLOTS <= (1 << SLOT_BITS), "every slot fits in the thread parameter");
 
 } // namespace
 
@@ -46,7 +62,10 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         RECT rect;
         GetClientRect(window, &rect);
         HBRUSH brush = CreateSolidBrush(handles().lineColour.load());
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        if (slotOf(window) == POINT_BAND_SLOT)
+            paintBand(reinterpret_cast<HDC>(wParam), rect, brush);
+        else
+            FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
         DeleteObject(brush);
         return 1;
     }
@@ -57,8 +76,8 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_CLOSE: closeOverlayWindow(window, static_cast<int>(armOf(window))); return 0;
-    case WM_DESTROY: forgetOverlayWindow(window, static_cast<int>(armOf(window))); return 0;
+    case WM_CLOSE: closeOverlayWindow(window, slotOf(window)); return 0;
+    case WM_DESTROY: forgetOverlayWindow(window, slotOf(window)); return 0;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -106,8 +125,52 @@ DWORD WINAPI armThreadProc(LPVOID param) {
     return 0;
 }
 
+const wchar_t* pointMarkClassName(PointMark mark) {
+    return mark == PointMark::Band ? L"SWITCHPOINT_BAND" : L"SWITCHPOINT_LINE";
+}
+
+namespace {
+// Where each mark was last put, for its window still being made.
+SRWLOCK g_markLock = SRWLOCK_INIT;
+Rect g_markRect[POINT_MARK_COUNT];
+
+HWND makePointMarkWindow(LPVOID param) {
+    const int slot = overlaySlotOf(param);
+    AcquireSRWLockShared(&g_markLock);
+    const Rect r = g_markRect[slot - POINT_BAND_SLOT];
+    ReleaseSRWLockShared(&g_markLock);
+    const wchar_t* name = pointMarkClassName(static_cast<PointMark>(slot - POINT_BAND_SLOT));
+    // Input goes through it, and it stays off the taskbar.
+    return CreateWindowExW(
+        WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, name, name,
+        WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr, handles().instance, param);
+}
+} // namespace
+
+DWORD WINAPI pointMarkThreadProc(LPVOID param) {
+    runOverlayWindow(makePointMarkWindow, param);
+    return 0;
+}
+
+void putPointMark(PointMark mark, const Rect& r) {
+    const int slot = POINT_BAND_SLOT + static_cast<int>(mark);
+    AcquireSRWLockExclusive(&g_markLock);
+    g_markRect[static_cast<int>(mark)] = r;
+    ReleaseSRWLockExclusive(&g_markLock);
+    // A window still being made takes the place from the store; one that
+    // took it just before is put right by the next tick.
+    HWND window = overlayWindow(slot).load();
+    if (window)
+        SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height,
+                     SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
+    else if (handles().overlayStarted[slot] == handles().overlayClosedThrough[slot])
+        startOverlayThread(slot, pointMarkThreadProc);
+}
+
 std::atomic<HWND>& overlayWindow(int slot) {
-    return slot == HELP_BOX_SLOT ? handles().helpBoxWindow : handles().armWindow[slot];
+    if (slot == HELP_BOX_SLOT) return handles().helpBoxWindow;
+    if (isPointMarkSlot(slot)) return handles().pointMarkWindow[slot - POINT_BAND_SLOT];
+    return handles().armWindow[slot];
 }
 
 int overlaySlotOf(LPVOID param) {

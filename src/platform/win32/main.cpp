@@ -47,6 +47,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);
     for (Arm arm : ALL_ARMS)
         if (!registerClass(instance, armClassName(arm), armWindowProc, winLogo, nullptr)) quitQuietly();
+    for (PointMark mark : {PointMark::Band, PointMark::Line})
+        if (!registerClass(instance, pointMarkClassName(mark), armWindowProc, winLogo, nullptr))
+            quitQuietly();
     // The help box's brush belongs to its class, made once: one per box would
     // leak a GDI object with every crosshair rebuild.
     if (!registerClass(instance, L"AYUDA", helpBoxWindowProc, winLogo, helpBoxBrush())) quitQuietly();

@@ -258,6 +258,10 @@ void Win32Platform::setLineColour(Colour colour) {
         HWND window = g_handles.armWindow[static_cast<int>(arm)].load();
         if (window) InvalidateRect(window, nullptr, TRUE);
     }
+    for (const auto& mark : g_handles.pointMarkWindow) {
+        HWND window = mark.load();
+        if (window) InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 void Win32Platform::setArmOpacity(Arm arm, int alpha) {
@@ -265,6 +269,13 @@ void Win32Platform::setArmOpacity(Arm arm, int alpha) {
     if (window)
         SetLayeredWindowAttributes(window, RGB(0, 0, 0), static_cast<BYTE>(alpha & 0xFF),
                                    LWA_COLORKEY | LWA_ALPHA);
+}
+
+void Win32Platform::showPointMark(PointMark mark, const Rect& rect) { putPointMark(mark, rect); }
+
+void Win32Platform::closePointMarks() {
+    closeOverlay(POINT_BAND_SLOT);
+    closeOverlay(POINT_LINE_SLOT);
 }
 
 void Win32Platform::startHelpBox() { startOverlayThread(HELP_BOX_SLOT, helpBoxThreadProc); }

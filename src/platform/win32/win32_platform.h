@@ -45,9 +45,12 @@ constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
 
-// Crosshair windows by slot: the four arms, then the help box.
+// Crosshair windows by slot: the four arms, then the help box, then the
+// point scan's marks.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
-constexpr int OVERLAY_SLOTS = ARM_COUNT + 1;
+constexpr int POINT_BAND_SLOT = HELP_BOX_SLOT + 1;
+constexpr int POINT_LINE_SLOT = POINT_BAND_SLOT + 1;
+constexpr int OVERLAY_SLOTS = POINT_LINE_SLOT + 1;
 
 struct Win32Handles {
     HINSTANCE instance = nullptr;
@@ -55,6 +58,7 @@ struct Win32Handles {
     HICON icons[ICON_COUNT] = {};
     std::atomic<HWND> armWindow[ARM_COUNT] = {};
     std::atomic<HWND> helpBoxWindow{nullptr};
+    std::atomic<HWND> pointMarkWindow[POINT_MARK_COUNT] = {};
     // Each start of a crosshair window takes a ticket; a close covers every
     // ticket issued so far, also of a window whose thread has not yet made it.
     std::atomic<unsigned> overlayStarted[OVERLAY_SLOTS] = {};
@@ -92,6 +96,8 @@ public:
     void moveArm(Arm arm, const Rect& rect) override;
     void setLineColour(Colour colour) override;
     void setArmOpacity(Arm arm, int alpha) override;
+    void showPointMark(PointMark mark, const Rect& rect) override;
+    void closePointMarks() override;
     void startHelpBox() override;
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;
@@ -148,6 +154,7 @@ void noteStopActed();
 #endif
 
 const wchar_t* armClassName(Arm arm);
+const wchar_t* pointMarkClassName(PointMark mark);
 
 // The system around the program (system_watch.cpp): session, power and
 // foreground notifications go to the panel from watchTheSystem on.
@@ -192,6 +199,9 @@ void layOutPanelWindow(HWND panel);
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD WINAPI armThreadProc(LPVOID param);
+// A point mark's thread: its window is made where the mark was last put.
+DWORD WINAPI pointMarkThreadProc(LPVOID param);
+void putPointMark(PointMark mark, const Rect& rect);
 LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD WINAPI helpBoxThreadProc(LPVOID param);
 // The help box's background, made once for the life of the process.
