@@ -158,7 +158,10 @@ E2E_CASE(screenshot_point_scan) {
     sp::tapSwitchKey();
     E2E_REQUIRE(e2e::waitForProductWindow(run, LINE_CLASS, 3000) != nullptr, "a line shows");
     e2e::pause(1200);
+    // The screen above the taskbar; make screenshots adds 8 pixels around the area.
     const SIZE screen = sp::screenSize();
-    e2e::log(run, "area " + e2e::rectText(RECT{0, 0, screen.cx, screen.cy}));
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    const LONG bottom = taskbar ? e2e::windowRect(taskbar).top : screen.cy;
+    e2e::log(run, "area " + e2e::rectText(RECT{0, 0, screen.cx - 8, bottom - 8}));
     e2e::requestScreenshot(run);
 }
