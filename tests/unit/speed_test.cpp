@@ -8,6 +8,10 @@ namespace {
 
 class SpeedTest : public LogicTest {
 protected:
+    void useOptionsText(const std::string& text) {
+        ASSERT_TRUE(parseOptions(text).faults.empty()) << text;
+        useOptions(parseOptions(text).values);
+    }
     // A glide to the right from x = 100 with ticks every 40 ms of the
     // virtual clock; where the pointer is after each of `ms` milliseconds.
     int glideRight(int ms) {

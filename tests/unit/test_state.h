@@ -2,7 +2,6 @@
 // starts, so no test sees what an earlier one left behind.
 #pragma once
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,22 +80,6 @@ protected:
             cells.push_back(cell);
         }
         return cells;
-    }
-
-    // The options of this options.ini text in force, the listed cells laid out.
-    void useOptionsText(const std::string& text) {
-        ASSERT_TRUE(parseOptions(text).faults.empty()) << text;
-        useOptions(parseOptions(text).values);
-        layOutListedCells();
-    }
-
-    // Highlights `cell` with the next step while scanning runs.
-    void scanTo(int cell) {
-        const std::vector<int> cells = scanCells();
-        const auto at = std::find(cells.begin(), cells.end(), cell);
-        ASSERT_NE(at, cells.end()) << "cell " << cell << " is not scanned";
-        scanState().scanPos = static_cast<int>(at - cells.begin()) + 1;
-        scanStep(fake);
     }
 
     // Arms every crosshair window as open, as the arm threads would.
