@@ -70,11 +70,17 @@ HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode) {
     return {HookResult::Discard, SwitchEvent::Press};
 }
 
-HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool ownInput) {
     if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
+    // The program's own clicks must reach the window under the pointer.
+    if (ownInput)
+        return {HookResult::PassOn, message == MSG_MOUSEMOVE ? SwitchEvent::Move : SwitchEvent::None};
     switch (message) {
     case MSG_MOUSEMOVE: {
-        const bool near = std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
+        // The glide's own steps carry the mark, so an unmarked move during
+        // it is a hand on the mouse, however small.
+        const bool near = g_switch.moving != 1 &&
+                          std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
                           std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT;
         if (near) return {HookResult::PassOn, SwitchEvent::Move};
         // Tested before it is raised: the first stop comes with the 11th far

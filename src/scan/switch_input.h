@@ -55,8 +55,9 @@ constexpr unsigned MSG_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned MSG_RBUTTONDOWN = 0x0204;
 constexpr unsigned MSG_MBUTTONDOWN = 0x0207;
 constexpr unsigned VKEY_ESCAPE = 0x1B;
-// Farther than this from the last movement target, on either axis, a mouse
-// move was made by hand.
+// Input that carries no mark of the program's own: farther than this from
+// the last movement target, on either axis, a mouse move was made by hand.
+// While the program glides the pointer, every such move was.
 constexpr int NEAR_MOVE_LIMIT = 20;
 // The far move that finds this many before it stops the mouse switch.
 constexpr int FAR_MOVES_BEFORE_STOP = 10;
@@ -65,8 +66,10 @@ constexpr int FAR_MOVES_BEFORE_STOP = 10;
 // key-downs other than Escape are presses.
 HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode);
 // Mouse hook: moves pass on (and count far moves), button-downs are presses,
-// every other mouse event is discarded. `pointer` is where the pointer is.
-HookDecision classifyMouseEvent(int code, unsigned message, Point pointer);
+// every other mouse event is discarded. `pointer` is where the pointer is;
+// `ownInput` says the program itself sent the event: it passes on untouched,
+// and its moves only take the crosshair along.
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool ownInput);
 
 // The stop leaves the press handler Idle; a click leaves it Scanning.
 void enterIdle();

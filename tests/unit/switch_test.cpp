@@ -191,7 +191,7 @@ TEST_P(MouseHookTest, Classifies) {
     const MouseCase& c = GetParam();
     switchState().lastMoveX = 512;
     switchState().lastMoveY = 384;
-    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384});
+    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384}, false);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
 }
@@ -216,12 +216,12 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
     switchState().lastMoveX = 500;
     switchState().lastMoveY = 300;
     for (Point p : {Point{520, 320}, Point{480, 280}, Point{500, 300}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).event, SwitchEvent::Move);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false).event, SwitchEvent::Move);
         EXPECT_EQ(switchState().farMoveCount, 0) << p.x << "," << p.y;
     }
     int far = 0;
     for (Point p : {Point{521, 300}, Point{479, 300}, Point{500, 321}, Point{500, 279}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).result, HookResult::PassOn);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false).result, HookResult::PassOn);
         EXPECT_EQ(switchState().farMoveCount, ++far) << p.x << "," << p.y;
     }
 }
@@ -229,13 +229,82 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
 TEST_F(LogicTest, FarMovesStopOnTheEleventhThenEveryTenth) {
     std::vector<int> stops;
     for (int move = 1; move <= 31; ++move) {
-        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}); // near (0, 0): counts nothing
-        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400});
+        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}, false); // near (0, 0): counts nothing
+        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400}, false);
         EXPECT_EQ(d.result, HookResult::PassOn);
         if (d.event == SwitchEvent::FarMoveStop) stops.push_back(move);
     }
     EXPECT_EQ(stops, (std::vector<int>{11, 21, 31}));
 }
+
+// The program's own input carries its mark; the hand's does not. Around a
+// last movement target of (500, 300).
+struct OwnInputCase {
+    const char* name;
+    bool own;
+    bool gliding;
+    unsigned message;
+    Point pointer;
+    int farBefore;
+    HookResult result;
+    SwitchEvent event;
+    int farAfter;
+};
+
+void PrintTo(const OwnInputCase& c, std::ostream* os) { *os << c.name; }
+
+class OwnInputTest : public LogicTest, public ::testing::WithParamInterface<OwnInputCase> {};
+
+TEST_P(OwnInputTest, Classifies) {
+    const OwnInputCase& c = GetParam();
+    switchState().lastMoveX = 500;
+    switchState().lastMoveY = 300;
+    switchState().moving = c.gliding ? 1 : 0;
+    switchState().farMoveCount = c.farBefore;
+    const HookDecision d = classifyMouseEvent(0, c.message, c.pointer, c.own);
+    EXPECT_EQ(d.result, c.result);
+    EXPECT_EQ(d.event, c.event);
+    EXPECT_EQ(switchState().farMoveCount, c.farAfter);
+}
+
+constexpr Point NEAR_TARGET{503, 300};
+constexpr Point FAR_FROM_TARGET{1, 300}; // where a glide to the right wraps to
+constexpr auto PASS = HookResult::PassOn;
+constexpr auto DISCARD = HookResult::Discard;
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, OwnInputTest,
+    ::testing::Values(OwnInputCase{"ownMoveNearWhileGliding", true, true, MSG_MOUSEMOVE, NEAR_TARGET, 0, PASS,
+                                   SwitchEvent::Move, 0},
+                      OwnInputCase{"ownWrapWhileGlidingNeverCounts", true, true, MSG_MOUSEMOVE,
+                                   FAR_FROM_TARGET, 10, PASS, SwitchEvent::Move, 10},
+                      OwnInputCase{"ownFarMoveAtRest", true, false, MSG_MOUSEMOVE, FAR_FROM_TARGET, 3, PASS,
+                                   SwitchEvent::Move, 3},
+                      OwnInputCase{"handMoveNearWhileGlidingCounts", false, true, MSG_MOUSEMOVE, NEAR_TARGET,
+                                   0, PASS, SwitchEvent::Move, 1},
+                      OwnInputCase{"handMoveNearWhileGlidingStops", false, true, MSG_MOUSEMOVE, NEAR_TARGET,
+                                   10, PASS, SwitchEvent::FarMoveStop, 1},
+                      OwnInputCase{"handMoveFarWhileGliding", false, true, MSG_MOUSEMOVE, FAR_FROM_TARGET, 4,
+                                   PASS, SwitchEvent::Move, 5},
+                      OwnInputCase{"handMoveNearAtRest", false, false, MSG_MOUSEMOVE, NEAR_TARGET, 10, PASS,
+                                   SwitchEvent::Move, 10},
+                      OwnInputCase{"handMoveFarAtRestStops", false, false, MSG_MOUSEMOVE, FAR_FROM_TARGET, 10,
+                                   PASS, SwitchEvent::FarMoveStop, 1},
+                      OwnInputCase{"ownLeftDownPassesOn", true, false, MSG_LBUTTONDOWN, NEAR_TARGET, 0, PASS,
+                                   SwitchEvent::None, 0},
+                      OwnInputCase{"ownLeftUpPassesOn", true, false, 0x0202, NEAR_TARGET, 0, PASS,
+                                   SwitchEvent::None, 0},
+                      OwnInputCase{"ownRightDownWhileGliding", true, true, MSG_RBUTTONDOWN, NEAR_TARGET, 0,
+                                   PASS, SwitchEvent::None, 0},
+                      OwnInputCase{"ownMiddleDownPassesOn", true, false, MSG_MBUTTONDOWN, NEAR_TARGET, 0,
+                                   PASS, SwitchEvent::None, 0},
+                      OwnInputCase{"handLeftDownIsPress", false, false, MSG_LBUTTONDOWN, NEAR_TARGET, 0,
+                                   DISCARD, SwitchEvent::Press, 0},
+                      OwnInputCase{"handRightDownWhileGlidingIsPress", false, true, MSG_RBUTTONDOWN,
+                                   FAR_FROM_TARGET, 0, DISCARD, SwitchEvent::Press, 0},
+                      OwnInputCase{"handLeftUpDiscarded", false, true, 0x0202, NEAR_TARGET, 0, DISCARD,
+                                   SwitchEvent::None, 0}),
+    CaseName());
 
 // ---- Stops --------------------------------------------------------------------
 

@@ -25,9 +25,10 @@ TEST_F(SharedFlagsThreadsTest, HookAndSettingsThreadsRunBesideTheMainThread) {
     std::thread hook([&] {
         // Far from wherever the main thread moves the pointer: every move is far.
         for (int i = 0; i < ROUNDS * 10 + 1; ++i) {
-            if (classifyMouseEvent(0, MSG_MOUSEMOVE, {-5000, -5000}).event == SwitchEvent::FarMoveStop)
+            if (classifyMouseEvent(0, MSG_MOUSEMOVE, {-5000, -5000}, false).event == SwitchEvent::FarMoveStop)
                 ++farStops;
-            if (classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}).event != SwitchEvent::Press) ++pressesMisread;
+            if (classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false).event != SwitchEvent::Press)
+                ++pressesMisread;
             if (classifyKeyEvent(0, MSG_KEYDOWN, 'A').event != SwitchEvent::Press) ++pressesMisread;
         }
     });

@@ -92,12 +92,14 @@ LRESULT CALLBACK mouseSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     // The event carries where the pointer goes; asking the system instead
     // would cost a round trip inside the hook and give where it was.
     Point pointer;
+    bool own = false;
     if (code >= 0) {
         noteHookEvent(win32Platform().nowMs());
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         pointer = {event->pt.x, event->pt.y};
+        own = event->dwExtraInfo == OWN_INPUT_MARK;
     }
-    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), pointer);
+    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), pointer, own);
     switch (d.event) {
     case SwitchEvent::FarMoveStop:
         post(d.event, HookKind::Mouse);

@@ -147,12 +147,33 @@ bool Win32Platform::installHook(HookKind kind) {
 }
 void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
 
+namespace {
+bool underWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// The pixel a normalised 0..65535 coordinate stands for, rounded as the
+// system rounds it.
+int pixelOf(int normalised, int extent) {
+    return static_cast<int>((static_cast<long long>(normalised) * (extent - 1) + 32767) / 65535);
+}
+} // namespace
+
 void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = normX;
     input.mi.dy = normY;
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
+    // Under Wine the X pointer does not follow a move that a low-level hook
+    // holds up, so the next window that crosses the stale X pointer puts the
+    // pointer back there with an unmarked move, which would read as a hand.
+    // Placing it first keeps the two together; the move still goes as input.
+    if (underWine())
+        SetCursorPos(pixelOf(normX, GetSystemMetrics(SM_CXSCREEN)),
+                     pixelOf(normY, GetSystemMetrics(SM_CYSCREEN)));
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -178,6 +199,7 @@ void Win32Platform::sendButton(unsigned buttonEvent) {
     input.mi.dy =
         exactAbsolute(pt.y - GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     input.mi.dwFlags = buttonEvent | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
     SendInput(1, &input, sizeof(INPUT));
 #ifdef SWITCHPOINT_BENCH
     QueryPerformanceCounter(&g_lastButton);

@@ -30,6 +30,10 @@ constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending a
 // crosshair's other changes are.
 constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
 
+// Every event the program synthesises carries this in dwExtraInfo, so its
+// own hook can tell it from the user's hand.
+constexpr ULONG_PTR OWN_INPUT_MARK = 0x53505054; // "SPPT"
+
 // Crosshair windows by slot: the four arms, then the help box.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
 constexpr int OVERLAY_SLOTS = ARM_COUNT + 1;
