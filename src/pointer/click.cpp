@@ -124,7 +124,7 @@ void performClick(Platform& p) {
     enterScanning();
     rewindScan();
     installSwitchHook(p);
-    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+    startScanTimer(p);
 }
 
 void stopAndReset(Platform& p) {

@@ -128,6 +128,11 @@ void freezeScan(Platform& p) {
 
 void rewindScan() { g_scan.scanPos = 1; }
 
+void startScanTimer(Platform& p) {
+    g_scan.highlightedAction = NO_ACTION;
+    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+}
+
 void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);

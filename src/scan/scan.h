@@ -55,6 +55,9 @@ ScanState& scanState();
 // Back to the process-start state.
 void resetScanState();
 
+// What `highlightedAction` holds while no cell is highlighted.
+constexpr int NO_ACTION = -1;
+
 int actionForCell(int cell);
 int cellForAction(int action);
 bool isDirection(int action);
@@ -70,5 +73,8 @@ void freezeScan(Platform& p);
 void stopScanTimers(Platform& p);
 // The next scan step highlights the first entry again.
 void rewindScan();
+// TIMER_SCAN at the live period. Nothing counts as highlighted until its
+// first step, so a press before then has nothing to act on.
+void startScanTimer(Platform& p);
 
 } // namespace sp

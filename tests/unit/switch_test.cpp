@@ -1,5 +1,7 @@
 // The switch: what each hook event means, the press handler's states, and
 // the two stops that hand over to the re-arm countdown.
+#include <sstream>
+
 #include "test_state.h"
 
 namespace sp {
@@ -107,6 +109,69 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart
     EXPECT_EQ(highlights(1), (std::vector<int>{0}));
 }
 
+TEST_F(LogicTest, PressesBeforeTheFirstStepOfAScanFindNothingToActOn) {
+    useDefaults();
+    handleSwitchPress(fake); // from rest: the scan starts, nothing lit yet
+    fake.clearLog();
+    handleSwitchPress(fake);
+    EXPECT_TRUE(fake.log.empty()) << "acted on a cell no step has lit: " << fake.log.front();
+    EXPECT_EQ(switchState().scanning, 1);
+
+    highlights(2); // STOP, LEFT
+    handleSwitchPress(fake);
+    EXPECT_EQ(switchState().moving, 1);
+    handleSwitchPress(fake); // the glide ends, scanning resumes
+    fake.clearLog();
+    handleSwitchPress(fake);
+    EXPECT_TRUE(fake.log.empty()) << "acted again on the direction just ended";
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(highlights(1), (std::vector<int>{2}));
+    handleSwitchPress(fake);
+    EXPECT_EQ(switchState().moving, 1);
+    EXPECT_EQ(switchState().pendingAction, ACTION_RIGHT);
+}
+
+// However the panel gets to a press the hook passed on, the switch is free
+// for the next one afterwards; a stop's own message leaves the press alone.
+struct InHandCase {
+    const char* name;
+    SwitchEvent message;
+    bool current;
+    SwitchEvent stopSeen;
+    bool stopActs;
+    int inHandAfter;
+};
+
+void PrintTo(const InHandCase& c, std::ostream* os) { *os << c.name; }
+
+class PressInHandTest : public LogicTest, public ::testing::WithParamInterface<InHandCase> {};
+
+TEST_P(PressInHandTest, EndsWithThePressMessage) {
+    const InHandCase& c = GetParam();
+    useDefaults();
+    installSwitchHook(fake);
+    switchState().pressInHand = 1;
+    if (c.stopSeen != SwitchEvent::None) noteStopSeen(c.stopSeen);
+    fake.clearLog();
+    handleSwitchEvent(fake, c.message, c.current);
+    EXPECT_EQ(switchState().pressInHand, c.inHandAfter);
+    EXPECT_EQ(fake.calls("setTimer 14").size(), c.stopActs ? 1u : 0u)
+        << "the countdown starts only on a stop";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, PressInHandTest,
+    ::testing::Values(
+        InHandCase{"pressActedOn", SwitchEvent::Press, true, SwitchEvent::None, false, 0},
+        InHandCase{"pressFromAHookSinceTakenOut", SwitchEvent::Press, false, SwitchEvent::None, false, 0},
+        InHandCase{"pressOvertakenByEscape", SwitchEvent::Press, true, SwitchEvent::Escape, true, 0},
+        InHandCase{"pressOvertakenByAFarMoveStop", SwitchEvent::Press, false, SwitchEvent::FarMoveStop, true,
+                   0},
+        InHandCase{"escapeWithAPressStillQueued", SwitchEvent::Escape, true, SwitchEvent::Escape, true, 1},
+        InHandCase{"staleEscapeWithAPressStillQueued", SwitchEvent::Escape, false, SwitchEvent::None, false,
+                   1}),
+    CaseName());
+
 // ---- Hooks in and out ---------------------------------------------------------
 
 TEST_F(LogicTest, SwitchDeviceChoosesTheHookAndTheFlagFollowsTheInstall) {
@@ -156,7 +221,7 @@ class KeyHookTest : public LogicTest, public ::testing::WithParamInterface<KeyCa
 
 TEST_P(KeyHookTest, Classifies) {
     const KeyCase& c = GetParam();
-    const HookDecision d = classifyKeyEvent(c.code, c.message, c.vk);
+    const HookDecision d = classifyKeyEvent(c.code, c.message, c.vk, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
 }
@@ -191,7 +256,7 @@ TEST_P(MouseHookTest, Classifies) {
     const MouseCase& c = GetParam();
     switchState().lastMoveX = 512;
     switchState().lastMoveY = 384;
-    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384}, false);
+    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384}, false, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
 }
@@ -216,12 +281,12 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
     switchState().lastMoveX = 500;
     switchState().lastMoveY = 300;
     for (Point p : {Point{520, 320}, Point{480, 280}, Point{500, 300}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false).event, SwitchEvent::Move);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false, 0.0).event, SwitchEvent::Move);
         EXPECT_EQ(switchState().farMoveCount, 0) << p.x << "," << p.y;
     }
     int far = 0;
     for (Point p : {Point{521, 300}, Point{479, 300}, Point{500, 321}, Point{500, 279}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false).result, HookResult::PassOn);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false, 0.0).result, HookResult::PassOn);
         EXPECT_EQ(switchState().farMoveCount, ++far) << p.x << "," << p.y;
     }
 }
@@ -229,8 +294,8 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
 TEST_F(LogicTest, FarMovesStopOnTheEleventhThenEveryTenth) {
     std::vector<int> stops;
     for (int move = 1; move <= 31; ++move) {
-        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}, false); // near (0, 0): counts nothing
-        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400}, false);
+        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}, false, 0.0); // near (0, 0): counts nothing
+        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400}, false, 0.0);
         EXPECT_EQ(d.result, HookResult::PassOn);
         if (d.event == SwitchEvent::FarMoveStop) stops.push_back(move);
     }
@@ -261,7 +326,7 @@ TEST_P(OwnInputTest, Classifies) {
     switchState().lastMoveY = 300;
     switchState().moving = c.gliding ? 1 : 0;
     switchState().farMoveCount = c.farBefore;
-    const HookDecision d = classifyMouseEvent(0, c.message, c.pointer, c.own);
+    const HookDecision d = classifyMouseEvent(0, c.message, c.pointer, c.own, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
     EXPECT_EQ(switchState().farMoveCount, c.farAfter);
@@ -304,6 +369,80 @@ INSTANTIATE_TEST_SUITE_P(
                                    FAR_FROM_TARGET, 0, DISCARD, SwitchEvent::Press, 0},
                       OwnInputCase{"handLeftUpDiscarded", false, true, 0x0202, NEAR_TARGET, 0, DISCARD,
                                    SwitchEvent::None, 0}),
+    CaseName());
+
+// Press patterns through the hook, one token per event: "<ms><op>" with op
+// d/u key A down/up, b key B down, e Escape down, s Alt+A (system key) down,
+// L/l left button down/up, R right button down, M/m middle button down/up;
+// "!" is the main thread done with the press in hand, "f" the hook going
+// in afresh. The outcome has one letter per event: P a press, E Escape, -
+// nothing.
+struct PressPattern {
+    const char* name;
+    const char* events;
+    const char* outcome;
+};
+
+void PrintTo(const PressPattern& c, std::ostream* os) { *os << c.name; }
+
+class PressPatternTest : public LogicTest, public ::testing::WithParamInterface<PressPattern> {};
+
+TEST_P(PressPatternTest, CountsEachPressOnce) {
+    std::istringstream in(GetParam().events);
+    std::string token;
+    std::string outcome;
+    while (in >> token) {
+        if (token == "!") {
+            endPressInHand();
+            continue;
+        }
+        if (token == "f") {
+            forgetSwitchContacts();
+            continue;
+        }
+        const double at = std::stod(token);
+        HookDecision d{HookResult::PassOn, SwitchEvent::None};
+        switch (token.back()) {
+        case 'd': d = classifyKeyEvent(0, MSG_KEYDOWN, 'A', at); break;
+        case 'u': d = classifyKeyEvent(0, MSG_KEYUP, 'A', at); break;
+        case 'b': d = classifyKeyEvent(0, MSG_KEYDOWN, 'B', at); break;
+        case 'e': d = classifyKeyEvent(0, MSG_KEYDOWN, VKEY_ESCAPE, at); break;
+        case 's': d = classifyKeyEvent(0, MSG_SYSKEYDOWN, 'A', at); break;
+        case 'L': d = classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false, at); break;
+        case 'l': d = classifyMouseEvent(0, MSG_LBUTTONUP, {0, 0}, false, at); break;
+        case 'R': d = classifyMouseEvent(0, MSG_RBUTTONDOWN, {0, 0}, false, at); break;
+        case 'M': d = classifyMouseEvent(0, MSG_MBUTTONDOWN, {0, 0}, false, at); break;
+        case 'm': d = classifyMouseEvent(0, MSG_MBUTTONUP, {0, 0}, false, at); break;
+        default: ADD_FAILURE() << "unknown event " << token;
+        }
+        EXPECT_EQ(d.result, HookResult::Discard) << token << ": every switch event is kept from others";
+        outcome += d.event == SwitchEvent::Press ? 'P' : d.event == SwitchEvent::Escape ? 'E' : '-';
+    }
+    EXPECT_EQ(outcome, GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, PressPatternTest,
+    ::testing::Values(PressPattern{"cleanPressesOneAfterAnother", "0d ! 120u 400d ! 520u", "P-P-"},
+                      PressPattern{"bounceOfOneMillisecond", "0d 1u 2d ! 120u", "P---"},
+                      PressPattern{"bounceOfFifteenMilliseconds", "0d ! 2u 15d 120u", "P---"},
+                      PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d 158u", "P-----"},
+                      PressPattern{"closureJustInsideTheBounceTime", "0d ! 5u 34d", "P--"},
+                      PressPattern{"closureJustPastTheBounceTime", "0d ! 5u 35d", "P-P"},
+                      PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 566d 1000u 1200d", "P----P"},
+                      PressPattern{"systemKeyRepeatsToo", "0s ! 500s 533s 700u", "P---"},
+                      PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
+                      PressPattern{"burstWithinAMillisecondCountsOnce",
+                                   "0d 0.02u 0.04d 0.06u 0.08d 0.1u 0.12d 0.14u 0.16d 0.2u ! 500d",
+                                   "P---------P"},
+                      PressPattern{"escapeIsNeverDropped", "0d 100u 150e 183e 216e", "P-EEE"},
+                      PressPattern{"escapeIsNoChangeOfTheSwitch", "0d ! 100u 140e 145d", "P-EP"},
+                      PressPattern{"anotherKeyWhileOneIsHeld", "0d ! 100b", "PP"},
+                      PressPattern{"keyHeldAcrossANewHookCountsOnceMore", "0d ! f 500d 533d", "PP-"},
+                      PressPattern{"mouseButtonBounce", "0L 2l 4L ! 100l", "P---"},
+                      PressPattern{"mouseDownWithItsUpLost", "0L ! 200L 300l 500L", "P--P"},
+                      PressPattern{"otherButtonWhileOneIsHeld", "0L ! 100R", "PP"},
+                      PressPattern{"middleButtonBounceOnRelease", "0M ! 150m 160M 161m", "P---"}),
     CaseName());
 
 // ---- Stops --------------------------------------------------------------------

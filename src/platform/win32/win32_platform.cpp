@@ -283,6 +283,11 @@ void noteStopActed() {
     noteClickTime("stop", msSince(now));
 }
 
+void notePressActed() {
+    LARGE_INTEGER now{};
+    noteClickTime("press", msSince(now));
+}
+
 void writeClickTimes(const wchar_t* path) {
     FILE* out = _wfopen(path, L"w");
     if (!out) return;

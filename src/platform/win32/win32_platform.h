@@ -119,6 +119,9 @@ void writeHookTimes(const wchar_t* path);
 void writeClickTimes(const wchar_t* path);
 // "stop <performance counter in ms>" when a stop seen by the hook has acted.
 void noteStopActed();
+// "press <performance counter in ms>" when a press changed the press
+// handler's state: one per press acted on.
+void notePressActed();
 #endif
 
 const wchar_t* armClassName(Arm arm);
