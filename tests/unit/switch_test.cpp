@@ -89,7 +89,7 @@ TEST_F(LogicTest, ScanStartedAfterAStopBeginsAtCellZero) {
     EXPECT_EQ(highlights(2), (std::vector<int>{0, 1}));
 }
 
-TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart) {
+TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart) {
     SettingsValues v = defaultSettings();
     v.clickSound = 1;
     useSettings(v);
@@ -100,14 +100,82 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart
     fake.clearLog();
     handleSwitchPress(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100", "sleep 10",
-                               "removeHook mouse", "removeHook keyboard", "sleep 500", "sendButton 8",
-                               "sendButton 16", "playClickSound", "installHook mouse",
+                               "sleep 500", "sendButton 8", "sendButton 16", "playClickSound",
                                "setTimer 11 " + std::to_string(v.scanPeriodMs)}));
     EXPECT_EQ(switchState().pendingAction, 6);
     EXPECT_EQ(switchState().scanning, 1);
     EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(highlights(1), (std::vector<int>{0}));
 }
+
+// Presses of either switch while a click is being carried out: the hook
+// keeps each from other programs and drops it, so the click goes once and
+// nothing more is clicked until a step has lit a cell again.
+struct DuringClickCase {
+    const char* name;
+    int device;
+    unsigned down;
+    unsigned up;
+};
+
+void PrintTo(const DuringClickCase& c, std::ostream* os) { *os << c.name; }
+
+class PressDuringClickTest : public LogicTest, public ::testing::WithParamInterface<DuringClickCase> {};
+
+TEST_P(PressDuringClickTest, IsKeptFromOthersAndDropped) {
+    const DuringClickCase& c = GetParam();
+    SettingsValues v = defaultSettings();
+    v.switchDevice = c.device;
+    v.clickSound = 1;
+    useSettings(v);
+    installSwitchHook(fake);
+    const auto classify = [&](unsigned message, double at) {
+        return c.device == 1 ? classifyMouseEvent(0, message, fake.cursor, false, at)
+                             : classifyKeyEvent(0, message, 'A', at);
+    };
+    // The press that selects the cell, as the hook passes it on.
+    ASSERT_EQ(classify(c.down, 0).event, SwitchEvent::Press);
+    classify(c.up, 80);
+    handleSwitchEvent(fake, SwitchEvent::Press, true); // the scan starts
+    scanState().scanPos = 6;                           // left click
+    scanStep(fake);
+    ASSERT_EQ(classify(c.down, 2000).event, SwitchEvent::Press);
+    classify(c.up, 2080);
+
+    // Presses 0.15 to 0.55 s after it, while the click is under way.
+    std::vector<HookDecision> during;
+    double at = 2150;
+    fake.onSleep = [&](int) {
+        for (int i = 0; i < 2; ++i, at += 200) {
+            during.push_back(classify(c.down, at));
+            classify(c.up, at + 80);
+        }
+    };
+    fake.clearLog();
+    handleSwitchEvent(fake, SwitchEvent::Press, true);
+    fake.onSleep = nullptr;
+
+    ASSERT_FALSE(during.empty());
+    for (const HookDecision& d : during) {
+        EXPECT_EQ(d.result, HookResult::Discard) << "a press during the click reached another program";
+        EXPECT_EQ(d.event, SwitchEvent::None) << "a press during the click was kept for later";
+    }
+    EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 2", "sendButton 4"})) << "one click";
+    EXPECT_TRUE(fake.calls("removeHook").empty());
+
+    // The first press after it, before any step, has nothing to click.
+    ASSERT_EQ(classify(c.down, at + 500).event, SwitchEvent::Press);
+    fake.clearLog();
+    handleSwitchEvent(fake, SwitchEvent::Press, true);
+    EXPECT_TRUE(fake.calls("sendButton").empty());
+    EXPECT_EQ(switchState().scanning, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, PressDuringClickTest,
+                         ::testing::Values(DuringClickCase{"keyboard", 0, MSG_KEYDOWN, MSG_KEYUP},
+                                           DuringClickCase{"mouse", 1, MSG_LBUTTONDOWN, MSG_LBUTTONUP}),
+                         CaseName());
 
 TEST_F(LogicTest, PressesBeforeTheFirstStepOfAScanFindNothingToActOn) {
     useDefaults();

@@ -50,6 +50,7 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
 #ifdef SWITCHPOINT_BENCH
     if (stopping) noteStopActed();
     if (!stopping && event == SwitchEvent::Press && pressState() != before) notePressActed();
+    if (event == SwitchEvent::Press) noteSwitchFree();
 #endif
 }
 

@@ -19,8 +19,8 @@ namespace {
 Win32Handles g_handles;
 
 #ifdef SWITCHPOINT_BENCH
-// Benchmark builds note how long each click sound played and how long the
-// switch was away after a click's last button event. Main thread only.
+// Benchmark builds note how long each click sound played and how long after
+// a click's last button event the switch took presses again. Main thread only.
 std::vector<std::string> g_clickTimes;
 LARGE_INTEGER g_lastButton{};
 
@@ -135,16 +135,7 @@ void Win32Platform::setClassIcon(Icon icon) {
     RedrawWindow(g_handles.panel, &frame, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
-bool Win32Platform::installHook(HookKind kind) {
-    const bool in = hookInstall(kind);
-#ifdef SWITCHPOINT_BENCH
-    if (in && g_lastButton.QuadPart != 0) {
-        noteClickTime("hookback", msSince(g_lastButton));
-        g_lastButton.QuadPart = 0;
-    }
-#endif
-    return in;
-}
+bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }
 void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
 
 namespace {
@@ -281,6 +272,12 @@ void Win32Platform::playClickSound() {
 void noteStopActed() {
     LARGE_INTEGER now{};
     noteClickTime("stop", msSince(now));
+}
+
+void noteSwitchFree() {
+    if (g_lastButton.QuadPart == 0) return;
+    noteClickTime("hookback", msSince(g_lastButton));
+    g_lastButton.QuadPart = 0;
 }
 
 void notePressActed() {

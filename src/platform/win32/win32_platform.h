@@ -115,13 +115,15 @@ void takePendingMove();
 // Each hook procedure call's own time, in microseconds, one per line.
 void writeHookTimes(const wchar_t* path);
 // "sound <ms>" per click sound, "hookback <ms>" from a click's last button
-// event to the switch hook being in again.
+// event to the switch taking presses again.
 void writeClickTimes(const wchar_t* path);
 // "stop <performance counter in ms>" when a stop seen by the hook has acted.
 void noteStopActed();
 // "press <performance counter in ms>" when a press changed the press
 // handler's state: one per press acted on.
 void notePressActed();
+// The press in hand is over; notes "hookback" after a click.
+void noteSwitchFree();
 #endif
 
 const wchar_t* armClassName(Arm arm);
