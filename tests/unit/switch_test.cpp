@@ -1,5 +1,6 @@
 // The switch: what each hook event means, the press handler's states, and
 // the two stops that hand over to the re-arm countdown.
+#include <algorithm>
 #include <sstream>
 
 #include "test_state.h"
@@ -109,136 +110,87 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart)
     EXPECT_EQ(highlights(1), (std::vector<int>{0}));
 }
 
-// Presses of either switch while a click is being carried out: the hook
-// keeps each from other programs and drops it, so the click goes once and
-// nothing more is clicked until a step has lit a cell again.
-struct DuringClickCase {
-    const char* name;
-    int device;
-    unsigned down;
-    unsigned up;
-};
-
-void PrintTo(const DuringClickCase& c, std::ostream* os) { *os << c.name; }
-
-class PressDuringClickTest : public LogicTest, public ::testing::WithParamInterface<DuringClickCase> {};
+// Presses of either switch while a click is under way are kept from other
+// programs and dropped; the first one after it, before a step, clicks nothing.
+class PressDuringClickTest : public LogicTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(PressDuringClickTest, IsKeptFromOthersAndDropped) {
-    const DuringClickCase& c = GetParam();
+    const bool mouse = GetParam() == 1;
     SettingsValues v = defaultSettings();
-    v.switchDevice = c.device;
-    v.clickSound = 1;
+    v.switchDevice = GetParam();
     useSettings(v);
     installSwitchHook(fake);
-    const auto classify = [&](unsigned message, double at) {
-        return c.device == 1 ? classifyMouseEvent(0, message, fake.cursor, false, at)
-                             : classifyKeyEvent(0, message, 'A', at);
+    double at = 0;
+    const auto press = [&] {
+        const HookDecision d = mouse ? classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false, at)
+                                     : classifyKeyEvent(0, MSG_KEYDOWN, 'A', at);
+        mouse ? classifyMouseEvent(0, MSG_LBUTTONUP, {0, 0}, false, at + 80)
+              : classifyKeyEvent(0, MSG_KEYUP, 'A', at + 80);
+        at += 200;
+        return d;
     };
-    // The press that selects the cell, as the hook passes it on.
-    ASSERT_EQ(classify(c.down, 0).event, SwitchEvent::Press);
-    classify(c.up, 80);
-    handleSwitchEvent(fake, SwitchEvent::Press, true); // the scan starts
-    scanState().scanPos = 6;                           // left click
+    handleSwitchPress(fake);
+    scanState().scanPos = 6; // left click
     scanStep(fake);
-    ASSERT_EQ(classify(c.down, 2000).event, SwitchEvent::Press);
-    classify(c.up, 2080);
-
-    // Presses 0.15 to 0.55 s after it, while the click is under way.
+    ASSERT_EQ(press().event, SwitchEvent::Press);
     std::vector<HookDecision> during;
-    double at = 2150;
-    fake.onSleep = [&](int) {
-        for (int i = 0; i < 2; ++i, at += 200) {
-            during.push_back(classify(c.down, at));
-            classify(c.up, at + 80);
-        }
-    };
+    fake.onSleep = [&](int) { during.push_back(press()); };
     fake.clearLog();
     handleSwitchEvent(fake, SwitchEvent::Press, true);
     fake.onSleep = nullptr;
-
-    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.size(), 3u) << "one press in each wait of the selection and the click";
     for (const HookDecision& d : during) {
         EXPECT_EQ(d.result, HookResult::Discard) << "a press during the click reached another program";
         EXPECT_EQ(d.event, SwitchEvent::None) << "a press during the click was kept for later";
     }
     EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 2", "sendButton 4"})) << "one click";
     EXPECT_TRUE(fake.calls("removeHook").empty());
-
-    // The first press after it, before any step, has nothing to click.
-    ASSERT_EQ(classify(c.down, at + 500).event, SwitchEvent::Press);
+    ASSERT_EQ(press().event, SwitchEvent::Press);
     fake.clearLog();
     handleSwitchEvent(fake, SwitchEvent::Press, true);
-    EXPECT_TRUE(fake.calls("sendButton").empty());
-    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_TRUE(fake.log.empty()) << "clicked again with nothing highlighted";
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, PressDuringClickTest,
-                         ::testing::Values(DuringClickCase{"keyboard", 0, MSG_KEYDOWN, MSG_KEYUP},
-                                           DuringClickCase{"mouse", 1, MSG_LBUTTONDOWN, MSG_LBUTTONUP}),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Switches, PressDuringClickTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& i) {
+                             return i.param ? "mouse" : "keyboard";
+                         });
 
-TEST_F(LogicTest, PressesBeforeTheFirstStepOfAScanFindNothingToActOn) {
+TEST_F(LogicTest, APressAfterAGlideEndsFindsNothingToActOnUntilAStep) {
     useDefaults();
-    handleSwitchPress(fake); // from rest: the scan starts, nothing lit yet
-    fake.clearLog();
     handleSwitchPress(fake);
-    EXPECT_TRUE(fake.log.empty()) << "acted on a cell no step has lit: " << fake.log.front();
-    EXPECT_EQ(switchState().scanning, 1);
-
     highlights(2); // STOP, LEFT
     handleSwitchPress(fake);
-    EXPECT_EQ(switchState().moving, 1);
     handleSwitchPress(fake); // the glide ends, scanning resumes
     fake.clearLog();
     handleSwitchPress(fake);
     EXPECT_TRUE(fake.log.empty()) << "acted again on the direction just ended";
-    EXPECT_EQ(switchState().moving, 0);
     EXPECT_EQ(highlights(1), (std::vector<int>{2}));
     handleSwitchPress(fake);
-    EXPECT_EQ(switchState().moving, 1);
     EXPECT_EQ(switchState().pendingAction, ACTION_RIGHT);
 }
 
-// However the panel gets to a press the hook passed on, the switch is free
-// for the next one afterwards; a stop's own message leaves the press alone.
-struct InHandCase {
-    const char* name;
-    SwitchEvent message;
-    bool current;
-    SwitchEvent stopSeen;
-    bool stopActs;
-    int inHandAfter;
-};
-
-void PrintTo(const InHandCase& c, std::ostream* os) { *os << c.name; }
-
-class PressInHandTest : public LogicTest, public ::testing::WithParamInterface<InHandCase> {};
-
-TEST_P(PressInHandTest, EndsWithThePressMessage) {
-    const InHandCase& c = GetParam();
+// The press in hand ends with its own message, however the panel takes it;
+// a stop's own message leaves a press still queued in hand.
+TEST_F(LogicTest, ThePressInHandEndsWithItsMessage) {
+    const struct {
+        SwitchEvent message;
+        bool current;
+        SwitchEvent stopSeen;
+        int inHandAfter;
+    } rows[] = {{SwitchEvent::Press, true, SwitchEvent::None, 0},
+                {SwitchEvent::Press, false, SwitchEvent::None, 0},
+                {SwitchEvent::Press, true, SwitchEvent::Escape, 0},
+                {SwitchEvent::Escape, true, SwitchEvent::Escape, 1},
+                {SwitchEvent::Escape, false, SwitchEvent::None, 1}};
     useDefaults();
-    installSwitchHook(fake);
-    switchState().pressInHand = 1;
-    if (c.stopSeen != SwitchEvent::None) noteStopSeen(c.stopSeen);
-    fake.clearLog();
-    handleSwitchEvent(fake, c.message, c.current);
-    EXPECT_EQ(switchState().pressInHand, c.inHandAfter);
-    EXPECT_EQ(fake.calls("setTimer 14").size(), c.stopActs ? 1u : 0u)
-        << "the countdown starts only on a stop";
+    for (const auto& r : rows) {
+        switchState().pressInHand = 1;
+        noteStopSeen(r.stopSeen);
+        handleSwitchEvent(fake, r.message, r.current);
+        EXPECT_EQ(switchState().pressInHand, r.inHandAfter) << static_cast<int>(r.message) << r.current;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Messages, PressInHandTest,
-    ::testing::Values(
-        InHandCase{"pressActedOn", SwitchEvent::Press, true, SwitchEvent::None, false, 0},
-        InHandCase{"pressFromAHookSinceTakenOut", SwitchEvent::Press, false, SwitchEvent::None, false, 0},
-        InHandCase{"pressOvertakenByEscape", SwitchEvent::Press, true, SwitchEvent::Escape, true, 0},
-        InHandCase{"pressOvertakenByAFarMoveStop", SwitchEvent::Press, false, SwitchEvent::FarMoveStop, true,
-                   0},
-        InHandCase{"escapeWithAPressStillQueued", SwitchEvent::Escape, true, SwitchEvent::Escape, true, 1},
-        InHandCase{"staleEscapeWithAPressStillQueued", SwitchEvent::Escape, false, SwitchEvent::None, false,
-                   1}),
-    CaseName());
 
 // ---- Hooks in and out ---------------------------------------------------------
 
@@ -370,16 +322,13 @@ TEST_F(LogicTest, FarMovesStopOnTheEleventhThenEveryTenth) {
     EXPECT_EQ(stops, (std::vector<int>{11, 21, 31}));
 }
 
-// The program's own input carries its mark; the hand's does not. Around a
-// last movement target of (500, 300).
+// Mouse events around a last movement target of (500, 300), the program's
+// own (marked) or the hand's, while it glides or not: x 503 is near, 1 far.
 struct OwnInputCase {
     const char* name;
-    bool own;
-    bool gliding;
+    bool own, gliding;
     unsigned message;
-    Point pointer;
-    int farBefore;
-    HookResult result;
+    int x, farBefore;
     SwitchEvent event;
     int farAfter;
 };
@@ -394,57 +343,32 @@ TEST_P(OwnInputTest, Classifies) {
     switchState().lastMoveY = 300;
     switchState().moving = c.gliding ? 1 : 0;
     switchState().farMoveCount = c.farBefore;
-    const HookDecision d = classifyMouseEvent(0, c.message, c.pointer, c.own, 0.0);
-    EXPECT_EQ(d.result, c.result);
+    const HookDecision d = classifyMouseEvent(0, c.message, {c.x, 300}, c.own, 0.0);
+    EXPECT_EQ(d.result, c.own || c.message == MSG_MOUSEMOVE ? HookResult::PassOn : HookResult::Discard);
     EXPECT_EQ(d.event, c.event);
     EXPECT_EQ(switchState().farMoveCount, c.farAfter);
 }
 
-constexpr Point NEAR_TARGET{503, 300};
-constexpr Point FAR_FROM_TARGET{1, 300}; // where a glide to the right wraps to
-constexpr auto PASS = HookResult::PassOn;
-constexpr auto DISCARD = HookResult::Discard;
-
+constexpr auto MOVE = MSG_MOUSEMOVE;
 INSTANTIATE_TEST_SUITE_P(
     Events, OwnInputTest,
-    ::testing::Values(OwnInputCase{"ownMoveNearWhileGliding", true, true, MSG_MOUSEMOVE, NEAR_TARGET, 0, PASS,
-                                   SwitchEvent::Move, 0},
-                      OwnInputCase{"ownWrapWhileGlidingNeverCounts", true, true, MSG_MOUSEMOVE,
-                                   FAR_FROM_TARGET, 10, PASS, SwitchEvent::Move, 10},
-                      OwnInputCase{"ownFarMoveAtRest", true, false, MSG_MOUSEMOVE, FAR_FROM_TARGET, 3, PASS,
-                                   SwitchEvent::Move, 3},
-                      OwnInputCase{"handMoveNearWhileGlidingCounts", false, true, MSG_MOUSEMOVE, NEAR_TARGET,
-                                   0, PASS, SwitchEvent::Move, 1},
-                      OwnInputCase{"handMoveNearWhileGlidingStops", false, true, MSG_MOUSEMOVE, NEAR_TARGET,
-                                   10, PASS, SwitchEvent::FarMoveStop, 1},
-                      OwnInputCase{"handMoveFarWhileGliding", false, true, MSG_MOUSEMOVE, FAR_FROM_TARGET, 4,
-                                   PASS, SwitchEvent::Move, 5},
-                      OwnInputCase{"handMoveNearAtRest", false, false, MSG_MOUSEMOVE, NEAR_TARGET, 10, PASS,
-                                   SwitchEvent::Move, 10},
-                      OwnInputCase{"handMoveFarAtRestStops", false, false, MSG_MOUSEMOVE, FAR_FROM_TARGET, 10,
-                                   PASS, SwitchEvent::FarMoveStop, 1},
-                      OwnInputCase{"ownLeftDownPassesOn", true, false, MSG_LBUTTONDOWN, NEAR_TARGET, 0, PASS,
-                                   SwitchEvent::None, 0},
-                      OwnInputCase{"ownLeftUpPassesOn", true, false, 0x0202, NEAR_TARGET, 0, PASS,
-                                   SwitchEvent::None, 0},
-                      OwnInputCase{"ownRightDownWhileGliding", true, true, MSG_RBUTTONDOWN, NEAR_TARGET, 0,
-                                   PASS, SwitchEvent::None, 0},
-                      OwnInputCase{"ownMiddleDownPassesOn", true, false, MSG_MBUTTONDOWN, NEAR_TARGET, 0,
-                                   PASS, SwitchEvent::None, 0},
-                      OwnInputCase{"handLeftDownIsPress", false, false, MSG_LBUTTONDOWN, NEAR_TARGET, 0,
-                                   DISCARD, SwitchEvent::Press, 0},
-                      OwnInputCase{"handRightDownWhileGlidingIsPress", false, true, MSG_RBUTTONDOWN,
-                                   FAR_FROM_TARGET, 0, DISCARD, SwitchEvent::Press, 0},
-                      OwnInputCase{"handLeftUpDiscarded", false, true, 0x0202, NEAR_TARGET, 0, DISCARD,
-                                   SwitchEvent::None, 0}),
+    ::testing::Values(
+        OwnInputCase{"ownStepWhileGliding", true, true, MOVE, 503, 0, SwitchEvent::Move, 0},
+        OwnInputCase{"ownWrapNeverCounts", true, true, MOVE, 1, 10, SwitchEvent::Move, 10},
+        OwnInputCase{"ownFarMoveAtRest", true, false, MOVE, 1, 3, SwitchEvent::Move, 3},
+        OwnInputCase{"handNearWhileGlidingCounts", false, true, MOVE, 503, 0, SwitchEvent::Move, 1},
+        OwnInputCase{"handNearWhileGlidingStops", false, true, MOVE, 503, 10, SwitchEvent::FarMoveStop, 1},
+        OwnInputCase{"handNearAtRest", false, false, MOVE, 503, 10, SwitchEvent::Move, 10},
+        OwnInputCase{"handFarAtRestStops", false, false, MOVE, 1, 10, SwitchEvent::FarMoveStop, 1},
+        OwnInputCase{"ownLeftDownPassesOn", true, false, MSG_LBUTTONDOWN, 503, 0, SwitchEvent::None, 0},
+        OwnInputCase{"ownRightUpPassesOn", true, true, MSG_RBUTTONUP, 503, 0, SwitchEvent::None, 0},
+        OwnInputCase{"handLeftDownIsPress", false, true, MSG_LBUTTONDOWN, 1, 0, SwitchEvent::Press, 0}),
     CaseName());
 
-// Press patterns through the hook, one token per event: "<ms><op>" with op
-// d/u key A down/up, b key B down, e Escape down, s Alt+A (system key) down,
-// L/l left button down/up, R right button down, M/m middle button down/up;
-// "!" is the main thread done with the press in hand, "f" the hook going
-// in afresh. The outcome has one letter per event: P a press, E Escape, -
-// nothing.
+// Press patterns through the hook, one "<ms><op>" per event: d/u key A
+// down/up, b key B down, e Escape, s Alt+A, L/l R M/m mouse buttons down/up;
+// "!" the main thread done with the press in hand, "f" the hook in afresh.
+// One outcome letter per event: P a press, E Escape, - nothing.
 struct PressPattern {
     const char* name;
     const char* events;
@@ -456,33 +380,28 @@ void PrintTo(const PressPattern& c, std::ostream* os) { *os << c.name; }
 class PressPatternTest : public LogicTest, public ::testing::WithParamInterface<PressPattern> {};
 
 TEST_P(PressPatternTest, CountsEachPressOnce) {
+    const struct {
+        char op;
+        bool mouse;
+        unsigned message, vk;
+    } ops[] = {{'d', false, MSG_KEYDOWN, 'A'},    {'u', false, MSG_KEYUP, 'A'},
+               {'b', false, MSG_KEYDOWN, 'B'},    {'e', false, MSG_KEYDOWN, 0x1B},
+               {'s', false, MSG_SYSKEYDOWN, 'A'}, {'L', true, MSG_LBUTTONDOWN, 0},
+               {'l', true, MSG_LBUTTONUP, 0},     {'R', true, MSG_RBUTTONDOWN, 0},
+               {'M', true, MSG_MBUTTONDOWN, 0},   {'m', true, MSG_MBUTTONUP, 0}};
     std::istringstream in(GetParam().events);
-    std::string token;
-    std::string outcome;
+    std::string token, outcome;
     while (in >> token) {
-        if (token == "!") {
-            endPressInHand();
-            continue;
-        }
-        if (token == "f") {
-            forgetSwitchContacts();
+        if (token == "!" || token == "f") {
+            token == "!" ? endPressInHand() : forgetSwitchContacts();
             continue;
         }
         const double at = std::stod(token);
-        HookDecision d{HookResult::PassOn, SwitchEvent::None};
-        switch (token.back()) {
-        case 'd': d = classifyKeyEvent(0, MSG_KEYDOWN, 'A', at); break;
-        case 'u': d = classifyKeyEvent(0, MSG_KEYUP, 'A', at); break;
-        case 'b': d = classifyKeyEvent(0, MSG_KEYDOWN, 'B', at); break;
-        case 'e': d = classifyKeyEvent(0, MSG_KEYDOWN, VKEY_ESCAPE, at); break;
-        case 's': d = classifyKeyEvent(0, MSG_SYSKEYDOWN, 'A', at); break;
-        case 'L': d = classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false, at); break;
-        case 'l': d = classifyMouseEvent(0, MSG_LBUTTONUP, {0, 0}, false, at); break;
-        case 'R': d = classifyMouseEvent(0, MSG_RBUTTONDOWN, {0, 0}, false, at); break;
-        case 'M': d = classifyMouseEvent(0, MSG_MBUTTONDOWN, {0, 0}, false, at); break;
-        case 'm': d = classifyMouseEvent(0, MSG_MBUTTONUP, {0, 0}, false, at); break;
-        default: ADD_FAILURE() << "unknown event " << token;
-        }
+        const auto* op =
+            std::find_if(std::begin(ops), std::end(ops), [&](const auto& o) { return o.op == token.back(); });
+        ASSERT_NE(op, std::end(ops)) << token;
+        const HookDecision d = op->mouse ? classifyMouseEvent(0, op->message, {0, 0}, false, at)
+                                         : classifyKeyEvent(0, op->message, op->vk, at);
         EXPECT_EQ(d.result, HookResult::Discard) << token << ": every switch event is kept from others";
         outcome += d.event == SwitchEvent::Press ? 'P' : d.event == SwitchEvent::Escape ? 'E' : '-';
     }
@@ -493,18 +412,15 @@ INSTANTIATE_TEST_SUITE_P(
     Patterns, PressPatternTest,
     ::testing::Values(PressPattern{"cleanPressesOneAfterAnother", "0d ! 120u 400d ! 520u", "P-P-"},
                       PressPattern{"bounceOfOneMillisecond", "0d 1u 2d ! 120u", "P---"},
-                      PressPattern{"bounceOfFifteenMilliseconds", "0d ! 2u 15d 120u", "P---"},
-                      PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d 158u", "P-----"},
+                      PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d", "P----"},
                       PressPattern{"closureJustInsideTheBounceTime", "0d ! 5u 34d", "P--"},
                       PressPattern{"closureJustPastTheBounceTime", "0d ! 5u 35d", "P-P"},
-                      PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 566d 1000u 1200d", "P----P"},
-                      PressPattern{"systemKeyRepeatsToo", "0s ! 500s 533s 700u", "P---"},
+                      PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
+                      PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
                       PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
                       PressPattern{"burstWithinAMillisecondCountsOnce",
-                                   "0d 0.02u 0.04d 0.06u 0.08d 0.1u 0.12d 0.14u 0.16d 0.2u ! 500d",
-                                   "P---------P"},
-                      PressPattern{"escapeIsNeverDropped", "0d 100u 150e 183e 216e", "P-EEE"},
-                      PressPattern{"escapeIsNoChangeOfTheSwitch", "0d ! 100u 140e 145d", "P-EP"},
+                                   "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d", "P-----P"},
+                      PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},
                       PressPattern{"anotherKeyWhileOneIsHeld", "0d ! 100b", "PP"},
                       PressPattern{"keyHeldAcrossANewHookCountsOnceMore", "0d ! f 500d 533d", "PP-"},
                       PressPattern{"mouseButtonBounce", "0L 2l 4L ! 100l", "P---"},

@@ -22,29 +22,20 @@ TEST_F(SharedFlagsThreadsTest, HookAndSettingsThreadsRunBesideTheMainThread) {
     for (int& on : noClicks.enabledClicks) on = 0;
 
     int farStops = 0;
-    // Presses the hook passed on, and those the main thread has taken up.
-    std::atomic<int> passedOn{0};
-    std::atomic<int> takenUp{0};
+    // Presses the hook passed on, and those the main thread took up.
+    std::atomic<int> passedOn{0}, takenUp{0};
     int passedWhileInHand = 0;
     std::atomic<bool> hookDone{false};
     std::thread hook([&] {
         // Far from wherever the main thread moves the pointer: every move is far.
-        double at = 0;
-        for (int i = 0; i < ROUNDS * 10 + 1; ++i, at += 100) {
+        for (int i = 0; i < ROUNDS * 10 + 1; ++i) {
+            const double at = i * 100.0;
             if (classifyMouseEvent(0, MSG_MOUSEMOVE, {-5000, -5000}, false, at).event ==
                 SwitchEvent::FarMoveStop)
                 ++farStops;
-            const bool key = i % 2 == 0;
-            const HookDecision down = key ? classifyKeyEvent(0, MSG_KEYDOWN, 'A', at)
-                                          : classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false, at);
-            if (down.event == SwitchEvent::Press) {
-                if (passedOn != takenUp) ++passedWhileInHand;
-                ++passedOn;
-            }
-            if (key)
-                classifyKeyEvent(0, MSG_KEYUP, 'A', at + 50);
-            else
-                classifyMouseEvent(0, MSG_LBUTTONUP, {0, 0}, false, at + 50);
+            if (classifyKeyEvent(0, MSG_KEYDOWN, 'A', at).event == SwitchEvent::Press)
+                passedWhileInHand += passedOn++ != takenUp;
+            classifyKeyEvent(0, MSG_KEYUP, 'A', at + 50);
         }
         hookDone = true;
     });
@@ -77,7 +68,6 @@ TEST_F(SharedFlagsThreadsTest, HookAndSettingsThreadsRunBesideTheMainThread) {
     EXPECT_EQ(farStops, ROUNDS) << "only the hook thread counts far moves";
     EXPECT_GT(passedOn, 0);
     EXPECT_EQ(passedWhileInHand, 0) << "a press passed on while the last was still in hand";
-    EXPECT_EQ(switchState().pressInHand, 0);
 }
 
 } // namespace

@@ -483,15 +483,6 @@ bool mouseMoveTo(int x, int y) {
     return false;
 }
 
-void mouseNudge(int dx, int dy) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    sendOne(input);
-}
-
 void mouseButton(DWORD flag) {
     INPUT input{};
     input.type = INPUT_MOUSE;

@@ -177,8 +177,6 @@ void sendMouseMove(int x, int y);
 // Absolute move; true once GetCursorPos shows the pointer there and it
 // stays (a switch hook that swallows moves makes it false).
 bool mouseMoveTo(int x, int y);
-// One relative move of (dx, dy) pixels, as a hand on the mouse makes it.
-void mouseNudge(int dx, int dy);
 // flag: MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, ...
 void mouseButton(DWORD flag);
 void keyDown(WORD vk);

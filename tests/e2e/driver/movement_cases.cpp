@@ -235,17 +235,16 @@ E2E_CASE(glide_stopped_by_hand_not_by_itself) {
                   " positions, last " + pointText(glide.back().p) + (stopped ? ", caption Ready" : "") + ")");
     E2E_CHECK(!pointerRests(200), "the pointer is still gliding");
 
-    // A hand on the mouse: a run of one-pixel moves within 3 px of the row.
+    // A hand on the mouse: a run of small moves within 3 px of the row.
     const std::wstring gliding = e2e::windowText(panel);
-    const int nudges[6] = {1, 1, 1, -1, -1, -1};
     int sent = 0;
     for (; sent < 36 && e2e::windowText(panel) != sp::READY; ++sent) {
-        e2e::mouseNudge(0, nudges[sent % 6]);
+        e2e::sendMouseMove(e2e::cursorPos().x, start.y + 1 + sent % 3);
         e2e::pause(15);
     }
     std::vector<sp::CaptionChange> after = sp::watchCaptions(panel, 2, 2500, nullptr, &gliding);
     sp::checkCaptions(run, after, {sp::READY, L"Ready (5 s)"},
                       "a 3 px hand move stops the glide (after " + std::to_string(sent) +
-                          " one-pixel moves), then the countdown");
+                          " small moves), then the countdown");
     E2E_CHECK(pointerRests(300), "the pointer rests after the stop");
 }
