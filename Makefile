@@ -46,14 +46,15 @@ dist: win
 screenshots: win
 	@bash tools/make_screenshots.sh $(WIN_DIR)
 
-# The settings reader under libFuzzer for FUZZ_SECONDS; prints executions and crashes.
+# The settings and options readers under libFuzzer for FUZZ_SECONDS each; prints executions and crashes.
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++-14 -DSWITCHPOINT_FUZZ=ON \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ_DIR) -j$(JOBS)
 
 fuzz: fuzz-build
-	@bash tests/fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	@bash tests/fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) settings
+	@bash tests/fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) options
 
 # Every check and suite, quickest first: the format, clang-tidy, the unit
 # tests under ASan and UBSan, then the host unit tests, a short fuzz run

@@ -15,6 +15,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
 
 !include "MUI2.nsh"
+!include "WinMessages.nsh"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
 !insertmacro MUI_PAGE_COMPONENTS
@@ -24,12 +25,37 @@ InstallDir "$LOCALAPPDATA\Programs\${APP}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A running copy holds switchpoint.exe open: it is asked to close, as its
+; own window menu would close it, and given 5 s. One that stays is the
+; user's only mouse: it is not killed, and nothing is changed.
+!macro CLOSE_RUNNING_COPY
+  StrCpy $R1 0
+  close_loop:
+    FindWindow $R0 "QUIMBOLET"
+    StrCmp $R0 0 close_done
+    IntCmp $R1 0 0 close_wait close_wait
+      SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+    close_wait:
+    Sleep 100
+    IntOp $R1 $R1 + 1
+    IntCmp $R1 50 0 close_loop
+  MessageBox MB_OK|MB_ICONSTOP "switchpoint is running and does not close. Close it, then try again." /SD IDOK
+  SetErrorLevel 2
+  Quit
+  close_done:
+  ; The window goes just before the process ends and lets go of the exe.
+  IntCmp $R1 0 +2
+    Sleep 1000
+!macroend
+
 Function .onInit
   SetShellVarContext current
+  !insertmacro CLOSE_RUNNING_COPY
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
+  !insertmacro CLOSE_RUNNING_COPY
 FunctionEnd
 
 Section "switchpoint" SecMain
@@ -72,6 +98,9 @@ Section "Uninstall"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\switchpoint.log"
   Delete "$INSTDIR\config.ini.bad"
+  Delete "$INSTDIR\config.ini.bad.*"
+  Delete "$INSTDIR\config.ini.tmp"
+  Delete "$INSTDIR\switchpoint.log.tmp"
   Delete "$SMPROGRAMS\${APP}.lnk"
   Delete "$SMSTARTUP\${APP}.lnk"
   DeleteRegKey HKCU "${UNINST_KEY}"

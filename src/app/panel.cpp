@@ -1,15 +1,19 @@
 // Control panel logic.
 #include "app/panel.h"
 
+#include "app/menu.h"
 #include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
+#include "settings/fallback_log.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -19,20 +23,45 @@ PanelState& panelState() {
     return state;
 }
 
+Size panelCellArea() {
+    const PanelGrid grid = panelGrid();
+    return {grid.columns * CELL_SIZE - 2, grid.rows * CELL_SIZE};
+}
+
 void resetPanelState() {
     panelState().pointerOverPanel = 0;
     panelState().scanStoppedForConfig = 0;
     panelState().closed = 0;
 }
 
+// A copy that holds the claim but cannot answer (suspended, hung) must not
+// keep the user from starting one that works; one that answers is enough.
 bool startAsOnlyCopy(Platform& p) {
-    if (p.claimOnlyCopy()) return true;
-    p.restoreRunningCopy();
-    return false;
+    bool claimed = p.claimOnlyCopy(0);
+    RunningCopy other = p.showRunningCopy(COPY_ANSWER_MS);
+    if (other == RunningCopy::Gone && !claimed) {
+        // The copy holding the claim is ending, or has not made its panel yet.
+        claimed = p.claimOnlyCopy(COPY_ANSWER_MS);
+        if (!claimed) other = p.showRunningCopy(COPY_ANSWER_MS);
+    }
+    if (other == RunningCopy::Shown) return false;
+    const std::string wait = std::to_string(COPY_ANSWER_MS / 1000) + " s";
+    if (other == RunningCopy::NoAnswer) {
+        // Free by now if that copy was ending: a third start then finds it held.
+        if (!claimed) p.claimOnlyCopy(0);
+        logLine(p, "start: another copy did not answer within " + wait + "; this one starts as well");
+    } else if (!claimed) {
+        logLine(p, "start: another copy has shown no panel for " + wait + "; this one starts as well");
+    }
+    return true;
 }
 
 void startUp(Platform& p) {
+    // The listed cells first: the scan sequence the settings build takes them in.
+    loadOptions(p);
+    const bool cellsMoved = layOutListedCells();
     loadSettings(p);
+    if (cellsMoved) p.layOutPanel();
     resetCellStates();
     rearmState().rearmLastX = 0;
     rearmState().rearmLastY = 0;
@@ -53,7 +82,8 @@ void onPanelTimer(Platform& p, int timerId) {
 }
 
 void onCellCommand(Platform& p, int cellId) {
-    if (cellId == 0) stopAndReset(p);
+    // Only the start/stop cell is a button that sends commands.
+    if (isCell(cellId) && cellRow(cellId).kind == ActionKind::StartStop) stopAndReset(p);
 }
 
 void onPanelHitTest(bool overClientArea) {
@@ -107,6 +137,7 @@ void closePanel(Platform& p) {
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);
     closeCrosshair(p);
+    endMenu(p);
 }
 
 } // namespace sp

@@ -18,10 +18,19 @@ struct PanelState {
 };
 
 PanelState& panelState();
+
+// What the panel window's size adds to its frame and caption: the cells'
+// columns and rows, two pixels less across (the panel has always been so).
+Size panelCellArea();
 void resetPanelState();
 
-// False when another copy already runs in this session: its panel is shown
-// again if minimised, and this copy must end before it touches anything.
+// How long a second copy waits for the first to answer, or to let go.
+constexpr int COPY_ANSWER_MS = 2000;
+
+// False when another copy already runs in this session and answers: its
+// panel is shown again if minimised, and this copy must end before it
+// touches anything. A copy that does not answer, or is ending, is started
+// past, and the log says so.
 bool startAsOnlyCopy(Platform& p);
 // After the panel exists: settings, cell states, the switch hook.
 void startUp(Platform& p);
@@ -37,8 +46,9 @@ void refreshPointerOverPanel(Platform& p);
 // A scanned left click on the panel: the configuration window opens and the
 // crosshair gives way to it.
 void openConfigFromPanel(Platform& p);
-// A mouse button went down on the panel itself: it opens the configuration
-// window with the file's settings in force.
+// The left or middle button went down on the panel itself: it opens the
+// configuration window with the file's settings in force. (The right one
+// opens the program's menu.)
 void onPanelMouseButton(Platform& p);
 void clearPointerOverPanel();
 void onPanelRestored(Platform& p);

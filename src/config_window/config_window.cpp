@@ -33,8 +33,8 @@ void scanClickKindsAsRecorded(Platform& p) {
     const ScanState& s = scanState();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
         const bool on = settings().enabledClicks[kind] == 1;
-        const bool inScan = s.clickKindCode[kind] != 0;
-        const bool shownOff = s.cellState[5 + kind] == CELL_DISABLED;
+        const bool inScan = s.clickKindInScan[kind] != 0;
+        const bool shownOff = s.cellState[cellOfClickKind(kind)] == CELL_DISABLED;
         if (inScan != on || shownOff == on) setClickKindInScan(p, kind, on);
     }
 }

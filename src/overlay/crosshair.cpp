@@ -1,7 +1,9 @@
 // Crosshair geometry and the shared build, close and move steps.
 #include "overlay/crosshair.h"
 
+#include "app/step_aside.h"
 #include "overlay/help_box.h"
+#include "pointer/monitors.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -17,17 +19,43 @@ void resetOverlayState() {
     g_overlay.helpBoxOpen = 0;
 }
 
-Rect armRect(Arm arm, Point pt, Size screen) {
+namespace {
+
+bool overlaps(const Rect& a, const Rect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// A right or down arm that would reach onto another monitor stops at the
+// far edge of its own.
+Rect cutAtOtherMonitors(Rect arm, const Rect& own, const MonitorLayout& layout, bool across) {
+    for (const Rect& m : layout) {
+        if (m == own || !overlaps(arm, m)) continue;
+        if (across)
+            arm.width = own.left + own.width - arm.left;
+        else
+            arm.height = own.top + own.height - arm.top;
+        break;
+    }
+    return arm;
+}
+
+} // namespace
+
+Rect armRect(Arm arm, Point pt, const MonitorLayout& layout) {
+    const Rect m = monitorHolding(layout, pt);
     switch (arm) {
-    case Arm::Left: return {0, pt.y, pt.x - ARM_GAP, ARM_THICKNESS};
-    // The right and down arms are a whole screen long, so they always reach
-    // past the far edge.
-    case Arm::Right: return {pt.x + ARM_GAP, pt.y, screen.width, ARM_THICKNESS};
-    case Arm::Up: return {pt.x, 0, ARM_THICKNESS, pt.y - ARM_GAP};
-    case Arm::Down: return {pt.x, pt.y + ARM_GAP, ARM_THICKNESS, screen.height};
+    case Arm::Left: return {m.left, pt.y, pt.x - ARM_GAP - m.left, ARM_THICKNESS};
+    case Arm::Right:
+        return cutAtOtherMonitors({pt.x + ARM_GAP, pt.y, m.width, ARM_THICKNESS}, m, layout, true);
+    case Arm::Up: return {pt.x, m.top, ARM_THICKNESS, pt.y - ARM_GAP - m.top};
+    case Arm::Down:
+        return cutAtOtherMonitors({pt.x, pt.y + ARM_GAP, ARM_THICKNESS, m.height}, m, layout, false);
     }
     return {};
 }
+
+Rect armRect(Arm arm, Point pt, Size screen) { return armRect(arm, pt, singleMonitor(screen)); }
 
 bool anyCrosshairOpen() {
     for (const auto& open : g_overlay.armOpen)
@@ -54,10 +82,12 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
 }
 
 void moveCrosshair(Platform& p, Point pointer) {
-    const Size screen = p.screenSize();
-    for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, screen));
+    // Every place that learns where the pointer went comes through here.
+    stepPanelAside(p, pointer);
+    const MonitorLayout layout = p.monitorLayout();
+    for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout));
     if (live().liveHelpBox == 1) {
-        p.moveHelpBox(placeHelpBox(pointer, screen.width));
+        p.moveHelpBox(placeHelpBox(pointer, monitorHolding(layout, pointer)));
         if (g_overlay.helpBoxOpen == 1) p.invalidateHelpBox();
     }
     p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);

@@ -1,4 +1,4 @@
-// The crosshair: four thin arms running from the screen edges towards the
+// The crosshair: four thin arms running from the monitor's edges towards the
 // pointer and stopping short of it. The arm windows live on threads of their
 // own (the platform's business); this module owns their geometry, their open
 // flags and the ways every caller builds, closes and moves them.
@@ -24,9 +24,11 @@ struct OverlayState {
 OverlayState& overlayState();
 void resetOverlayState();
 
-// Where an arm goes for a pointer at `pointer` on a screen of `screen`.
-// Arms near the left or top edge may get a zero or negative length; they
-// then show nothing.
+// Where an arm goes for a pointer at `pointer`: across the monitor that
+// holds it. Arms near its left or top edge may get a zero or negative
+// length; they then show nothing. The right and down arms are a monitor
+// long, so they reach past its far edge, unless another monitor lies there.
+Rect armRect(Arm arm, Point pointer, const MonitorLayout& layout);
 Rect armRect(Arm arm, Point pointer, Size screen);
 
 bool anyCrosshairOpen();
@@ -38,7 +40,8 @@ void closeCrosshairIfOpen(Platform& p);
 void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs);
 // WM_CLOSE to every arm (and the help box when it is on), open or not.
 void closeCrosshair(Platform& p);
-// Moves the arms (and the help box) around `pointer`, then pauses.
+// Moves the arms (and the help box) around `pointer`, then pauses; the
+// panel steps aside first if the pointer came onto it.
 void moveCrosshair(Platform& p, Point pointer);
 
 } // namespace sp

@@ -5,24 +5,26 @@
 
 namespace sp {
 
-Point placeHelpBox(Point pt, int screenWidth) {
-    const bool leftEdge = pt.x < 60;
-    const bool rightEdge = !leftEdge && pt.x + 60 > screenWidth;
+Point placeHelpBox(Point pt, const Rect& monitor) {
+    const bool leftEdge = pt.x - monitor.left < 60;
+    const bool rightEdge = !leftEdge && pt.x + 60 > monitor.left + monitor.width;
     const int bx = rightEdge ? pt.x - 60 : pt.x + 20;
     int by = pt.y - 60;
-    if (pt.y < 60) by = (leftEdge || rightEdge) ? pt.y + 60 : pt.y + 40;
+    if (pt.y - monitor.top < 60) by = (leftEdge || rightEdge) ? pt.y + 60 : pt.y + 40;
     return {bx, by};
 }
 
-bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon) {
-    if (scanCode < 1 || scanCode > CELL_COUNT) return false;
+Point placeHelpBox(Point pt, int screenWidth) { return placeHelpBox(pt, Rect{0, 0, screenWidth, 0}); }
+
+bool helpBoxIcon(int cell, bool startIconShown, Icon& icon) {
+    if (!isCell(cell)) return false;
     // The box shows what the highlighted cell itself shows.
-    icon = cellIcon(scanCode - 1, startIconShown);
+    icon = cellIcon(cell, startIconShown);
     return true;
 }
 
 bool currentHelpBoxIcon(Icon& icon) {
-    return helpBoxIcon(scanState().scanCode, scanState().startIconShown != 0, icon);
+    return helpBoxIcon(scanState().highlightedCell, scanState().startIconShown != 0, icon);
 }
 
 } // namespace sp

@@ -11,14 +11,16 @@ constexpr int HELP_BOX_SIZE = 40;
 constexpr int HELP_BOX_ICON_AT = 2;
 constexpr int HELP_BOX_ICON_SIZE = 35;
 
-// Top left corner of the box for a pointer at `pointer` on a screen
-// `screenWidth` wide: upper right of the pointer, to its left near the right
-// edge, below it near the top edge. The bottom edge is not looked at.
+// Top left corner of the box for a pointer at `pointer` on `monitor`: upper
+// right of the pointer, to its left near the monitor's right edge, below it
+// near its top edge. The bottom edge is not looked at.
+Point placeHelpBox(Point pointer, const Rect& monitor);
+// The same on the primary screen, `screenWidth` wide.
 Point placeHelpBox(Point pointer, int screenWidth);
 
-// The icon for a scan code (the highlighted cell + 1); false for a code
-// outside 1..10, which leaves the box empty.
-bool helpBoxIcon(int scanCode, bool startIconShown, Icon& icon);
+// The icon for the highlighted cell; false for no cell, which leaves the
+// box empty.
+bool helpBoxIcon(int cell, bool startIconShown, Icon& icon);
 // The same for the scan as it stands now: what the box paints.
 bool currentHelpBoxIcon(Icon& icon);
 

@@ -16,6 +16,11 @@ const char* iconResourceName(Icon icon) {
     case Icon::MiddelClic: return "MIDDEL_CLIC";
     case Icon::DobleClic: return "DOBLE_CLIC";
     case Icon::Arrastra: return "ARRASTRA";
+    case Icon::RodaAmunt: return "RODA_AMUNT";
+    case Icon::RodaAvall: return "RODA_AVALL";
+    case Icon::RodaEsquerra: return "RODA_ESQUERRA";
+    case Icon::RodaDreta: return "RODA_DRETA";
+    case Icon::Menu: return "MENU";
     }
     return "STOP";
 }

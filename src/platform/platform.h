@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sp {
 
@@ -31,12 +32,16 @@ struct Rect {
     int height = 0;
 };
 
+// The monitors' rectangles on the virtual screen, the primary first (it
+// holds (0, 0)); never empty.
+using MonitorLayout = std::vector<Rect>;
+
 inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
 inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
-// The eleven cell icons, in the order they are loaded at start-up.
+// The cell icons, in the order they are loaded at start-up.
 enum class Icon {
     Stop,
     Start,
@@ -49,8 +54,13 @@ enum class Icon {
     MiddelClic,
     DobleClic,
     Arrastra,
+    RodaAmunt,
+    RodaAvall,
+    RodaEsquerra,
+    RodaDreta,
+    Menu,
 };
-constexpr int ICON_COUNT = 11;
+constexpr int ICON_COUNT = 16;
 
 // Resource name of an icon, e.g. "CLIC_DRETA".
 const char* iconResourceName(Icon icon);
@@ -65,6 +75,9 @@ enum class HookKind { Mouse, Keyboard };
 // How reading a file went. Locked: another program holds it open.
 enum class FileRead { Ok, Missing, Locked, Failed, TooLarge };
 
+// What the copy of the program that already runs made of a request.
+enum class RunningCopy { Shown, Gone, NoAnswer };
+
 // Timers of the control panel (and the configuration window's own).
 enum TimerId : int {
     TIMER_SCAN = 11,
@@ -74,6 +87,17 @@ enum TimerId : int {
     TIMER_WATCHDOG = 21,
     TIMER_MOVE = 99,
 };
+
+// One entry of the program's menu as it is shown; text in UTF-8.
+struct MenuEntry {
+    int id;
+    const char* text;
+    bool enabled;
+    // A line above it, apart from the others.
+    bool separated;
+};
+// Where the menu opens: beside the panel, never over it; or at the pointer.
+enum class MenuPlace { Panel, Pointer };
 
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
@@ -103,6 +127,8 @@ public:
     virtual void paintCell(int cell, Colour colour, Icon icon) = 0;
     virtual void setCaption(const char* text) = 0;
     virtual void setClassIcon(Icon icon) = 0;
+    // The panel's cells and size again, for cells shown or placed anew.
+    virtual void layOutPanel() = 0;
 
     // The desktop-wide switch hook. Both return only once the hook is in, or
     // out; installing a kind that is already in keeps the one hook.
@@ -112,14 +138,19 @@ public:
     // the panel even while another program is in front.
     virtual void watchRawInput(HookKind kind) = 0;
 
-    // Synthesised input: one absolute move in normalised 0..65535 units, and
-    // one button event at the current pointer position.
+    // Synthesised input: one absolute move in normalised 0..65535 units
+    // across the virtual screen, and one button event at the current pointer
+    // position.
     virtual void sendAbsoluteMove(int normX, int normY) = 0;
     virtual void sendButton(unsigned buttonEvent) = 0;
+    // One wheel event at the pointer: `delta` in the system's units,
+    // positive away from the user, or to the right on the tilt wheel.
+    virtual void sendWheel(int delta, bool horizontal) = 0;
 
-    // Pointer and primary screen, read afresh at each call.
+    // Pointer, primary screen and every monitor, read afresh at each call.
     virtual Point cursorPos() = 0;
     virtual Size screenSize() = 0;
+    virtual MonitorLayout monitorLayout() = 0;
     virtual bool buttonsSwapped() = 0;
 
     // Crosshair arm windows. startArm starts the arm's own thread, which
@@ -148,11 +179,31 @@ public:
     // the configuration window's client area.
     virtual bool pointerOnPanel() = 0;
     virtual bool pointerOnConfigClient() = 0;
+    // The control panel's outer rectangle, and moving it (same size, same
+    // place in the z-order) without taking the focus.
+    virtual Rect panelRect() = 0;
+    virtual void movePanel(Point topLeft) = 0;
 
     // The configuration window lives on a thread of its own. Opening starts
     // that thread; the timer is the window's own TIMER_CONFIG.
     virtual void openConfigWindow() = 0;
     virtual void setConfigTimer(int periodMs) = 0;
+
+    // The program's menu, and the notification-area icon that opens it, live
+    // on a thread of their own. showMenu returns at once; the entry chosen
+    // (0 for none) comes back to the panel's thread, once for every true
+    // return. False: nothing was shown.
+    virtual bool showMenu(const MenuEntry* entries, int count, MenuPlace place) = 0;
+    // A Yes/No question on the menu's thread, No the default button; the
+    // answer comes back to the panel's thread likewise.
+    virtual bool askYesNo(const char* title, const char* text) = 0;
+    // The menu or question that is up goes as if dismissed, the icon with it,
+    // and their thread ends; returns once it has.
+    virtual void endMenu() = 0;
+    // A page of the program's own documentation, beside the exe.
+    virtual void openPageBesideExe(const char* page) = 0;
+    // The panel closes the way its close box closes it, after the caller returns.
+    virtual void closePanelWindow() = 0;
 
     // The settings file, by a name relative to the working directory.
     virtual bool fileExists(const char* name) = 0;
@@ -162,18 +213,23 @@ public:
     // contents or all of the new ones. False when nothing was replaced; a
     // read-only file is never replaced.
     virtual bool replaceFile(const char* name, const std::string& bytes) = 0;
+    // Removes what a replaceFile of this name left beside the file when the
+    // process was ended in the middle of it.
+    virtual void removeUnfinishedReplace(const char* name) = 0;
     virtual bool fileReadOnly(const char* name) = 0;
     // Copies a file, replacing an earlier copy of that name.
     virtual bool copyFile(const char* from, const char* to) = 0;
     // Local time as "YYYY-MM-DD HH:MM:SS".
     virtual std::string localTimeText() = 0;
 
-    // One copy per signed-in session: true for the first copy, which holds
-    // the claim until it ends.
-    virtual bool claimOnlyCopy() = 0;
-    // Shows the running copy's panel again if it is minimised, without
-    // taking the focus from the user's window.
-    virtual void restoreRunningCopy() = 0;
+    // One copy per signed-in session: true for the copy that holds the
+    // claim, until it ends. waitMs is how long to wait for a claim that
+    // another copy, ending, is letting go of.
+    virtual bool claimOnlyCopy(int waitMs) = 0;
+    // Asks the copy that runs to show its panel again if it is minimised,
+    // without taking the focus from the user's window, and waits up to
+    // waitMs for its answer. Gone: it has no panel (left or not yet made).
+    virtual RunningCopy showRunningCopy(int waitMs) = 0;
 };
 
 } // namespace sp

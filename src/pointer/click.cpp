@@ -1,6 +1,7 @@
 // Button events, the click actions and the stop that brings the system to rest.
 #include "pointer/click.h"
 
+#include "app/menu.h"
 #include "app/panel.h"
 #include "app/rearm.h"
 #include "config_window/config_state.h"
@@ -51,6 +52,12 @@ void leftClick(Platform& p) {
 void otherClick(Platform& p, int action) {
     if (configState().pointerOverConfig == 1) {
         clickOnConfigWindow(p);
+        return;
+    }
+    // Over the panel a right click opens the menu, as a left click there
+    // opens the settings.
+    if (action == ACTION_RIGHT_CLICK && panelState().pointerOverPanel == 1) {
+        openMenuFromPanel(p);
         return;
     }
     if (g_click.dragging == 1) {

@@ -1,57 +1,154 @@
-// Cell colours, icons and captions.
+// The cell table, and cell colours, icons and captions.
 #include "scan/cells.h"
+
+#include <atomic>
+#include <cassert>
 
 #include "pointer/click.h"
 #include "scan/scan.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
 
 namespace {
 
-constexpr Icon OWN_ICON[CELL_COUNT] = {
-    Icon::Stop,         Icon::Esquerra,  Icon::Dreta,     Icon::Amunt,      Icon::Avall,
-    Icon::ClicEsquerra, Icon::DobleClic, Icon::ClicDreta, Icon::MiddelClic, Icon::Arrastra,
+using K = ActionKind;
+using On = SwitchedOnBy;
+
+// In cell-id order. "Middle Right" is what the right-click cell has always
+// been called; the double-click cell sits second though it is the fourth
+// action.
+constexpr CellRow CELLS[CELL_COUNT] = {
+    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, 0, 0, "STOP", nullptr},
+    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, 0, 1, "LEFT", nullptr},
+    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, 0, 2, "RIGHT", nullptr},
+    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, 0, 3, "UP", nullptr},
+    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, 0, 4, "DOWN", nullptr},
+    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, 1, 0, "Left Click", nullptr},
+    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, 1, 1, "Double Left Click", nullptr},
+    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, 1, 2, "Middle Right", nullptr},
+    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, 1, 3, "Middle Click", nullptr},
+    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, 1, 4, "Click To Drag", nullptr},
+    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, 2, -1, "Scroll Up", "scroll_up"},
+    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, "Scroll Down", "scroll_down"},
+    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
+    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
+    {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, "Menu", "menu"},
 };
 
-// "Middle Right" is what the right-click cell has always been called.
-constexpr const char* CAPTION[CELL_COUNT] = {
-    "STOP",         "LEFT",         "RIGHT",         "UP", "DOWN", "Left Click", "Double Left Click",
-    "Middle Right", "Middle Click", "Click To Drag",
-};
+// The column of each listed cell in its row plus one, 0 while it is not
+// listed. Laid out on the main thread, read by every thread that paints.
+std::atomic<int> g_listedColumn[CELL_COUNT] = {};
 
-constexpr int DRAG_CELL = 9;
-
-bool clickKindOn(int cell) { return settings().enabledClicks[cell - 5] == 1; }
+bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
 
 } // namespace
 
-Icon cellIcon(int cell, bool startIconShown) {
-    if (cell == 0) return startIconShown ? Icon::Start : Icon::Stop;
-    if (cell < 0 || cell >= CELL_COUNT) return Icon::Stop;
-    return OWN_ICON[cell];
+bool isCell(int cell) { return cell >= 0 && cell < CELL_COUNT; }
+
+// Only a cell switched on by a click kind has one; the kind indexes the
+// settings' flags, so a wrong one would read a neighbouring field.
+bool clickKindOff(int cell) {
+    const CellRow& row = cellRow(cell);
+    if (row.onBy != On::ClickKind) return false;
+    assert(row.clickKind >= 0 && row.clickKind < CLICK_KIND_COUNT);
+    return settings().enabledClicks[row.clickKind] != 1;
 }
 
-const char* captionForCell(int cell) {
-    if (cell < 0 || cell >= CELL_COUNT) return CAPTION_READY;
-    return CAPTION[cell];
+const CellRow& cellRow(int cell) {
+    assert(isCell(cell));
+    return CELLS[isCell(cell) ? cell : 0];
 }
+
+int cellOfClickKind(int kind) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (CELLS[cell].onBy == On::ClickKind && CELLS[cell].clickKind == kind) return cell;
+    return NO_CELL;
+}
+
+int cellForAction(int action) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (CELLS[cell].action == action) return cell;
+    return NO_CELL;
+}
+
+ActionKind actionKind(int action) {
+    const int cell = cellForAction(action);
+    return cell == NO_CELL ? K::None : CELLS[cell].kind;
+}
+
+bool isDirection(int action) { return actionKind(action) == K::Direction; }
+
+bool isMovement(int action) {
+    const ActionKind kind = actionKind(action);
+    return kind == K::Direction || kind == K::Scroll;
+}
+
+bool cellShown(int cell) {
+    if (!isCell(cell)) return false;
+    switch (CELLS[cell].onBy) {
+    case On::Always:
+    case On::ClickKind: return true;
+    case On::Listed: return g_listedColumn[cell] > 0;
+    }
+    return false;
+}
+
+const char* listedWord(int cell) { return isCell(cell) ? CELLS[cell].listedAs : nullptr; }
+
+bool layOutListedCells() {
+    int column[CELL_COUNT];
+    for (int& c : column) c = 0;
+    int next = 1;
+    for (int listed : currentOptions().extraCells)
+        for (int cell = 0; cell < CELL_COUNT; ++cell)
+            if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
+    bool changed = false;
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (g_listedColumn[cell].exchange(column[cell]) != column[cell]) changed = true;
+    return changed;
+}
+
+PanelGrid panelGrid() {
+    PanelGrid grid{0, 0};
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        if (!cellShown(cell)) continue;
+        const Rect r = cellRect(cell);
+        if (r.left / CELL_SIZE >= grid.columns) grid.columns = r.left / CELL_SIZE + 1;
+        if (r.top / CELL_SIZE >= grid.rows) grid.rows = r.top / CELL_SIZE + 1;
+    }
+    return grid;
+}
+
+Rect cellRect(int cell) {
+    const CellRow& row = cellRow(cell);
+    const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load() - 1;
+    return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
+}
+
+Icon cellIcon(int cell, bool startIconShown) {
+    if (!isCell(cell)) return Icon::Stop;
+    if (CELLS[cell].kind == K::StartStop) return startIconShown ? Icon::Start : Icon::Stop;
+    return CELLS[cell].icon;
+}
+
+const char* captionForCell(int cell) { return isCell(cell) ? CELLS[cell].caption : CAPTION_READY; }
 
 Colour colourForState(int cell, int state) {
     switch (state) {
     case CELL_HIGHLIGHTED: return COLOUR_HIGHLIGHT;
     case CELL_SELECTED: return COLOUR_SELECTED;
     case CELL_DISABLED: return COLOUR_DISABLED;
-    default:
-        if (cell == DRAG_CELL && clickState().dragging != 0) return COLOUR_DRAGGING;
-        return COLOUR_NORMAL;
+    default: return isCell(cell) && showsDragging(cell) ? COLOUR_DRAGGING : COLOUR_NORMAL;
     }
 }
 
 Colour scanStepColour(int cell, int highlighted) {
     if (cell == highlighted) return COLOUR_HIGHLIGHT;
-    if (cell == DRAG_CELL && clickState().dragging != 0) return COLOUR_DRAGGING;
-    if (cell >= 5 && !clickKindOn(cell)) return COLOUR_DISABLED;
+    if (!isCell(cell)) return COLOUR_NORMAL;
+    if (showsDragging(cell)) return COLOUR_DRAGGING;
+    if (clickKindOff(cell)) return COLOUR_DISABLED;
     return COLOUR_NORMAL;
 }
 
@@ -86,7 +183,8 @@ void setBlockedByWindowInFront(Platform& p, bool blocked) {
 void paintCellsFromState(Platform& p) {
     const ScanState& s = scanState();
     for (int cell = 0; cell < CELL_COUNT; ++cell)
-        p.paintCell(cell, colourForState(cell, s.cellState[cell]), cellIcon(cell, s.startIconShown == 1));
+        if (cellShown(cell))
+            p.paintCell(cell, colourForState(cell, s.cellState[cell]), cellIcon(cell, s.startIconShown == 1));
 }
 
 } // namespace sp

@@ -1,10 +1,117 @@
-// How a cell, the panel caption and the panel's class icon look: the five
-// fixed cell colours, each cell's icon and the caption that names it.
+// The panel's cells: one table says, for each cell, what a press on it does,
+// its icon and caption, what switches it on and where it sits on the panel.
+// Everything else (the scan, the press handler, the panel's size, painting)
+// reads that table; no other code knows a cell by its number.
+//
+// Also here: how a cell, the panel caption and the panel's class icon look.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace sp {
+
+// Cell ids: the cell's control identifier on the panel and its row in the
+// table. The scan visits the cells that take part in this order.
+enum Cell : int {
+    CELL_START_STOP = 0,
+    CELL_LEFT,
+    CELL_RIGHT,
+    CELL_UP,
+    CELL_DOWN,
+    CELL_LEFT_CLICK,
+    CELL_DOUBLE_CLICK,
+    CELL_RIGHT_CLICK,
+    CELL_MIDDLE_CLICK,
+    CELL_DRAG,
+    // The third row: each only when options.ini lists it, in the order listed.
+    CELL_SCROLL_UP,
+    CELL_SCROLL_DOWN,
+    CELL_SCROLL_LEFT,
+    CELL_SCROLL_RIGHT,
+    CELL_MENU,
+    CELL_COUNT
+};
+// No cell: ends the scan sequence, and is what nothing highlighted reads as.
+constexpr int NO_CELL = -1;
+
+// Action codes: what a press on a cell does, held in `pendingAction`.
+enum Action : int {
+    ACTION_START_STOP = 0,
+    ACTION_LEFT = 1,
+    ACTION_RIGHT = 2,
+    ACTION_UP = 3,
+    ACTION_DOWN = 4,
+    ACTION_LEFT_CLICK = 5,
+    ACTION_RIGHT_CLICK = 6,
+    ACTION_MIDDLE_CLICK = 7,
+    ACTION_DOUBLE_CLICK = 8,
+    ACTION_DRAG = 9,
+    ACTION_SCROLL_UP = 10,
+    ACTION_SCROLL_DOWN = 11,
+    ACTION_SCROLL_LEFT = 12,
+    ACTION_SCROLL_RIGHT = 13,
+    ACTION_MENU = 14,
+};
+
+// How the press handler treats an action.
+// Direction and Scroll are movements: the pointer or the wheel goes on
+// until the next press. Menu opens the program's menu at the panel.
+enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu };
+
+// Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
+constexpr int CLICK_KIND_COUNT = 5;
+
+// What decides whether a cell takes part in the scan.
+enum class SwitchedOnBy {
+    Always,
+    ClickKind, // the cell's click kind, as the settings window sets it
+    Listed,    // options.ini's extra_cells names it
+};
+
+struct CellRow {
+    Action action;
+    ActionKind kind;
+    Icon icon;
+    SwitchedOnBy onBy;
+    int clickKind; // with SwitchedOnBy::ClickKind; -1 otherwise
+    int panelRow;
+    int panelColumn; // -1: by its place in the list
+    // The panel caption while the cell is highlighted.
+    const char* caption;
+    // With SwitchedOnBy::Listed: its name in options.ini's extra_cells.
+    const char* listedAs;
+};
+
+bool isCell(int cell);
+const CellRow& cellRow(int cell);
+// The cell whose click kind is `kind`; NO_CELL for none.
+int cellOfClickKind(int kind);
+// The cell that carries `action`; NO_CELL for none.
+int cellForAction(int action);
+ActionKind actionKind(int action);
+bool isDirection(int action);
+// A direction or a scroll: `moving` while it runs.
+bool isMovement(int action);
+// Whether the cell is on the panel at all; a click cell whose kind is off
+// is still shown, grey.
+bool cellShown(int cell);
+// A click cell whose kind the settings have off: it is painted grey.
+bool clickKindOff(int cell);
+
+// The panel's cell area: columns and rows of cells, 45 pixels square.
+constexpr int CELL_SIZE = 45;
+struct PanelGrid {
+    int columns;
+    int rows;
+};
+PanelGrid panelGrid();
+// Where a cell sits in the panel's client area.
+Rect cellRect(int cell);
+// The listed cells from the options in force, in their order; true when
+// which cells are shown, or where, changed.
+bool layOutListedCells();
+// The cell's name in extra_cells; null for a cell that is not listed there.
+const char* listedWord(int cell);
 
 constexpr Colour COLOUR_NORMAL = 0xFEFFFF; // near-white: blue is 254
 constexpr Colour COLOUR_HIGHLIGHT = 0x00FF00;
@@ -17,9 +124,9 @@ constexpr const char* CAPTION_READY = "Ready";
 // the system keeps the switch from reaching us, and the user must be told.
 constexpr const char* CAPTION_READY_BLOCKED = "Ready - admin window in front";
 
-// The cell's own icon; cell 0 shows START or STOP by `startIconShown`.
+// The cell's own icon; the start/stop cell shows START or STOP by `startIconShown`.
 Icon cellIcon(int cell, bool startIconShown);
-// Caption while cell k is highlighted ("STOP", "LEFT", ... "Click To Drag").
+// Caption while the cell is highlighted ("STOP", "LEFT", ... "Click To Drag").
 const char* captionForCell(int cell);
 // Colour from a cell's state, for WM_DRAWITEM and the rest-state repaint.
 Colour colourForState(int cell, int state);
@@ -34,7 +141,7 @@ void showCaption(Platform& p, const char* text);
 // rest caption, if it is up, says so at once.
 void setBlockedByWindowInFront(Platform& p, bool blocked);
 void resetCaptionState();
-// All ten cells from their states, cell 0 first.
+// Every cell from its state, in table order.
 void paintCellsFromState(Platform& p);
 
 } // namespace sp

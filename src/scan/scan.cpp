@@ -1,10 +1,13 @@
 // The scan sequence, the scan step, the freeze and the cell states.
 #include "scan/scan.h"
 
+#include <algorithm>
+
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -13,84 +16,108 @@ namespace {
 
 ScanState g_scan;
 
-// Cells 6, 7 and 8 carry the double, right and middle click actions.
-constexpr int ACTION_OF_CELL[CELL_COUNT] = {0, 1, 2, 3, 4, 5, 8, 6, 7, 9};
+constexpr int SEQUENCE_SIZE = CELL_COUNT + 1;
 
-constexpr int FIRST_CLICK_ENTRY = 6;
-constexpr int LAST_ENTRY = 11;
+bool takesPart(int cell) {
+    const CellRow& row = cellRow(cell);
+    switch (row.onBy) {
+    case SwitchedOnBy::Always: return true;
+    case SwitchedOnBy::ClickKind: return g_scan.clickKindInScan[row.clickKind] == 1;
+    case SwitchedOnBy::Listed: return cellShown(cell);
+    }
+    return false;
+}
+
+int sequenceLength() {
+    int length = 0;
+    while (length < SEQUENCE_SIZE && g_scan.scanSequence[length] != NO_CELL) ++length;
+    return length;
+}
 
 } // namespace
 
 ScanState& scanState() { return g_scan; }
 
 void resetScanState() {
-    for (auto& c : g_scan.clickKindCode) c = 0;
-    for (int i = 0; i < 12; ++i) g_scan.scanSequence[i] = (i >= 1 && i <= 5) ? i : 0;
+    for (auto& on : g_scan.clickKindInScan) on = 0;
+    int entry = 0;
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (cellRow(cell).onBy == SwitchedOnBy::Always) g_scan.scanSequence[entry++] = cell;
+    for (; entry < SEQUENCE_SIZE; ++entry) g_scan.scanSequence[entry] = NO_CELL;
     g_scan.scanPos = 1;
-    g_scan.scanCode = 1;
-    g_scan.highlightedAction = 0;
+    g_scan.highlightedCell = CELL_START_STOP;
+    g_scan.highlightedAction = ACTION_START_STOP;
     for (auto& s : g_scan.cellState) s = CELL_NORMAL;
     g_scan.startIconShown = 0;
+    g_scan.stepsWithoutPress = 0;
     resetCaptionState();
 }
 
-int actionForCell(int cell) { return (cell >= 0 && cell < CELL_COUNT) ? ACTION_OF_CELL[cell] : -1; }
-
-int cellForAction(int action) {
-    for (int cell = 0; cell < CELL_COUNT; ++cell)
-        if (ACTION_OF_CELL[cell] == action) return cell;
-    return action;
-}
-
-bool isDirection(int action) { return action >= ACTION_LEFT && action <= ACTION_DOWN; }
-
 void setClickKindCode(int value, int kind) {
     if (kind < 0 || kind >= CLICK_KIND_COUNT) return;
-    g_scan.clickKindCode[kind] = (value == 1) ? FIRST_CLICK_ENTRY + kind : 0;
+    g_scan.clickKindInScan[kind] = value == 1 ? 1 : 0;
 }
 
 void setClickKindInScan(Platform& p, int kind, bool on) {
-    if (kind < 0 || kind >= CLICK_KIND_COUNT) return;
-    const int cell = 5 + kind;
+    const int cell = cellOfClickKind(kind);
+    if (cell == NO_CELL) return;
     g_scan.cellState[cell] = on ? CELL_NORMAL : CELL_DISABLED;
     setClickKindCode(on ? 1 : 0, kind);
     buildScanSequence();
     p.paintCell(cell, colourForState(cell, g_scan.cellState[cell]), cellIcon(cell, false));
 }
 
+// The panel's reading order: row by row, left to right.
 void buildScanSequence() {
-    int entry = FIRST_CLICK_ENTRY;
-    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
-        const int code = g_scan.clickKindCode[kind];
-        if (code != 0) g_scan.scanSequence[entry++] = code;
-    }
-    for (; entry < LAST_ENTRY; ++entry) g_scan.scanSequence[entry] = 0;
+    int cells[CELL_COUNT];
+    int count = 0;
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (takesPart(cell)) cells[count++] = cell;
+    std::stable_sort(cells, cells + count, [](int a, int b) {
+        const Rect ra = cellRect(a);
+        const Rect rb = cellRect(b);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    int entry = 0;
+    for (; entry < count; ++entry) g_scan.scanSequence[entry] = cells[entry];
+    for (; entry < SEQUENCE_SIZE; ++entry) g_scan.scanSequence[entry] = NO_CELL;
 }
 
 void resetCellStates() {
-    for (int cell = 1; cell <= 4; ++cell) g_scan.cellState[cell] = CELL_NORMAL;
-    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
-        g_scan.cellState[5 + kind] = settings().enabledClicks[kind] == 1 ? CELL_NORMAL : CELL_DISABLED;
-    g_scan.cellState[0] = CELL_HIGHLIGHTED;
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        const CellRow& row = cellRow(cell);
+        if (row.kind == ActionKind::StartStop)
+            g_scan.cellState[cell] = CELL_HIGHLIGHTED;
+        else if (clickKindOff(cell))
+            g_scan.cellState[cell] = CELL_DISABLED;
+        else
+            g_scan.cellState[cell] = CELL_NORMAL;
+    }
     g_scan.startIconShown = 1;
 }
 
 void scanStep(Platform& p) {
+    // scan_loops whole passes without a press: nobody is there, so the scan
+    // rests instead of lighting cells for ever.
+    const int loops = currentOptions().value[OPTION_SCAN_LOOPS];
+    if (loops > 0 && g_scan.stepsWithoutPress >= loops * sequenceLength()) {
+        stopAndReset(p);
+        return;
+    }
+    ++g_scan.stepsWithoutPress;
     int pos = g_scan.scanPos;
-    if (pos < 1 || pos > LAST_ENTRY) pos = 1;
-    int code = g_scan.scanSequence[pos];
-    if (code == 0) {
+    if (pos < 1 || pos > SEQUENCE_SIZE) pos = 1;
+    int lit = g_scan.scanSequence[pos - 1];
+    if (lit == NO_CELL) {
         pos = 1;
-        code = g_scan.scanSequence[1];
+        lit = g_scan.scanSequence[0];
     }
     g_scan.scanPos = pos;
-    g_scan.scanCode = code;
-
-    const int lit = code - 1;
-    g_scan.highlightedAction = actionForCell(lit);
+    g_scan.highlightedCell = lit;
+    g_scan.highlightedAction = cellRow(lit).action;
 
     for (int cell = 0; cell < CELL_COUNT; ++cell)
-        p.paintCell(cell, scanStepColour(cell, lit), cellIcon(cell, false));
+        if (cellShown(cell)) p.paintCell(cell, scanStepColour(cell, lit), cellIcon(cell, false));
 
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         g_scan.cellState[cell] = cell == lit ? CELL_HIGHLIGHTED : CELL_NORMAL;
@@ -112,10 +139,11 @@ void freezeScan(Platform& p) {
     p.killTimer(TIMER_SCAN);
     sw.scanning = 0;
     const int action = g_scan.highlightedAction;
-    if (isDirection(action)) sw.moving = 1;
+    if (isMovement(action)) sw.moving = 1;
 
     const int selected = cellForAction(action);
-    const bool isStartStop = selected == 0;
+    if (selected == NO_CELL) return;
+    const bool isStartStop = cellRow(selected).kind == ActionKind::StartStop;
     p.paintCell(selected, COLOUR_SELECTED, cellIcon(selected, isStartStop));
 
     for (int cell = 0; cell < CELL_COUNT; ++cell)
@@ -132,6 +160,16 @@ void startScanTimer(Platform& p) {
     g_scan.highlightedAction = NO_ACTION;
     p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
 }
+
+void resumeAtFirstClickCell() {
+    for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
+        if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {
+            g_scan.scanPos = entry + 1;
+            return;
+        }
+}
+
+void notePress() { g_scan.stepsWithoutPress = 0; }
 
 void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_SCAN);

@@ -3,12 +3,15 @@
 
 #include <cstdlib>
 
+#include "app/menu.h"
 #include "app/rearm.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -166,6 +169,7 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
 }
 
 void handleSwitchPress(Platform& p) {
+    notePress();
     if (g_switch.scanning == 1) {
         // Before the first step of a scan (re)started the panel still shows
         // the last selection; acting on it would repeat that.
@@ -173,20 +177,34 @@ void handleSwitchPress(Platform& p) {
         freezeScan(p);
         p.sleepMs(10);
         const int action = scanState().highlightedAction;
-        if (action >= ACTION_START_STOP && action <= ACTION_DRAG) g_switch.pendingAction = action;
-        if (isDirection(action)) {
+        const ActionKind kind = actionKind(action);
+        if (kind != ActionKind::None) g_switch.pendingAction = action;
+        switch (kind) {
+        case ActionKind::Direction:
             g_switch.moving = 1;
             p.sleepMs(100);
             startMovement();
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
-        }
-        if (action >= ACTION_LEFT_CLICK && action <= ACTION_DRAG) performClick(p);
+            break;
+        case ActionKind::Scroll:
+            g_switch.moving = 1;
+            p.sleepMs(100);
+            startScroll(p);
+            p.setTimer(TIMER_MOVE, scrollPeriodMs());
+            break;
+        case ActionKind::Click: performClick(p); break;
+        case ActionKind::Menu: openMenuFromCell(p); break;
         // The start/stop cell has already shown "Ready".
+        case ActionKind::StartStop:
+        case ActionKind::None: break;
+        }
         return;
     }
     if (g_switch.moving == 1) {
         // Ending a movement stops the timers just as Escape does.
         stopScanTimers(p);
+        // After a movement the pointer is mostly where the user wants to click.
+        if (currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS) resumeAtFirstClickCell();
         g_switch.scanning = 1;
         startScanTimer(p);
         return;

@@ -12,6 +12,7 @@
 
 #include "scan/scan.h"
 #include "settings/fallback_log.h"
+#include "settings/text_file.h"
 
 namespace sp {
 
@@ -24,79 +25,21 @@ LiveValues g_live;
 // that read-back must not start the cycle again.
 thread_local bool t_readingBackDefaults = false;
 
-// One copy of an unusable file a run: a later fall-back in the same run
-// must not replace the user's file with one of ours.
-std::atomic<bool> g_copyMade{false};
-
 constexpr int FILE_LINES = 8;
-
-// Continuation bytes after a UTF-8 lead byte; -1 for a byte that cannot lead.
-int continuationBytes(unsigned lead) {
-    if (lead < 0x80) return 0;
-    if ((lead & 0xE0) == 0xC0) return 1;
-    if ((lead & 0xF0) == 0xE0) return 2;
-    if ((lead & 0xF8) == 0xF0) return 3;
-    return -1;
-}
-
-// The text as code points; false for bytes that are no text this reader knows.
-// No mark: UTF-8, unless the second byte is zero, which is how a mark-less
-// UTF-16LE file of ASCII digits starts.
-bool decodeText(const std::string& bytes, std::u32string& text) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const std::size_t n = bytes.size();
-    text.clear();
-    if ((n >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) || (n >= 2 && byte(0) != 0 && byte(1) == 0)) {
-        for (std::size_t i = (byte(0) == 0xFF ? 2 : 0); i + 1 < n; i += 2)
-            text.push_back(static_cast<char32_t>(byte(i) | (byte(i + 1) << 8)));
-    } else {
-        std::size_t i = (n >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) ? 3 : 0;
-        while (i < n) {
-            const unsigned lead = byte(i);
-            const int more = continuationBytes(lead);
-            if (more < 0 || n - i <= static_cast<std::size_t>(more)) return false;
-            char32_t c = more == 0 ? lead : lead & (0x3F >> more);
-            for (int k = 1; k <= more; ++k) {
-                const unsigned next = byte(i + static_cast<std::size_t>(k));
-                if ((next & 0xC0) != 0x80) return false;
-                c = (c << 6) | (next & 0x3F);
-            }
-            static const char32_t lowest[] = {0, 0x80, 0x800, 0x10000};
-            if (c < lowest[more] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-            text.push_back(c);
-            i += static_cast<std::size_t>(more) + 1;
-        }
-    }
-    // A zero is never part of a settings file: this is binary.
-    return text.find(U'\0') == std::u32string::npos;
-}
-
-// Whole lines, up to `most` of them; CR LF, LF and CR each end a line, and
-// a last line without a line end counts when it holds anything.
-std::vector<std::u32string> splitLines(const std::u32string& text, std::size_t most) {
-    std::vector<std::u32string> lines;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size() && lines.size() < most; ++i) {
-        if (text[i] != U'\r' && text[i] != U'\n') continue;
-        lines.push_back(text.substr(from, i - from));
-        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-        from = i + 1;
-    }
-    if (lines.size() < most && from < text.size()) lines.push_back(text.substr(from));
-    return lines;
-}
 
 bool isWideSpace(char32_t c) {
     return c == U' ' || c == U'\t' || c == U'\n' || c == U'\v' || c == U'\f' || c == U'\r';
 }
 
-// _wtoi, saturating on overflow as the Microsoft runtime does.
-int wideToInt(const std::u32string& s) {
+// _wtoi, saturating on overflow as the Microsoft runtime does; false when
+// the text has no digit where the number would start.
+bool wideToInt(const std::u32string& s, int& out) {
     std::size_t i = 0;
     while (i < s.size() && isWideSpace(s[i])) ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == U'+' || s[i] == U'-')) negative = s[i++] == U'-';
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    const std::size_t first = i;
     long long value = 0;
     for (; i < s.size() && s[i] >= U'0' && s[i] <= U'9'; ++i) {
         value = value * 10 + (s[i] - U'0');
@@ -106,7 +49,8 @@ int wideToInt(const std::u32string& s) {
             break;
         }
     }
-    return static_cast<int>(negative ? -value : value);
+    out = static_cast<int>(negative ? -value : value);
+    return i > first;
 }
 
 bool writeFile(Platform& p) {
@@ -156,9 +100,11 @@ void takeParsed(Platform& p, const ParsedSettings& parsed) {
     SettingsValues v = parsed.values;
     const SettingsValues before = snapshotSettings();
     for (int k = parsed.flagsGiven; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = before.enabledClicks[k];
-    const std::string replaced = keepUsableValues(v);
+    const std::string replaced = keepUsableValues(v, parsed.linesWithoutValue);
     storeSettings(v);
-    for (int k = 0; k < parsed.flagsGiven; ++k)
+    // A line 1 without flags falls back to all five.
+    const int given = (parsed.linesWithoutValue & 1u) != 0 ? CLICK_KIND_COUNT : parsed.flagsGiven;
+    for (int k = 0; k < given; ++k)
         if (v.enabledClicks[k] == 1) setClickKindCode(1, k);
     buildScanSequence();
     if (!replaced.empty()) logSettingsFallback(p, replaced);
@@ -186,6 +132,23 @@ std::string readIntoRecord(Platform& p, FileRead& got) {
     return std::string();
 }
 
+std::string copyName(int n) {
+    return n == 1 ? std::string(SETTINGS_COPY_NAME)
+                  : std::string(SETTINGS_COPY_NAME) + "." + std::to_string(n);
+}
+
+// Each earlier copy moves one name on, oldest first, so the oldest is the
+// one dropped; a copy that cannot move stops it all before any copy is
+// overwritten. Copied rather than renamed: a kill half-way leaves a copy
+// twice, never none.
+bool keepDamagedCopy(Platform& p) {
+    for (int n = SETTINGS_COPIES; n >= 2; --n) {
+        const std::string older = copyName(n - 1);
+        if (p.fileExists(older.c_str()) && !p.copyFile(older.c_str(), copyName(n).c_str())) return false;
+    }
+    return p.copyFile(SETTINGS_FILE_NAME, SETTINGS_COPY_NAME);
+}
+
 // Start-up with a file that exists.
 void readAtStartUp(Platform& p) {
     FileRead got = FileRead::Ok;
@@ -210,13 +173,13 @@ void readAtStartUp(Platform& p) {
         useDefaultsInMemory(p);
         return;
     }
-    std::string kept = "; no copy made, one was made earlier in this run";
-    if (!g_copyMade.exchange(true))
-        kept = p.copyFile(SETTINGS_FILE_NAME, SETTINGS_COPY_NAME)
-                   ? std::string("; kept as ") + SETTINGS_COPY_NAME
-                   : std::string("; no copy could be made");
+    if (!keepDamagedCopy(p)) {
+        logSettingsFallback(p, fault + "; no copy could be made, so left as it is; running on the defaults");
+        useDefaultsInMemory(p);
+        return;
+    }
     const bool written = putDefaults(p);
-    logSettingsFallback(p, fault + kept +
+    logSettingsFallback(p, fault + "; kept as " + SETTINGS_COPY_NAME +
                                (written ? "; the defaults written in its place"
                                         : "; the defaults could not be written, running on them"));
 }
@@ -228,7 +191,6 @@ const LiveValues& live() { return g_live; }
 
 void resetSettingsState() {
     storeSettings(SettingsValues{});
-    g_copyMade = false;
     g_live.liveMoveStep = 0;
     g_live.liveScanPeriodMs = 0;
     g_live.liveOpacity = 0;
@@ -310,38 +272,59 @@ ParsedSettings parseSettingsFile(const std::string& bytes) {
         if (parsed.flagsGiven >= CLICK_KIND_COUNT) break;
         v.enabledClicks[parsed.flagsGiven++] = c == U'1' ? 1 : 0;
     }
+    if (parsed.flagsGiven == 0) parsed.linesWithoutValue |= 1u;
     int* fields[] = {&v.moveStep, &v.scanPeriodMs, &v.lineColour,  &v.opacity,
                      &v.helpBox,  &v.clickSound,   &v.switchDevice};
-    for (std::size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) *fields[i] = wideToInt(lines[i + 1]);
+    for (std::size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i)
+        if (!wideToInt(lines[i + 1], *fields[i])) parsed.linesWithoutValue |= 1u << (i + 1);
     return parsed;
 }
 
-std::string keepUsableValues(SettingsValues& v) {
-    struct Range {
+std::string keepUsableValues(SettingsValues& v, unsigned linesWithoutValue) {
+    struct Field {
         const char* name;
         int SettingsValues::*field;
         int low, high;
+        int line;
     };
-    static const Range ranges[] = {
-        {"move step", &SettingsValues::moveStep, 1, 100},
-        {"scan period", &SettingsValues::scanPeriodMs, 50, 60000},
-        {"line colour", &SettingsValues::lineColour, 0, 0xFFFFFF},
-        {"opacity", &SettingsValues::opacity, 15, 255},
+    // Lines 6 to 8 take any number: the reader makes sense of each.
+    static const Field fields[] = {
+        {"move step", &SettingsValues::moveStep, 1, 100, 2},
+        {"scan period", &SettingsValues::scanPeriodMs, 50, 60000, 3},
+        {"line colour", &SettingsValues::lineColour, 0, 0xFFFFFF, 4},
+        {"opacity", &SettingsValues::opacity, 15, 255, 5},
+        {"help box", &SettingsValues::helpBox, INT_MIN, INT_MAX, 6},
+        {"click sound", &SettingsValues::clickSound, INT_MIN, INT_MAX, 7},
+        {"switch device", &SettingsValues::switchDevice, INT_MIN, INT_MAX, 8},
     };
     const SettingsValues defaults = defaultSettings();
     std::string replaced;
-    for (const Range& r : ranges) {
-        int& value = v.*r.field;
-        if (value >= r.low && value <= r.high) continue;
-        replaced += (replaced.empty() ? "" : "; ") + std::string(r.name) + " " + std::to_string(value) +
-                    " is outside " + std::to_string(r.low) + " to " + std::to_string(r.high) + ", " +
-                    std::to_string(defaults.*r.field) + " used";
-        value = defaults.*r.field;
+    auto note = [&replaced](const std::string& text) { replaced += (replaced.empty() ? "" : "; ") + text; };
+    if ((linesWithoutValue & 1u) != 0) {
+        for (int k = 0; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = defaults.enabledClicks[k];
+        note("click kinds line holds no flag, all used");
+    }
+    for (const Field& f : fields) {
+        int& value = v.*f.field;
+        const std::string fallBack = ", " + std::to_string(defaults.*f.field) + " used";
+        if ((linesWithoutValue & (1u << (f.line - 1))) != 0)
+            note(std::string(f.name) + " line holds no number" + fallBack);
+        else if (value < f.low || value > f.high)
+            note(std::string(f.name) + " " + std::to_string(value) + " is outside " + std::to_string(f.low) +
+                 " to " + std::to_string(f.high) + fallBack);
+        else
+            continue;
+        value = defaults.*f.field;
     }
     return replaced;
 }
 
 void loadSettings(Platform& p) {
+    if (!t_readingBackDefaults) {
+        // What a run killed during a save left behind.
+        p.removeUnfinishedReplace(SETTINGS_FILE_NAME);
+        p.removeUnfinishedReplace(SETTINGS_LOG_NAME);
+    }
     if (!p.fileExists(SETTINGS_FILE_NAME)) {
         setDefaultSettings(p);
         return;

@@ -17,8 +17,11 @@
 namespace sp {
 
 constexpr const char* SETTINGS_FILE_NAME = "config.ini";
-// Where an unusable file is kept before the defaults replace it.
+// Where an unusable file is kept before the defaults replace it: the newest
+// copy under this name, older ones as "config.ini.bad.2" up to
+// "config.ini.bad.5"; the oldest is dropped.
 constexpr const char* SETTINGS_COPY_NAME = "config.ini.bad";
+constexpr int SETTINGS_COPIES = 5;
 constexpr std::size_t SETTINGS_FILE_LIMIT = std::size_t{64} * 1024;
 // How long a file held open by another program is waited for.
 constexpr int LOCK_WAIT_MS = 2000;
@@ -72,8 +75,8 @@ bool mouseIsSwitch();
 
 // The existence test, then reading or defaults; once at start-up. A file
 // that exists but cannot be used is kept as SETTINGS_COPY_NAME before the
-// defaults are written over it; a read-only or locked one is left alone and
-// the defaults are used in memory.
+// defaults are written over it; a read-only or locked one, or one that
+// cannot be kept, is left alone and the defaults are used in memory.
 void loadSettings(Platform& p);
 // Reads the file into the record during the run; a file that cannot be
 // used leaves the record as it is.
@@ -91,16 +94,19 @@ std::string formatSettingsFile(const SettingsValues& values);
 enum class TextFault { None, Encoding, Short };
 
 // What a file's bytes say. Line 1 gives flagsGiven flags (the others are
-// not in the file); the rest are taken as written, unchecked.
+// not in the file); the rest are taken as written, unchecked. Bit n of
+// linesWithoutValue is set when line n + 1 holds no flag or no number.
 struct ParsedSettings {
     TextFault fault = TextFault::None;
     int flagsGiven = 0;
+    unsigned linesWithoutValue = 0;
     SettingsValues values;
 };
 ParsedSettings parseSettingsFile(const std::string& bytes);
 
-// Each field outside its usable range goes back to its default. Returns
-// what was replaced, for the log; empty when nothing was.
-std::string keepUsableValues(SettingsValues& values);
+// Each field outside its usable range, or whose line held no value (bits as
+// in ParsedSettings), goes back to its default. Returns what was replaced,
+// for the log; empty when nothing was.
+std::string keepUsableValues(SettingsValues& values, unsigned linesWithoutValue = 0);
 
 } // namespace sp

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int k = parsed.flagsGiven; k < 5; ++k) v.enabledClicks[k] = 0;
         const ParsedSettings again = parseSettingsFile(formatSettingsFile(v));
         if (v.scanPeriodMs < 0) v.scanPeriodMs = 2147483647; // written unsigned
-        require(again.fault == TextFault::None && again.flagsGiven == 5 && sameValues(again.values, v));
+        require(again.fault == TextFault::None && again.flagsGiven == 5 && again.linesWithoutValue == 0 &&
+                sameValues(again.values, v));
     }
 
     resetSettingsState();

@@ -70,11 +70,12 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         Lines effects;
         for (const auto& line : fake.log)
             if (line.rfind("sendButton", 0) == 0 || line == "openConfigWindow" ||
-                line.rfind("setConfigTimer", 0) == 0)
+                line.rfind("setConfigTimer", 0) == 0 || line.rfind("showMenu", 0) == 0)
                 effects.push_back(line);
         Lines expected = buttonLines(row.roles, swapped);
         if (std::string(row.other) == "open") expected.push_back("openConfigWindow");
         if (std::string(row.other) == "timer") expected.push_back("setConfigTimer 500");
+        if (std::string(row.other) == "menu") expected.push_back("showMenu panel");
         EXPECT_EQ(effects, expected) << (swapped ? "swapped" : "not swapped");
         EXPECT_EQ(clickState().dragging, row.draggingAfter);
         EXPECT_EQ(switchState().scanning, 1);
@@ -100,6 +101,9 @@ const ClickRow CLICK_ROWS[] = {
     {"Right", 6, false, false, false, false, false, 0, "S+ S-", "", 0},
     {"RightOnlyEndsDrag", 6, false, false, false, false, false, 1, "P-", "", 0},
     {"RightOnWindowKeepsDrag", 6, false, true, true, false, false, 1, "P+ P-", "", 1},
+    {"RightOnPanelOpensMenu", 6, true, false, false, false, false, 0, "", "menu", 0},
+    {"RightOnPanelKeepsDragLikeLeft", 6, true, false, false, false, false, 1, "", "menu", 1},
+    {"MiddleOnPanelIsAMiddleClick", 7, true, false, false, false, false, 0, "M+ M-", "", 0},
     {"Middle", 7, false, false, false, false, false, 0, "M+ M-", "", 0},
     {"MiddleOnlyEndsDrag", 7, false, false, false, false, false, 1, "P-", "", 0},
     {"MiddleOnWindowWithColourDialog", 7, false, true, true, true, false, 0, "P+ P-", "timer", 0},
@@ -200,17 +204,20 @@ TEST(HelpBoxTest, SitsBesideThePointerAndStaysOnScreenAtTheSideAndTopEdges) {
     }
 }
 
-TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForOtherCodes) {
-    const char* expected[] = {"STOP",          "ESQUERRA",   "DRETA",      "AMUNT",       "AVALL",
-                              "CLIC_ESQUERRA", "DOBLE_CLIC", "CLIC_DRETA", "MIDDEL_CLIC", "ARRASTRA"};
+TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForNoCell) {
+    const char* expected[CELL_COUNT] = {"STOP",          "ESQUERRA",      "DRETA",      "AMUNT",
+                                        "AVALL",         "CLIC_ESQUERRA", "DOBLE_CLIC", "CLIC_DRETA",
+                                        "MIDDEL_CLIC",   "ARRASTRA",      "RODA_AMUNT", "RODA_AVALL",
+                                        "RODA_ESQUERRA", "RODA_DRETA",    "MENU"};
     Icon icon = Icon::Stop;
-    for (int code = 1; code <= 10; ++code) {
-        ASSERT_TRUE(helpBoxIcon(code, false, icon));
-        EXPECT_STREQ(iconResourceName(icon), expected[code - 1]) << "scan code " << code;
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        ASSERT_TRUE(helpBoxIcon(cell, false, icon));
+        EXPECT_STREQ(iconResourceName(icon), expected[cell]) << "cell " << cell;
     }
-    ASSERT_TRUE(helpBoxIcon(1, true, icon));
+    ASSERT_TRUE(helpBoxIcon(0, true, icon));
     EXPECT_STREQ(iconResourceName(icon), "START") << "after a freeze on cell 0";
-    for (int code : {0, 11, -1}) EXPECT_FALSE(helpBoxIcon(code, true, icon)) << "scan code " << code;
+    for (int cell : {int{NO_CELL}, int{CELL_COUNT}})
+        EXPECT_FALSE(helpBoxIcon(cell, true, icon)) << "cell " << cell;
 }
 
 TEST_F(LogicTest, HelpBoxComesGoesAndFollowsWithTheCrosshair) {

@@ -92,19 +92,17 @@ TEST_P(ClickToggleTest, OnlyTheLastKindOnIsKeptAndAnOffKindCanAlwaysComeBack) {
     initShownStates();
 
     EXPECT_EQ(toggleClickKind(fake, row.kind), row.changes);
-    const int cell = 5 + row.kind;
+    const int cell = cellOfClickKind(row.kind);
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) {
         const int want = row.after[k] == '1' ? 1 : 0;
         EXPECT_EQ(configState().clickChecks[k], want) << "kind " << k;
         EXPECT_EQ(settings().enabledClicks[k], want) << "kind " << k;
     }
     // The scan sequence holds exactly the kinds that are on, in order.
-    int entry = 6;
+    std::vector<int> sequence = {0, 1, 2, 3, 4};
     for (int k = 0; k < CLICK_KIND_COUNT; ++k)
-        if (row.after[k] == '1') {
-            EXPECT_EQ(scanState().scanSequence[entry++], 6 + k);
-        }
-    EXPECT_EQ(scanState().scanSequence[entry], 0);
+        if (row.after[k] == '1') sequence.push_back(cellOfClickKind(k));
+    EXPECT_EQ(scanCells(), sequence);
     if (row.changes) {
         const bool on = row.after[row.kind] == '1';
         EXPECT_EQ(scanState().cellState[cell], on ? CELL_NORMAL : CELL_DISABLED);
@@ -196,8 +194,7 @@ TEST_F(LogicTest, ClosingWithoutSavingPutsTheFilesDeviceAndClickKindsBackInForce
     EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
     EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Mouse)]);
     EXPECT_EQ(live().liveMoveStep, 2);
-    const int want[] = {6, 7, 8, 10, 0};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(scanState().scanSequence[6 + i], want[i]) << "entry " << 6 + i;
+    EXPECT_EQ(scanCells(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 9}));
     EXPECT_EQ(scanState().cellState[6], CELL_NORMAL);
     EXPECT_EQ(scanState().cellState[8], CELL_DISABLED);
     EXPECT_EQ(fake.timerPeriod[TIMER_START_DELAY], 1500);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "overlay/crosshair.h"
+#include "pointer/monitors.h"
 
 namespace sp {
 
@@ -86,14 +87,20 @@ void FakePlatform::watchRawInput(HookKind kind) {
 void FakePlatform::sendAbsoluteMove(int normX, int normY) {
     log.push_back("sendAbsoluteMove " + std::to_string(normX) + " " + std::to_string(normY));
     if (!moveCursorOnInput) return;
-    // Windows maps 0..65535 onto the screen and keeps the pointer on it.
-    auto toPixel = [](int norm, int extent) {
-        long long v = (static_cast<long long>(norm) * extent) / 65536;
-        if (v < 0) v = 0;
-        if (v > extent - 1) v = extent - 1;
-        return static_cast<int>(v);
+    // Windows maps 0..65535 onto the virtual screen and keeps the pointer on a monitor.
+    const MonitorLayout layout = monitorLayout();
+    const Rect v = virtualScreen(layout);
+    auto toPixel = [](int norm, int origin, int extent) {
+        return origin + static_cast<int>((static_cast<long long>(norm) * extent) / 65536);
     };
-    cursor = {toPixel(normX, screen.width), toPixel(normY, screen.height)};
+    cursor = nearestMonitorPoint(layout, {toPixel(normX, v.left, v.width), toPixel(normY, v.top, v.height)},
+                                 Ahead::Anywhere);
+}
+
+void FakePlatform::layOutPanel() { log.push_back("layOutPanel"); }
+
+void FakePlatform::sendWheel(int delta, bool horizontal) {
+    log.push_back(std::string(horizontal ? "sendWheel across " : "sendWheel ") + std::to_string(delta));
 }
 
 void FakePlatform::sendButton(unsigned buttonEvent) {
@@ -102,6 +109,7 @@ void FakePlatform::sendButton(unsigned buttonEvent) {
 
 Point FakePlatform::cursorPos() { return cursor; }
 Size FakePlatform::screenSize() { return screen; }
+MonitorLayout FakePlatform::monitorLayout() { return monitors.empty() ? singleMonitor(screen) : monitors; }
 bool FakePlatform::buttonsSwapped() { return swapped; }
 
 void FakePlatform::startArm(Arm arm) {
@@ -173,7 +181,28 @@ void FakePlatform::playClickSound() { log.push_back("playClickSound"); }
 bool FakePlatform::pointerOnPanel() { return onPanel; }
 bool FakePlatform::pointerOnConfigClient() { return onConfigClient; }
 
+void FakePlatform::movePanel(Point topLeft) {
+    log.push_back("movePanel " + std::to_string(topLeft.x) + " " + std::to_string(topLeft.y));
+    panel.left = topLeft.x;
+    panel.top = topLeft.y;
+}
+
 void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
+
+bool FakePlatform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
+    log.push_back(std::string("showMenu ") + (place == MenuPlace::Panel ? "panel" : "pointer"));
+    shownMenu.assign(entries, entries + count);
+    return menuThreadUp;
+}
+
+bool FakePlatform::askYesNo(const char* title, const char* text) {
+    log.push_back(std::string("askYesNo ") + title + ": " + text);
+    return menuThreadUp;
+}
+
+void FakePlatform::endMenu() { log.push_back("endMenu"); }
+void FakePlatform::openPageBesideExe(const char* page) { log.push_back(std::string("openPage ") + page); }
+void FakePlatform::closePanelWindow() { log.push_back("closePanelWindow"); }
 
 void FakePlatform::setConfigTimer(int periodMs) {
     log.push_back("setConfigTimer " + std::to_string(periodMs));
@@ -205,20 +234,34 @@ bool FakePlatform::replaceFile(const char* name, const std::string& bytes) {
     return true;
 }
 
+void FakePlatform::removeUnfinishedReplace(const char* name) {
+    log.push_back(std::string("removeUnfinishedReplace ") + name);
+}
+
 bool FakePlatform::fileReadOnly(const char* name) { return readOnly.count(name) != 0; }
 
 bool FakePlatform::copyFile(const char* from, const char* to) {
     log.push_back(std::string("copyFile ") + from + " " + to);
     auto it = files.find(from);
-    if (failWrites || it == files.end()) return false;
+    if (failWrites || it == files.end() || directories.count(to) != 0 || readOnly.count(to) != 0)
+        return false;
     files[to] = it->second;
     return true;
 }
 
 std::string FakePlatform::localTimeText() { return timeText; }
 
-bool FakePlatform::claimOnlyCopy() { return !anotherCopyRuns; }
+bool FakePlatform::claimOnlyCopy(int waitMs) {
+    log.push_back("claimOnlyCopy " + std::to_string(waitMs));
+    return claimFreeAfterMs >= 0 && waitMs >= claimFreeAfterMs;
+}
 
-void FakePlatform::restoreRunningCopy() { log.push_back("restoreRunningCopy"); }
+RunningCopy FakePlatform::showRunningCopy(int waitMs) {
+    log.push_back("showRunningCopy " + std::to_string(waitMs));
+    if (copyAnswers.empty()) return RunningCopy::Gone;
+    const RunningCopy answer = copyAnswers.front();
+    copyAnswers.erase(copyAnswers.begin());
+    return answer;
+}
 
 } // namespace sp

@@ -18,6 +18,9 @@ public:
     // What the world looks like.
     Point cursor{512, 384};
     Size screen{1024, 768};
+    // Empty: one monitor of `screen`'s size.
+    MonitorLayout monitors;
+    Rect panel{0, 0, 231, 120};
     bool swapped = false;
     std::map<std::string, std::string> files; // name -> bytes
     std::map<std::string, bool> directories;  // names that exist but cannot be read or replaced
@@ -26,7 +29,10 @@ public:
     // Reads of a file that still find it held open by another program.
     std::map<std::string, int> lockedReads;
     std::string timeText = "2026-03-04 05:06:07";
-    bool anotherCopyRuns = false;
+    // Another copy: the shortest wait that gets the claim (0: free; -1:
+    // never), and its answers to showRunningCopy in turn, then Gone.
+    int claimFreeAfterMs = 0;
+    std::vector<RunningCopy> copyAnswers;
     bool hookInstallFails = false;
     // Calls to sendAbsoluteMove move `cursor` as the system would.
     bool moveCursorOnInput = true;
@@ -73,8 +79,11 @@ public:
     void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
+    void sendWheel(int delta, bool horizontal) override;
+    void layOutPanel() override;
     Point cursorPos() override;
     Size screenSize() override;
+    MonitorLayout monitorLayout() override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
@@ -92,16 +101,28 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    Rect panelRect() override { return panel; }
+    void movePanel(Point topLeft) override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
+    // The menu's entries as last shown; false from showMenu and askYesNo
+    // when their thread could not take them.
+    std::vector<MenuEntry> shownMenu;
+    bool menuThreadUp = true;
+    bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
+    bool askYesNo(const char* title, const char* text) override;
+    void endMenu() override;
+    void openPageBesideExe(const char* page) override;
+    void closePanelWindow() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
+    void removeUnfinishedReplace(const char* name) override;
     bool fileReadOnly(const char* name) override;
     bool copyFile(const char* from, const char* to) override;
     std::string localTimeText() override;
-    bool claimOnlyCopy() override;
-    void restoreRunningCopy() override;
+    bool claimOnlyCopy(int waitMs) override;
+    RunningCopy showRunningCopy(int waitMs) override;
 };
 
 const char* armName(Arm arm);

@@ -118,7 +118,7 @@ TEST_F(LogicTest, StartUpLoadsSettingsRestsTheCellsAndInstallsTheHook) {
     EXPECT_EQ(fake.calls("installHook"), (Lines{"installHook mouse"}));
     EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(live().liveScanPeriodMs, 1500);
-    EXPECT_EQ(scanState().scanSequence[10], 10);
+    EXPECT_EQ(scanCells(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(scanState().cellState[0], CELL_HIGHLIGHTED);
     EXPECT_EQ(scanState().startIconShown, 1);
     EXPECT_EQ(rearmState().rearmLastX, 0);
@@ -180,9 +180,9 @@ TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {
     switchState().mouseHookActive = 1;
     switchState().keyboardHookActive = 1;
     closePanel(fake);
-    EXPECT_EQ(fake.log,
-              (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
-                     "killTimer 14", "closeArm left", "closeArm right", "closeArm up", "closeArm down"}));
+    EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
+                               "killTimer 14", "closeArm left", "closeArm right", "closeArm up",
+                               "closeArm down", "endMenu"}));
     EXPECT_EQ(switchState().mouseHookActive, 0);
     EXPECT_EQ(switchState().keyboardHookActive, 0);
 }

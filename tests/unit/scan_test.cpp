@@ -18,8 +18,8 @@ SettingsValues withClicks(std::initializer_list<int> flags) {
 struct SequenceCase {
     const char* name;
     SettingsValues settings;
-    std::vector<int> entries6to10;
-    std::vector<int> cells; // highlighted by consecutive ticks from the start
+    std::vector<int> clickCells; // in the sequence after the five fixed ones
+    std::vector<int> cells;      // highlighted by consecutive ticks from the start
 };
 
 void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
@@ -29,9 +29,9 @@ class ScanSequenceTest : public LogicTest, public ::testing::WithParamInterface<
 TEST_P(ScanSequenceTest, PassVisitsEnabledCellsThenWrapsToCellZero) {
     const SequenceCase& c = GetParam();
     useSettings(c.settings);
-    std::vector<int> entries;
-    for (int i = 6; i <= 10; ++i) entries.push_back(scanState().scanSequence[i]);
-    EXPECT_EQ(entries, c.entries6to10);
+    std::vector<int> sequence = {0, 1, 2, 3, 4};
+    sequence.insert(sequence.end(), c.clickCells.begin(), c.clickCells.end());
+    EXPECT_EQ(scanCells(), sequence);
     EXPECT_EQ(highlights(static_cast<int>(c.cells.size())), c.cells);
 }
 
@@ -39,12 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
     ClickKinds, ScanSequenceTest,
     ::testing::Values(
         SequenceCase{
-            "all", withClicks({1, 1, 1, 1, 1}), {6, 7, 8, 9, 10}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},
-        SequenceCase{"none", withClicks({0, 0, 0, 0, 0}), {0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0}},
-        SequenceCase{"dragOnly", withClicks({0, 0, 0, 0, 1}), {10, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 9, 0, 1}},
-        SequenceCase{
-            "doubleAndDrag", withClicks({0, 1, 0, 0, 1}), {7, 10, 0, 0, 0}, {0, 1, 2, 3, 4, 6, 9, 0}},
-        SequenceCase{"rightOnly", withClicks({0, 0, 1, 0, 0}), {8, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 7, 0}}),
+            "all", withClicks({1, 1, 1, 1, 1}), {5, 6, 7, 8, 9}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},
+        SequenceCase{"none", withClicks({0, 0, 0, 0, 0}), {}, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0}},
+        SequenceCase{"dragOnly", withClicks({0, 0, 0, 0, 1}), {9}, {0, 1, 2, 3, 4, 9, 0, 1}},
+        SequenceCase{"doubleAndDrag", withClicks({0, 1, 0, 0, 1}), {6, 9}, {0, 1, 2, 3, 4, 6, 9, 0}},
+        SequenceCase{"rightOnly", withClicks({0, 0, 1, 0, 0}), {7}, {0, 1, 2, 3, 4, 7, 0}}),
     CaseName());
 
 TEST_F(LogicTest, TickAfterTheLastEntryHighlightsCellZeroInTheSameTick) {
@@ -53,7 +52,7 @@ TEST_F(LogicTest, TickAfterTheLastEntryHighlightsCellZeroInTheSameTick) {
     ASSERT_EQ(scanState().scanPos, 11);
     fake.clearLog();
     scanStep(fake);
-    EXPECT_EQ(scanState().scanCode, 1);
+    EXPECT_EQ(scanState().highlightedCell, 0);
     EXPECT_EQ(scanState().highlightedAction, 0);
     EXPECT_EQ(scanState().scanPos, 2);
     EXPECT_EQ(fake.calls("paintCell 0").front(), "paintCell 0 00FF00 STOP");
@@ -73,12 +72,12 @@ TEST_F(LogicTest, KindTurnedOffBehindTheScanPositionSendsTheNextTickToCellZero) 
 
 TEST_F(LogicTest, OnlyTheValueOneEnablesAClickKind) {
     setClickKindCode(1, 3);
-    EXPECT_EQ(scanState().clickKindCode[3], 9);
+    EXPECT_EQ(scanState().clickKindInScan[3], 1);
     setClickKindCode(2, 3);
-    EXPECT_EQ(scanState().clickKindCode[3], 0);
+    EXPECT_EQ(scanState().clickKindInScan[3], 0);
     setClickKindCode(2, 0);
     buildScanSequence();
-    EXPECT_EQ(scanState().scanSequence[6], 0);
+    EXPECT_EQ(scanCells(), (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 // ---- One step -------------------------------------------------------------
@@ -222,6 +221,58 @@ TEST_F(LogicTest, ColourForStateOnlyTurnsANormalDragCellOrange) {
     clickState().dragging = 0;
     EXPECT_EQ(colourForState(9, CELL_NORMAL), 0xFEFFFFu);
 }
+
+} // namespace
+} // namespace sp
+
+namespace sp {
+namespace {
+
+// ---- The cell table ------------------------------------------------------------
+
+TEST(CellTableTest, EachActionAndClickKindHasOneCellAndThePanelKeepsItsShape) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        EXPECT_EQ(cellForAction(cellRow(cell).action), cell) << "one cell for the action of cell " << cell;
+    for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
+        EXPECT_EQ(cellRow(cellOfClickKind(kind)).clickKind, kind) << "kind " << kind;
+    EXPECT_EQ(cellForAction(-1), NO_CELL);
+    EXPECT_EQ(actionKind(-1), ActionKind::None);
+    EXPECT_EQ(cellOfClickKind(CLICK_KIND_COUNT), NO_CELL);
+
+    // Two rows of five 45-pixel cells, as the panel has always had them.
+    for (int cell = 0; cell < CELL_COUNT; ++cell) {
+        EXPECT_EQ(cellShown(cell), cell <= CELL_DRAG) << "cell " << cell;
+        if (cell <= CELL_DRAG) {
+            EXPECT_TRUE(cellRect(cell) == (Rect{45 * (cell % 5), 45 * (cell / 5), 45, 45}))
+                << "cell " << cell;
+        }
+    }
+    EXPECT_EQ(panelCellArea().width, 223);
+    EXPECT_EQ(panelCellArea().height, 90);
+}
+
+class KindOffTest : public LogicTest, public ::testing::WithParamInterface<int> {};
+
+// Each kind greys its own cell and no other, and a cell outside the table is
+// never taken for a click cell.
+TEST_P(KindOffTest, GreysOnlyItsOwnCell) {
+    SettingsValues v = defaultSettings();
+    v.enabledClicks[GetParam()] = 0;
+    useSettings(v);
+    const int off = cellOfClickKind(GetParam());
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        EXPECT_EQ(scanStepColour(cell, NO_CELL), cell == off ? COLOUR_DISABLED : COLOUR_NORMAL)
+            << "cell " << cell;
+    EXPECT_EQ(scanStepColour(CELL_COUNT, NO_CELL), COLOUR_NORMAL);
+    EXPECT_FALSE(clickKindOff(CELL_START_STOP));
+}
+
+std::string kindName(const ::testing::TestParamInfo<int>& info) {
+    const char* names[CLICK_KIND_COUNT] = {"left", "double", "right", "middle", "drag"};
+    return names[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(ClickKinds, KindOffTest, ::testing::Range(0, int{CLICK_KIND_COUNT}), kindName);
 
 } // namespace
 } // namespace sp

@@ -2,6 +2,7 @@
 // apply step, seen through the recording fake.
 #include <climits>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,20 +54,20 @@ void expectRecord(const Values& want) {
 
 const Values DEFAULTS = {{1, 1, 1, 1, 1}, 2, 1500, 255, 255, 0, 0, 1};
 
-// Click kinds whose scan code is set, as the scan module holds them.
+// Click kinds that take part in the scan, as the scan module holds them.
 std::vector<int> kindsWithScanCode() {
     std::vector<int> kinds;
     for (int k = 0; k < CLICK_KIND_COUNT; ++k)
-        if (scanState().clickKindCode[k] != 0) kinds.push_back(k);
+        if (scanState().clickKindInScan[k] != 0) kinds.push_back(k);
     return kinds;
 }
 
-// The click entries of the scan sequence, up to its end mark.
+// The click cells of the scan sequence, after the five that always take part.
 std::vector<int> clickEntries() {
-    std::vector<int> codes;
-    for (int i = 6; i < 12 && scanState().scanSequence[i] != 0; ++i)
-        codes.push_back(scanState().scanSequence[i]);
-    return codes;
+    std::vector<int> cells;
+    for (int i = 5; i <= CELL_COUNT && scanState().scanSequence[i] != NO_CELL; ++i)
+        cells.push_back(scanState().scanSequence[i]);
+    return cells;
 }
 
 class SettingsTest : public ::testing::Test {
@@ -222,9 +223,9 @@ TEST_P(SettingsLineOneTest, FlagsAndScanCodes) {
     SettingsValues got = snapshotSettings();
     for (int k = 0; k < 5; ++k) EXPECT_EQ(got.enabledClicks[k], c.after[k]) << "enabledClicks[" << k << "]";
     EXPECT_EQ(kindsWithScanCode(), c.kindsSet);
-    std::vector<int> codes;
-    for (int k : c.kindsSet) codes.push_back(6 + k); // cell 5 + k, plus one
-    EXPECT_EQ(clickEntries(), codes);
+    std::vector<int> cells;
+    for (int k : c.kindsSet) cells.push_back(cellOfClickKind(k));
+    EXPECT_EQ(clickEntries(), cells);
     EXPECT_EQ(replaceCalls(), 0) << "eight lines are a valid file";
 }
 
@@ -238,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineOneCase{
                           "BeyondFifthIgnored", "0 0 0 0 1 1 1", {0, 0, 0, 0, 0}, {0, 0, 0, 0, 1}, {4}},
                       LineOneCase{"TabIsAFlag", "1\t1 1 1 1", {0, 0, 0, 0, 0}, {1, 0, 1, 1, 1}, {0, 2, 3, 4}},
-                      LineOneCase{"Empty", "", {1, 0, 1, 0, 1}, {1, 0, 1, 0, 1}, {}}),
+                      LineOneCase{"EmptyIsAll", "", {1, 0, 1, 0, 1}, {1, 1, 1, 1, 1}, {0, 1, 2, 3, 4}}),
     CaseName());
 
 TEST_F(SettingsTest, RereadDoesNotClearScanCodesOfKindsTurnedOff) {
@@ -347,7 +348,9 @@ TEST_P(SettingsDamagedFileTest, StartUpReadsOrKeepsIt) {
         EXPECT_EQ(log, "");
 }
 
-const Values NO_FLAGS = {{0, 0, 0, 0, 0}, 5, 900, 128, 100, 1, 1, 0};
+const Values ALL_FLAGS = {{1, 1, 1, 1, 1}, 5, 900, 128, 100, 1, 1, 0};
+const Values OWN_WITH_MOUSE = {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 1, 1, 1};
+const Values NO_BOX_SOUND = {{1, 0, 1, 0, 1}, 5, 900, 128, 100, 0, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsDamagedFileTest,
@@ -374,8 +377,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ""},
         DamagedCase{"LongFirstLine", fileOf("1 0 1 0 1" + std::string(5000, '1') + OWN_TEXT.substr(9)), OWN,
                     true, ""},
-        DamagedCase{"FiveHundredSpacesFirst", fileOf(std::string(500, ' ') + OWN_TEXT.substr(9)), NO_FLAGS,
-                    true, ""},
+        DamagedCase{"FiveHundredSpacesFirst", fileOf(std::string(500, ' ') + OWN_TEXT.substr(9)), ALL_FLAGS,
+                    true, "click kinds line holds no flag, all used"},
         DamagedCase{"SpacesBeforeANumber",
                     fileOf("1 0 1 0 1\r\n" + std::string(500, ' ') + OWN_TEXT.substr(11)), OWN, true, ""},
         DamagedCase{"CarriageReturnLineEnds", "1 0 1 0 1\r5\r900\r128\r100\r1\r1\r0\r", OWN, true, ""},
@@ -390,7 +393,15 @@ INSTANTIATE_TEST_SUITE_P(
                     fileOf("1 0 1 0 1\r\nabc\r\nabc\r\n128\r\nabc\r\n1\r\n1\r\n0\r\n"),
                     {{1, 0, 1, 0, 1}, 2, 1500, 128, 255, 1, 1, 0},
                     true,
-                    "move step 0 is outside"},
+                    "move step line holds no number, 2 used; scan period line holds no number, 1500 used; "
+                    "opacity line holds no number, 255 used"},
+        DamagedCase{"BlankDeviceLine", fileOf(OWN_TEXT.substr(0, 35) + "\r\n"), OWN_WITH_MOUSE, true,
+                    "switch device line holds no number, 1 used\r\n"},
+        DamagedCase{"BareCarriageReturns", "\r\r\r\r\r\r\r\r", DEFAULTS, true,
+                    "click kinds line holds no flag, all used; move step line holds no number, 2 used"},
+        DamagedCase{"WordsForHelpBoxAndSound", fileOf(OWN_TEXT.substr(0, 29) + "on\r\n-\r\n0\r\n"),
+                    NO_BOX_SOUND, true,
+                    "help box line holds no number, 0 used; click sound line holds no number, 0 used\r\n"},
         DamagedCase{"AtTheSizeLimit", OWN_TEXT + std::string(SETTINGS_FILE_LIMIT - OWN_TEXT.size(), ' '), OWN,
                     true, ""},
         DamagedCase{"PastTheSizeLimit",
@@ -449,6 +460,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"OpacityAbove", 5, 256, 255}),
     CaseName());
 
+void expectDefaultsInMemory(const FakePlatform& p);
+
 // ---- Files that must be left alone ------------------------------------------------
 
 TEST_F(SettingsTest, ReadOnlyUnusableFileIsLeftAndDefaultsRunInMemory) {
@@ -481,14 +494,48 @@ TEST_F(SettingsTest, FileStillLockedRunsOnDefaultsAndWritesNothing) {
         std::string::npos);
 }
 
-TEST_F(SettingsTest, OnlyOneCopyARun) {
+TEST_F(SettingsTest, EachDamagedStartKeepsItsOwnCopy) {
     fake.files[SETTINGS_FILE_NAME] = "first";
     loadSettings(fake);
     fake.files[SETTINGS_FILE_NAME] = "second";
     loadSettings(fake);
-    EXPECT_EQ(fake.calls("copyFile").size(), 1u);
-    EXPECT_EQ(fake.files[SETTINGS_COPY_NAME], "first");
+    EXPECT_EQ(fake.files[SETTINGS_COPY_NAME], "second");
+    EXPECT_EQ(fake.files["config.ini.bad.2"], "first");
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
+}
+
+// Copies 1 (config.ini.bad) to 6, a word each: "-" none, "dir" a directory,
+// "!" read-only; the damaged file holds "new".
+TEST_F(SettingsTest, DamagedFileIsKeptOrLeftAlone) {
+    const struct {
+        const char *before, *after;
+        bool kept;
+    } rows[] = {{"- - - - -", "new - - - - -", true},          {"b1 b2 - - -", "new b1 b2 - - -", true},
+                {"b1 b2 b3 b4 b5", "new b1 b2 b3 b4 -", true}, {"dir - - - -", "- - - - - -", false},
+                {"b1 b2 dir - -", "b1 b2 - - - -", false},     {"b1 b2 b3 b4 b5!", "b1 b2 b3 b4 b5 -", false},
+                {"b1! - - - -", "b1 b1 - - - -", false}}; // moved on, but none is lost
+    auto name = [](int n) { return n == 1 ? "config.ini.bad" : "config.ini.bad." + std::to_string(n); };
+    for (const auto& row : rows) {
+        FakePlatform p;
+        p.files[SETTINGS_FILE_NAME] = "new";
+        std::istringstream before(row.before);
+        std::string word, after;
+        for (int n = 1; before >> word; ++n) {
+            if (word == "dir") p.directories[name(n)] = true;
+            if (word != "-" && word != "dir") p.files[name(n)] = word.substr(0, 2);
+            if (word.back() == '!') p.readOnly.insert(name(n));
+        }
+        loadSettings(p);
+        for (int n = 1; n <= 6; ++n)
+            after += (n == 1 ? "" : " ") + (p.files.count(name(n)) ? p.files[name(n)] : "-");
+        EXPECT_EQ(after, row.after) << row.before;
+        EXPECT_EQ(p.files[SETTINGS_FILE_NAME], row.kept ? fileOf(DEFAULT_TEXT) : "new") << row.before;
+        EXPECT_NE(p.files[SETTINGS_LOG_NAME].find(row.kept
+                                                      ? "kept as config.ini.bad; the defaults written"
+                                                      : "no copy could be made, so left as it is; running"),
+                  std::string::npos);
+        expectRecord(DEFAULTS);
+    }
 }
 
 // ---- Re-reads during the run -----------------------------------------------------
@@ -540,7 +587,7 @@ TEST_F(SettingsTest, NoFileWritesDefaultsAndAppliesThem) {
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT));
     expectRecord(DEFAULTS);
     EXPECT_EQ(kindsWithScanCode(), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(clickEntries(), (std::vector<int>{6, 7, 8, 9, 10}));
+    EXPECT_EQ(clickEntries(), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(live().liveMoveStep, 2);
     EXPECT_EQ(live().liveScanPeriodMs, 1500);
     EXPECT_EQ(live().liveOpacity, 255);
@@ -555,6 +602,8 @@ TEST_F(SettingsTest, ValidFileIsReadAndAppliedOnce) {
     loadSettings(fake);
 
     expectRecord({{1, 1, 0, 0, 1}, 4, 2000, 65280, 180, 1, 0, 0});
+    const std::vector<std::string> first(fake.log.begin(), fake.log.begin() + 2);
+    EXPECT_EQ(first, fake.calls("removeUnfinishedReplace")) << "before the file is touched, and only then";
     EXPECT_EQ(replaceCalls(), 0);
     EXPECT_EQ(applyCount(), 1);
     EXPECT_EQ(live().liveHelpBox, 1);
@@ -577,7 +626,7 @@ public:
 void expectDefaultsInMemory(const FakePlatform& p) {
     expectRecord(DEFAULTS);
     EXPECT_EQ(kindsWithScanCode(), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(clickEntries(), (std::vector<int>{6, 7, 8, 9, 10}));
+    EXPECT_EQ(clickEntries(), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(live().liveMoveStep, 2);
     EXPECT_EQ(live().liveScanPeriodMs, 1500);
     EXPECT_EQ(live().liveOpacity, 255);
@@ -597,7 +646,7 @@ TEST_F(SettingsTest, ConfigNameThatIsADirectoryEndsWithDefaultsInMemory) {
     fake.directories[SETTINGS_FILE_NAME] = true;
     loadSettings(fake);
     expectDefaultsInMemory(fake);
-    EXPECT_EQ(replaceCalls(), 1);
+    EXPECT_EQ(replaceCalls(), 0) << "it cannot be copied, so it is not written over";
 }
 
 TEST_F(SettingsTest, ShortFileInReadOnlyDirectoryKeepsFileAndUsesDefaults) {
@@ -606,7 +655,7 @@ TEST_F(SettingsTest, ShortFileInReadOnlyDirectoryKeepsFileAndUsesDefaults) {
     fake.failWrites = true;
     loadSettings(fake);
     expectDefaultsInMemory(fake);
-    EXPECT_EQ(replaceCalls(), 1);
+    EXPECT_EQ(replaceCalls(), 0) << "no copy, so no write";
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], shortFile) << "the user's file is never removed";
 }
 
@@ -624,7 +673,7 @@ TEST_F(SettingsTest, CycleStaysBoundedOnLaterCalls) {
     fake.directories[SETTINGS_FILE_NAME] = true;
     loadSettings(fake);
     expectRecord(DEFAULTS);
-    EXPECT_EQ(replaceCalls(), 1);
+    EXPECT_EQ(replaceCalls(), 0);
 
     fake.directories.clear();
     fake.files[SETTINGS_FILE_NAME] = fileOf("0 0 0 0 0\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n");
@@ -633,17 +682,43 @@ TEST_F(SettingsTest, CycleStaysBoundedOnLaterCalls) {
     fake.files.erase(SETTINGS_FILE_NAME);
     loadSettings(fake);
     EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], fileOf(DEFAULT_TEXT)) << "a writable disk gets the file again";
-    EXPECT_EQ(replaceCalls(), 2);
+    EXPECT_EQ(replaceCalls(), 1);
 }
 
 // ---- One copy a session --------------------------------------------------------
 
-TEST_F(SettingsTest, SecondCopyOnlyRestoresTheFirst) {
-    EXPECT_TRUE(startAsOnlyCopy(fake));
-    EXPECT_TRUE(fake.log.empty());
-    fake.anotherCopyRuns = true;
-    EXPECT_FALSE(startAsOnlyCopy(fake));
-    EXPECT_EQ(fake.log, (std::vector<std::string>{"restoreRunningCopy"})) << "no hook, no file";
+// The other copy's claim (the wait that gets it: 0 free, -1 never) and
+// answers; then what this copy asks in order, "show" for each request.
+TEST_F(SettingsTest, SecondStartShowsTheFirstOrStartsPastIt) {
+    const std::vector<RunningCopy> none, shown = {RunningCopy::Shown}, hung = {RunningCopy::NoAnswer},
+                                         late = {RunningCopy::Gone, RunningCopy::Shown};
+    const struct {
+        int claimFreeAfterMs;
+        const std::vector<RunningCopy>& answers;
+        bool starts;
+        const char *calls, *logged;
+    } rows[] = {
+        {0, none, true, "0 show", ""},
+        {-1, shown, false, "0 show", ""},
+        {2000, none, true, "0 show 2000", ""}, // it ended, and let go
+        {-1, late, false, "0 show 2000 show", ""},
+        {-1, none, true, "0 show 2000 show",
+         "another copy has shown no panel for 2 s; this one starts as well"},
+        {-1, hung, true, "0 show 0", "another copy did not answer within 2 s; this one starts as well"}};
+    for (const auto& row : rows) {
+        FakePlatform p;
+        p.claimFreeAfterMs = row.claimFreeAfterMs;
+        p.copyAnswers = row.answers;
+        EXPECT_EQ(startAsOnlyCopy(p), row.starts) << row.calls;
+        std::string calls;
+        for (const std::string& line : p.log)
+            if (line.find("switchpoint.log") == std::string::npos)
+                calls +=
+                    (calls.empty() ? "" : " ") + (line == "showRunningCopy 2000" ? "show" : line.substr(14));
+        EXPECT_EQ(calls, row.calls) << "nothing else is touched";
+        EXPECT_EQ(p.files[SETTINGS_LOG_NAME],
+                  *row.logged ? std::string("2026-03-04 05:06:07 start: ") + row.logged + "\r\n" : "");
+    }
 }
 
 // ---- Apply -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/menu.h"
 #include "app/panel.h"
 #include "app/rearm.h"
 #include "case_name.h"
@@ -15,9 +16,11 @@
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
+#include "pointer/scroll.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -40,6 +43,10 @@ protected:
         resetConfigState();
         resetPanelState();
         resetWatchdogState();
+        resetOptionsState();
+        layOutListedCells();
+        resetScrollState();
+        resetMenuState();
     }
 
     // Record and live values as the program runs them, the scan sequence
@@ -58,7 +65,17 @@ protected:
         std::vector<int> cells;
         for (int i = 0; i < ticks; ++i) {
             scanStep(fake);
-            cells.push_back(scanState().scanCode - 1);
+            cells.push_back(scanState().highlightedCell);
+        }
+        return cells;
+    }
+
+    // The scan sequence up to its end.
+    static std::vector<int> scanCells() {
+        std::vector<int> cells;
+        for (const auto& cell : scanState().scanSequence) {
+            if (cell == NO_CELL) break;
+            cells.push_back(cell);
         }
         return cells;
     }

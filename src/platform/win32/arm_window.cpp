@@ -69,7 +69,7 @@ HWND makeArmWindow(LPVOID param) {
     const Arm arm = static_cast<Arm>(overlaySlotOf(param));
     POINT pt{0, 0};
     GetCursorPos(&pt);
-    const Rect r = armRect(arm, {pt.x, pt.y}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    const Rect r = armRect(arm, {pt.x, pt.y}, win32Platform().monitorLayout());
     return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
                            armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
                            handles().instance, param);
@@ -137,11 +137,7 @@ void runOverlayWindow(OverlayMaker make, LPVOID param) {
     ReleaseSRWLockExclusive(&g_making);
     if (!shown) return;
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    runMessageLoop();
 }
 
 void closeOverlayWindow(HWND window, int slot) {

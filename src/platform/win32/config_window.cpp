@@ -221,15 +221,6 @@ void chooseColour(HWND window) {
     if (chosen) InvalidateRect(GetDlgItem(window, ID_SWATCH), nullptr, TRUE);
 }
 
-std::wstring pageBesideExe(const char* page) {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return fromUtf8(page);
-    std::wstring folder(path, n);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    return folder + fromUtf8(page);
-}
-
 void onCommand(HWND window, int id) {
     Platform& p = win32Platform();
     if (id >= ID_FIRST_CLICK_TOGGLE && id < ID_FIRST_CLICK_TOGGLE + CLICK_KIND_COUNT) {

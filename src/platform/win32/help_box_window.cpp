@@ -2,6 +2,7 @@
 #include "overlay/crosshair.h"
 #include "overlay/help_box.h"
 #include "platform/win32/win32_platform.h"
+#include "pointer/monitors.h"
 
 namespace sp {
 
@@ -46,7 +47,8 @@ namespace {
 HWND makeHelpBoxWindow(LPVOID) {
     POINT pt{0, 0};
     GetCursorPos(&pt);
-    const Point at = placeHelpBox({pt.x, pt.y}, GetSystemMetrics(SM_CXSCREEN));
+    const Point at =
+        placeHelpBox({pt.x, pt.y}, monitorHolding(win32Platform().monitorLayout(), {pt.x, pt.y}));
     // Not layered: the box is fully opaque.
     return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
                            at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);

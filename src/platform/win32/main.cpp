@@ -39,10 +39,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
         quitQuietly();
 
-    const int width = 2 * GetSystemMetrics(SM_CXFRAME) + 223;
-    const int height = 2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + 90;
+    const SIZE size = panelWindowSize();
     h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              0, 0, width, height, nullptr, nullptr, instance, nullptr);
+                              0, 0, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     UpdateWindow(h.panel);
 
     HICON winLogo = LoadIconW(nullptr, IDI_WINLOGO);
@@ -57,10 +56,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
         quitQuietly();
 
+    // The menu's owner is never shown: it needs no icon or background.
+    if (!registerClass(instance, L"SWITCHPOINT_MENU", menuWindowProc, nullptr, nullptr)) quitQuietly();
+
     for (int i = 0; i < ICON_COUNT; ++i)
         h.icons[i] = LoadIconA(instance, iconResourceName(static_cast<Icon>(i)));
 
     startHookThread();
+    // Without it the program still works, only without its menu.
+    startMenuThread();
     Platform& p = win32Platform();
     startUp(p);
     watchTheSystem(h.panel);
@@ -69,14 +73,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowWindow(h.panel, SW_SHOWNORMAL);
     armStartDelay(p);
 
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    const int quitCode = runMessageLoop();
 #ifdef SWITCHPOINT_BENCH
     writeHookTimes(L"hook_times.txt");
     writeClickTimes(L"click_times.txt");
 #endif
-    return static_cast<int>(msg.wParam);
+    return quitCode;
 }

@@ -1,6 +1,9 @@
-// The control panel window: ten owner-drawn cells, the timers, the window
-// menu commands, the switch's reactions posted by the hook thread, closing.
+// The control panel window: its owner-drawn cells, the timers, the window
+// menu commands, the switch's reactions posted by the hook thread, the
+// program's menu and its answers, closing.
+#include "app/menu.h"
 #include "app/panel.h"
+#include "app/step_aside.h"
 #include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/cells.h"
@@ -11,21 +14,40 @@ namespace sp {
 
 namespace {
 
-constexpr int CELL_SIZE = 45;
-
 void createCells(HWND panel, HINSTANCE instance) {
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
-        const bool button = cell == 0;
+        if (!cellShown(cell)) continue;
+        // The start/stop cell is a push button: clicks on it reach the panel
+        // as commands. The others let hit tests and clicks through to it.
+        const bool button = cellRow(cell).kind == ActionKind::StartStop;
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (button ? BS_OWNERDRAW : SS_OWNERDRAW);
-        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, CELL_SIZE * (cell % 5),
-                        CELL_SIZE * (cell / 5), CELL_SIZE, CELL_SIZE, panel,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
+        const Rect r = cellRect(cell);
+        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, r.left, r.top, r.width, r.height,
+                        panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
     }
 }
 
+} // namespace
+
+SIZE panelWindowSize() {
+    const Size cells = panelCellArea();
+    return {2 * GetSystemMetrics(SM_CXFRAME) + cells.width,
+            2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + cells.height};
+}
+
+void layOutPanelWindow(HWND panel) {
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        if (HWND child = GetDlgItem(panel, cell)) DestroyWindow(child);
+    createCells(panel, handles().instance);
+    const SIZE size = panelWindowSize();
+    SetWindowPos(panel, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
 void drawCell(const DRAWITEMSTRUCT& item) {
     const int cell = static_cast<int>(item.CtlID);
-    if (cell < 0 || cell >= CELL_COUNT) return;
+    if (!isCell(cell)) return;
     const ScanState& s = scanState();
     RECT rect;
     GetClientRect(item.hwndItem, &rect);
@@ -85,6 +107,11 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         onPanelHitTest(hit == HTCLIENT);
         return hit;
     }
+    case WM_SETCURSOR:
+        // The pointer is over the panel, whoever moved it: with a keyboard
+        // switch no hook sees a hand move.
+        stepPanelAside(win32Platform(), win32Platform().cursorPos());
+        break;
     case WM_COMMAND: onCellCommand(win32Platform(), LOWORD(wParam)); return 0;
     case WM_SYSCOMMAND: onSysCommand(window, wParam); return 0;
     case WM_TIMER: onPanelTimer(win32Platform(), static_cast<int>(wParam)); return 0;
@@ -96,9 +123,20 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     case WM_CONFIG_TICK: configTimerTick(win32Platform()); return 0;
+    case WM_SHOW_PANEL:
+        // Brought back as the taskbar would, without the focus.
+        if (IsIconic(window)) {
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            onPanelRestored(win32Platform());
+        }
+        return 1;
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: onPanelMouseButton(win32Platform()); return 0;
+    // Also from the start/stop button, which passes it on to its parent.
+    case WM_CONTEXTMENU: openMenuFromPanel(win32Platform()); return 0;
+    case WM_MENU_OPEN: openMenu(win32Platform(), MenuPlace::Pointer); return 0;
+    case WM_MENU_CHOSEN: onMenuChosen(win32Platform(), static_cast<int>(wParam)); return 0;
+    case WM_MENU_ANSWER: onExitAnswered(win32Platform(), wParam == 1); return 0;
     case WM_CLOSE:
         closePanel(win32Platform());
         DestroyWindow(window);

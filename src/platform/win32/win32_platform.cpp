@@ -5,10 +5,7 @@
 
 #include <cstdio>
 #include <string>
-#ifdef SWITCHPOINT_BENCH
-#include <cstdio>
 #include <vector>
-#endif
 
 #include "overlay/help_box.h"
 
@@ -69,6 +66,15 @@ Win32Platform& win32Platform() {
     return platform;
 }
 
+int runMessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
 void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon) {
@@ -116,7 +122,12 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     ReleaseDC(item, dc);
 }
 
-void Win32Platform::setCaption(const char* text) { SetWindowTextA(g_handles.panel, text); }
+void Win32Platform::setCaption(const char* text) {
+    SetWindowTextA(g_handles.panel, text);
+    setTrayTip(text);
+}
+
+void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel); }
 
 void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
@@ -144,8 +155,8 @@ bool underWine() {
     return wine;
 }
 
-// The pixel a normalised 0..65535 coordinate stands for, rounded as the
-// system rounds it.
+// The pixel from the virtual screen's edge that a normalised 0..65535
+// coordinate stands for, rounded as the system rounds it.
 int pixelOf(int normalised, int extent) {
     return static_cast<int>((static_cast<long long>(normalised) * (extent - 1) + 32767) / 65535);
 }
@@ -156,15 +167,16 @@ void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     input.type = INPUT_MOUSE;
     input.mi.dx = normX;
     input.mi.dy = normY;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     input.mi.dwExtraInfo = OWN_INPUT_MARK;
     // Under Wine the X pointer does not follow a move that a low-level hook
     // holds up, so the next window that crosses the stale X pointer puts the
     // pointer back there with an unmarked move, which would read as a hand.
     // Placing it first keeps the two together; the move still goes as input.
     if (underWine())
-        SetCursorPos(pixelOf(normX, GetSystemMetrics(SM_CXSCREEN)),
-                     pixelOf(normY, GetSystemMetrics(SM_CYSCREEN)));
+        SetCursorPos(
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + pixelOf(normX, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + pixelOf(normY, GetSystemMetrics(SM_CYVIRTUALSCREEN)));
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -197,6 +209,15 @@ void Win32Platform::sendButton(unsigned buttonEvent) {
 #endif
 }
 
+void Win32Platform::sendWheel(int delta, bool horizontal) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 Point Win32Platform::cursorPos() {
     POINT pt{0, 0};
     GetCursorPos(&pt);
@@ -204,6 +225,31 @@ Point Win32Platform::cursorPos() {
 }
 
 Size Win32Platform::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+namespace {
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+    auto& layout = *reinterpret_cast<MonitorLayout*>(param);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    const Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        layout.insert(layout.begin(), rect);
+    else
+        layout.push_back(rect);
+    return TRUE;
+}
+} // namespace
+
+// Whole monitors, taskbars included: the crosshair has always spanned them.
+MonitorLayout Win32Platform::monitorLayout() {
+    MonitorLayout layout;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&layout));
+    if (layout.empty())
+        layout.push_back(Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return layout;
+}
 
 bool Win32Platform::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
@@ -302,6 +348,34 @@ bool Win32Platform::pointerOnPanel() {
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
+
+Rect Win32Platform::panelRect() {
+    RECT r{};
+    if (!GetWindowRect(g_handles.panel, &r)) return {};
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Win32Platform::movePanel(Point topLeft) {
+    SetWindowPos(g_handles.panel, nullptr, topLeft.x, topLeft.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+bool Win32Platform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
+    return showMenuOnItsThread(entries, count, place);
+}
+bool Win32Platform::askYesNo(const char* title, const char* text) { return askOnMenuThread(title, text); }
+void Win32Platform::endMenu() { endMenuThread(); }
+void Win32Platform::openPageBesideExe(const char* page) { openPageOnMenuThread(page); }
+void Win32Platform::closePanelWindow() { PostMessageW(g_handles.panel, WM_CLOSE, 0, 0); }
+
+std::wstring pageBesideExe(const char* page) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return widen(page, CP_UTF8);
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + widen(page, CP_UTF8);
+}
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 
@@ -344,23 +418,41 @@ FileRead Win32Platform::readFile(const char* name, std::string& bytes, std::size
     return result;
 }
 
+namespace {
+// One temporary name per file, so a run killed during a save leaves at most
+// one behind, and the next start knows which to remove.
+std::wstring unfinishedName(const char* name) { return widen(name) + L".tmp"; }
+
+// Saves from two threads of this process take turns on that one name.
+SRWLOCK g_replaceLock = SRWLOCK_INIT;
+} // namespace
+
 // New contents go to a temporary file beside the old one, which is then
 // swapped in with one rename: a crash leaves the old file or the new one.
 bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
     if (fileReadOnly(name)) return false;
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(L".", L"cfg", 0, temp)) return false;
-    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp);
-        return false;
+    const std::wstring temp = unfinishedName(name);
+    AcquireSRWLockExclusive(&g_replaceLock);
+    // Not shared: a second copy of the program saving at the same moment
+    // fails here rather than mixing its bytes with these.
+    HANDLE file =
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool replaced = false;
+    if (file != INVALID_HANDLE_VALUE) {
+        const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
+        CloseHandle(file);
+        replaced = written && MoveFileExW(temp.c_str(), widen(name).c_str(),
+                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!replaced) DeleteFileW(temp.c_str());
     }
-    const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (written && MoveFileExW(temp, widen(name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temp);
-    return false;
+    ReleaseSRWLockExclusive(&g_replaceLock);
+    return replaced;
+}
+
+void Win32Platform::removeUnfinishedReplace(const char* name) {
+    AcquireSRWLockExclusive(&g_replaceLock);
+    DeleteFileW(unfinishedName(name).c_str());
+    ReleaseSRWLockExclusive(&g_replaceLock);
 }
 
 bool Win32Platform::fileReadOnly(const char* name) {
@@ -381,18 +473,43 @@ std::string Win32Platform::localTimeText() {
     return text;
 }
 
+namespace {
+// The panels of every copy, this one's own excepted.
+std::vector<HWND> otherPanels() {
+    std::vector<HWND> panels;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"QUIMBOLET", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"QUIMBOLET", nullptr))
+        if (w != g_handles.panel) panels.push_back(w);
+    return panels;
+}
+} // namespace
+
 // A named mutex in the session's own namespace: a copy started by another
-// signed-in user does not see it. The handle stays open until the process
-// ends, which releases the claim even after a crash.
-bool Win32Platform::claimOnlyCopy() {
-    HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
+// signed-in user does not see it. The main thread owns it until the process
+// ends; the system lets it go even after a crash or a kill, and the next
+// copy then finds it abandoned, which is as good as free.
+bool Win32Platform::claimOnlyCopy(int waitMs) {
+    static HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
     // Without the mutex there is no telling: better two copies than none.
-    return claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+    if (!claim) return true;
+    const DWORD got = WaitForSingleObject(claim, static_cast<DWORD>(waitMs));
+    return got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
 }
 
-void Win32Platform::restoreRunningCopy() {
-    HWND panel = FindWindowW(L"QUIMBOLET", nullptr);
-    if (panel && IsIconic(panel)) ShowWindowAsync(panel, SW_SHOWNOACTIVATE);
+RunningCopy Win32Platform::showRunningCopy(int waitMs) {
+    const std::vector<HWND> panels = otherPanels();
+    if (panels.empty()) return RunningCopy::Gone;
+    bool anyLeft = false;
+    for (HWND panel : panels) {
+        DWORD_PTR answer = 0;
+        // A copy whose thread the system already takes for hung is not
+        // waited for at all.
+        if (SendMessageTimeoutW(panel, WM_SHOW_PANEL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                static_cast<UINT>(waitMs), &answer))
+            return RunningCopy::Shown;
+        anyLeft = anyLeft || IsWindow(panel);
+    }
+    return anyLeft ? RunningCopy::NoAnswer : RunningCopy::Gone;
 }
 
 } // namespace sp

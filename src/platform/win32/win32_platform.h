@@ -29,6 +29,17 @@ constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending a
 // From the configuration window's timer: its crosshair work, done where the
 // crosshair's other changes are.
 constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
+// From a second copy of the program: show the panel if minimised. Any
+// answer at all tells that copy this one is alive.
+constexpr UINT WM_SHOW_PANEL = WM_APP + 4;
+// From the menu's thread: the notification-area icon was clicked; the
+// item chosen (wParam, 0 for none); the exit question's answer (wParam 1: yes).
+constexpr UINT WM_MENU_OPEN = WM_APP + 5;
+constexpr UINT WM_MENU_CHOSEN = WM_APP + 6;
+constexpr UINT WM_MENU_ANSWER = WM_APP + 7;
+// The notification-area icon's callback to the menu's window: lParam is the
+// mouse message.
+constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 
 // Every event the program synthesises carries this in dwExtraInfo, so its
 // own hook can tell it from the user's hand.
@@ -65,13 +76,16 @@ public:
     void paintCell(int cell, Colour colour, Icon icon) override;
     void setCaption(const char* text) override;
     void setClassIcon(Icon icon) override;
+    void layOutPanel() override;
     bool installHook(HookKind kind) override;
     void removeHook(HookKind kind) override;
     void watchRawInput(HookKind kind) override;
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
+    void sendWheel(int delta, bool horizontal) override;
     Point cursorPos() override;
     Size screenSize() override;
+    MonitorLayout monitorLayout() override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
@@ -85,19 +99,30 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    Rect panelRect() override;
+    void movePanel(Point topLeft) override;
     void openConfigWindow() override;
     void setConfigTimer(int periodMs) override;
+    bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
+    bool askYesNo(const char* title, const char* text) override;
+    void endMenu() override;
+    void openPageBesideExe(const char* page) override;
+    void closePanelWindow() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
     bool fileReadOnly(const char* name) override;
+    void removeUnfinishedReplace(const char* name) override;
     bool copyFile(const char* from, const char* to) override;
     std::string localTimeText() override;
-    bool claimOnlyCopy() override;
-    void restoreRunningCopy() override;
+    bool claimOnlyCopy(int waitMs) override;
+    RunningCopy showRunningCopy(int waitMs) override;
 };
 
 Win32Platform& win32Platform();
+
+// The calling thread's messages until WM_QUIT; its exit code.
+int runMessageLoop();
 
 // Icons loaded once at start-up.
 HICON iconHandle(Icon icon);
@@ -144,6 +169,25 @@ constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
 bool startConfigThread();
 void setConfigWindowTimer(int periodMs);
 bool pointerOnConfigWindow();
+
+// The menu's thread (menu_window.cpp): its hidden window owns the menu, the
+// exit question and the notification-area icon.
+bool startMenuThread();
+bool showMenuOnItsThread(const MenuEntry* entries, int count, MenuPlace place);
+bool askOnMenuThread(const char* title, const char* text);
+void endMenuThread();
+// The icon's tooltip: the panel's caption.
+void setTrayTip(const char* caption);
+// Opened by the shell from the menu's thread, which may wait on it.
+void openPageOnMenuThread(const char* page);
+LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A page shipped beside the exe, by its name there.
+std::wstring pageBesideExe(const char* page);
+
+// The panel's outer size for the cells shown, and its cells laid out anew.
+SIZE panelWindowSize();
+void layOutPanelWindow(HWND panel);
 
 // Window procedures registered at start-up.
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

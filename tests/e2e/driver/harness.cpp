@@ -563,14 +563,18 @@ LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam
     if (self && message < WM_USER) InterlockedIncrement(&self->counts_[message]);
     const bool button = message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK;
     const bool heldMove = message == WM_MOUSEMOVE && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-    if (self && (button || heldMove)) {
+    const bool wheel = message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+    if (self && (button || heldMove || wheel)) {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        // A wheel message says where on the screen.
+        if (wheel) ScreenToClient(window, &at);
         EnterCriticalSection(&self->mouseLock_);
-        self->mouse_.push_back({message,
-                                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
-                                now.QuadPart});
+        self->mouse_.push_back({message, at, now.QuadPart, wheel ? GET_WHEEL_DELTA_WPARAM(wParam) : 0});
         LeaveCriticalSection(&self->mouseLock_);
+        // Handled here, so it does not go on to a parent that is not there.
+        if (wheel) return 0;
     }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);

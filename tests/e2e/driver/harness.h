@@ -192,12 +192,13 @@ bool findCaptionPoint(HWND window, POINT* point);
 
 // ---- A window of the driver's own -------------------------------------------
 
-// A mouse message a TestWindow received: buttons always, moves only while
-// a button is held.
+// A mouse message a TestWindow received: buttons and wheels always, moves
+// only while a button is held.
 struct MouseMessage {
     UINT message;
-    POINT client; // where, in the window's client coordinates
-    LONGLONG qpc; // QueryPerformanceCounter when the window got it
+    POINT client;  // where, in the window's client coordinates
+    LONGLONG qpc;  // QueryPerformanceCounter when the window got it
+    int wheel = 0; // a wheel's turn, in the system's units
 };
 
 // A plain captioned window on a thread of its own with its own message loop,

@@ -145,13 +145,16 @@ E2E_CASE(installer) {
     E2E_CHECK(e2e::waitUntil([&] { return !sp::settingsBytes(run).empty(); }, 3000),
               "config.ini written in the install folder");
     e2e::requestScreenshot(run);
-    e2e::endProduct(run);
 
+    // Left running: the reinstall, and later the uninstall, close it first.
     const std::wstring changed = sp::settingsText(L"1 0 1 0 1", 5, 900, 0);
     E2E_REQUIRE(sp::seedSettings(run, changed), "config.ini changed");
     const std::vector<unsigned char> kept = sp::settingsBytes(run);
     E2E_REQUIRE_EQ(runToEnd(setup, L"/S"), 0L, "silent reinstall ends with 0");
+    E2E_CHECK(!e2e::productRunning(run), "the reinstall closed the running program");
     E2E_CHECK_BYTES(sp::settingsBytes(run), kept, "reinstall keeps the changed config.ini");
+    e2e::endProduct(run);
+    if (!sp::startAndWaitForPanel(run)) return;
 
     // The uninstaller runs from a copy of itself and returns at once; it
     // is done when it has deleted itself.
@@ -159,6 +162,7 @@ E2E_CASE(installer) {
     E2E_CHECK(e2e::waitUntil([&] { return !exists(dir + L"\\uninstall.exe"); }, INSTALL_TIMEOUT_MS, 100),
               "uninstaller finished");
     e2e::pause(500);
+    E2E_CHECK(!e2e::productRunning(run), "the uninstaller closed the running program");
     for (const wchar_t* name : PROGRAM_FILES)
         E2E_CHECK(!exists(dir + L"\\" + name), e2e::narrow(name) + " removed");
     E2E_CHECK(!exists(menuLink), "Start-menu shortcut removed");

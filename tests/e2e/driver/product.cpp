@@ -21,15 +21,24 @@ int cellOfCaption(const std::wstring& caption) {
 }
 
 // Shown windows of this class that belong to the product.
-int shownWindows(const e2e::Run& run, const wchar_t* cls) {
-    int n = 0;
+std::vector<HWND> shownProductWindows(const e2e::Run& run, const wchar_t* cls) {
+    std::vector<HWND> shown;
     for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
          w = FindWindowExW(nullptr, w, cls, nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        n += pid == run.product.dwProcessId && IsWindowVisible(w);
+        if (pid == run.product.dwProcessId && IsWindowVisible(w)) shown.push_back(w);
     }
-    return n;
+    return shown;
+}
+
+int shownWindows(const e2e::Run& run, const wchar_t* cls) {
+    return static_cast<int>(shownProductWindows(run, cls).size());
+}
+
+bool seedOptions(e2e::Run& run, const std::string& text) {
+    return e2e::writeFileBytes(e2e::inWorkDir(run, L"options.ini"),
+                               std::vector<unsigned char>(text.begin(), text.end()));
 }
 
 int panelOuterWidth() { return 2 * GetSystemMetrics(SM_CXFRAME) + 223; }

@@ -42,12 +42,15 @@ constexpr int START_TIMEOUT_MS = 8000;
 constexpr wchar_t DEFAULT_SETTINGS_TEXT[] = L"1 1 1 1 1\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n1\r\n";
 
 // Shown windows of this class that belong to the product.
+std::vector<HWND> shownProductWindows(const e2e::Run& run, const wchar_t* cls);
 int shownWindows(const e2e::Run& run, const wchar_t* cls);
 
 // Outer size of the panel, computed from the same system metrics it uses.
 int panelOuterWidth();
 int panelOuterHeight();
 
+// Writes options.ini into the work directory, bytes as given.
+bool seedOptions(e2e::Run& run, const std::string& text);
 // Writes config.ini into the work directory (byte-order mark + UTF-16LE).
 bool seedSettings(e2e::Run& run, const std::wstring& text);
 std::vector<unsigned char> settingsBytes(e2e::Run& run);

@@ -81,16 +81,25 @@ bool exists(e2e::Run& run, const wchar_t* name) {
     return GetFileAttributesW(e2e::inWorkDir(run, name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void checkLogged(e2e::Run& run, const std::string& part) {
+void checkLogged(e2e::Run& run, const std::string& part, const char* subject = "config.ini: ") {
     const std::string log = fileText(run, LOG_FILE);
-    e2e::check(run, log.find("config.ini: " + part) != std::string::npos,
-               "switchpoint.log says \"" + part + "\"", "it holds \"" + log + "\"", __FILE__, __LINE__);
+    e2e::check(run, log.find(subject + part) != std::string::npos, "switchpoint.log says \"" + part + "\"",
+               "it holds \"" + log + "\"", __FILE__, __LINE__);
 }
 
 // The switch starts the scan: the first scan step names the stop cell.
 void checkKeyScans(e2e::Run& run, HWND panel, const std::string& what) {
     sp::tapSwitchKey();
     E2E_CHECK(e2e::waitForCaption(panel, L"STOP", 1500), what);
+}
+
+// Another copy of the product beside the one the run owns.
+bool startCopy(e2e::Run& run, PROCESS_INFORMATION& copy) {
+    std::wstring commandLine = L"\"" + run.exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(run.exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          run.workDir.c_str(), &startup, &copy) != 0;
 }
 
 } // namespace
@@ -163,14 +172,9 @@ E2E_CASE(second_copy_exits) {
     E2E_REQUIRE(user.open(RECT{300, 250, 660, 450}, L"e2e user window"), "user window opens");
     E2E_REQUIRE(user.bringToFront(), "user window has the focus");
 
-    std::wstring commandLine = L"\"" + run.exePath + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION second{};
     const ULONGLONG started = GetTickCount64();
-    E2E_REQUIRE(CreateProcessW(run.exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               run.workDir.c_str(), &startup, &second) != 0,
-                "second copy starts");
+    E2E_REQUIRE(startCopy(run, second), "second copy starts");
     const bool ended = WaitForSingleObject(second.hProcess, 3000) == WAIT_OBJECT_0;
     const ULONGLONG tookMs = GetTickCount64() - started;
     DWORD code = 1;
@@ -187,4 +191,28 @@ E2E_CASE(second_copy_exits) {
     E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini untouched");
     E2E_CHECK(!exists(run, LOG_FILE), "nothing logged");
     checkKeyScans(run, panel, "the first copy still scans on a key press");
+}
+
+// A first copy that is frozen (as a debugger or a hung driver leaves it)
+// must not keep the user from starting one that works.
+E2E_CASE(second_copy_past_frozen_first) {
+    E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
+    PROCESS_INFORMATION first{};
+    E2E_REQUIRE(startCopy(run, first), "first copy starts");
+    const bool up = e2e::waitUntil([] { return FindWindowW(sp::PANEL_CLASS, nullptr) != nullptr; }, 8000) &&
+                    WaitForInputIdle(first.hProcess, 3000) == 0;
+    using Suspend = LONG(WINAPI*)(HANDLE);
+    // Through void (*)(), the one cast the compiler takes from FARPROC.
+    const auto suspend = reinterpret_cast<Suspend>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSuspendProcess")));
+    const bool frozen = up && suspend && suspend(first.hProcess) == 0;
+    HWND panel = frozen ? sp::startAndWaitForPanel(run) : nullptr;
+    if (E2E_CHECK(frozen, "first copy up, then suspended") && panel) {
+        checkLogged(run, "another copy did not answer within 2 s; this one starts as well", "start: ");
+        checkKeyScans(run, panel, "the second copy scans on a key press");
+    }
+    TerminateProcess(first.hProcess, 1);
+    WaitForSingleObject(first.hProcess, 3000);
+    CloseHandle(first.hThread);
+    CloseHandle(first.hProcess);
 }

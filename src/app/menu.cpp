@@ -1,0 +1,127 @@
+// The program's menu: one table of items, their texts and their effects.
+#include "app/menu.h"
+
+#include "app/panel.h"
+#include "config_window/config_state.h"
+#include "config_window/links.h"
+#include "scan/scan.h"
+#include "scan/switch_input.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+
+// One column a language; a language added is one more column here.
+struct TextRow {
+    MenuText key;
+    const char* english;
+};
+constexpr TextRow TEXTS[MENU_TEXT_COUNT] = {
+    {TEXT_SETTINGS, "Settings..."},
+    {TEXT_MORE_OPTIONS, "More options..."},
+    {TEXT_USER_GUIDE, "User guide"},
+    {TEXT_EXIT, "Exit switchpoint"},
+    {TEXT_EXIT_TITLE, "switchpoint"},
+    {TEXT_EXIT_QUESTION, "Exit switchpoint?\n\nThe switch will no longer move the pointer until "
+                         "switchpoint is started again."},
+};
+
+MenuState g_menu;
+// Set once at start-up by the window that fills it in.
+std::atomic<WindowOpener> g_moreOptions{nullptr};
+
+// Once the panel has closed, the menu's late answers find nothing to do.
+bool panelClosed() { return panelState().closed == 1; }
+
+bool settingsCanOpen() { return configState().configOpen == 0; }
+bool moreOptionsCanOpen() { return g_moreOptions.load() != nullptr; }
+bool always() { return true; }
+
+void openSettings(Platform& p) {
+    if (settingsCanOpen()) openConfigFromPanel(p);
+}
+
+void openMoreOptions(Platform& p) {
+    if (WindowOpener open = g_moreOptions.load()) open(p);
+}
+
+void openGuide(Platform& p) { p.openPageBesideExe(GUIDE_PAGE); }
+
+// Exit costs a one-switch user the mouse: it only ever asks.
+void askToExit(Platform& p) {
+    if (p.askYesNo(menuText(TEXT_EXIT_TITLE), menuText(TEXT_EXIT_QUESTION))) g_menu.open = 1;
+}
+
+struct ItemRow {
+    MenuItem item;
+    MenuText text;
+    bool separated;
+    bool (*available)();
+    void (*choose)(Platform&);
+};
+constexpr ItemRow ITEMS[] = {
+    {MENU_SETTINGS, TEXT_SETTINGS, false, settingsCanOpen, openSettings},
+    {MENU_MORE_OPTIONS, TEXT_MORE_OPTIONS, false, moreOptionsCanOpen, openMoreOptions},
+    {MENU_USER_GUIDE, TEXT_USER_GUIDE, false, always, openGuide},
+    {MENU_EXIT, TEXT_EXIT, true, always, askToExit},
+};
+
+} // namespace
+
+const char* menuText(MenuText key) {
+    for (const TextRow& row : TEXTS)
+        if (row.key == key) return row.english;
+    return "";
+}
+
+MenuState& menuState() { return g_menu; }
+
+void resetMenuState() {
+    g_menu.open = 0;
+    g_moreOptions = nullptr;
+}
+
+void setMoreOptionsOpener(WindowOpener open) { g_moreOptions = open; }
+
+std::vector<MenuEntry> menuEntries() {
+    std::vector<MenuEntry> entries;
+    for (const ItemRow& row : ITEMS)
+        entries.push_back({row.item, menuText(row.text), row.available(), row.separated});
+    return entries;
+}
+
+void openMenu(Platform& p, MenuPlace place) {
+    if (g_menu.open == 1 || panelClosed()) return;
+    const std::vector<MenuEntry> entries = menuEntries();
+    g_menu.open = p.showMenu(entries.data(), static_cast<int>(entries.size()), place) ? 1 : 0;
+}
+
+void openMenuFromCell(Platform& p) {
+    openMenu(p, MenuPlace::Panel);
+    enterScanning();
+    rewindScan();
+    startScanTimer(p);
+}
+
+void openMenuFromPanel(Platform& p) { openMenu(p, MenuPlace::Panel); }
+
+void onMenuChosen(Platform& p, int item) {
+    g_menu.open = 0;
+    if (panelClosed()) return;
+    for (const ItemRow& row : ITEMS)
+        // Rechecked: what the item opens may have opened another way since.
+        if (row.item == item && row.available()) row.choose(p);
+}
+
+void onExitAnswered(Platform& p, bool yes) {
+    g_menu.open = 0;
+    if (yes && !panelClosed()) p.closePanelWindow();
+}
+
+void endMenu(Platform& p) {
+    p.endMenu();
+    g_menu.open = 0;
+}
+
+} // namespace sp

@@ -1,0 +1,311 @@
+// options.ini: the option table, reading, writing back, and the options in force.
+#include "settings/options.h"
+
+#include <mutex>
+
+#include "scan/cells.h"
+#include "settings/fallback_log.h"
+
+namespace sp {
+
+namespace {
+
+constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
+constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
+
+constexpr OptionDef OPTIONS[OPTION_COUNT] = {
+    {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},
+    {"scroll_interval_ms", OptionType::Number, 200, 50, 2000, false, nullptr},
+    {"panel_steps_aside", OptionType::Number, 0, 0, 1, false, nullptr},
+    {"language", OptionType::Choice, LANGUAGE_AUTO, 0, LANGUAGE_ES, false, LANGUAGE_WORDS},
+    {"acceleration", OptionType::Number, 0, 0, 1, false, nullptr},
+    {"acceleration_max", OptionType::Number, 4, 1, 10, false, nullptr},
+    {"acceleration_ms", OptionType::Number, 2000, 200, 10000, false, nullptr},
+    {"after_move", OptionType::Choice, AFTER_MOVE_NEXT, 0, AFTER_MOVE_CLICKS, false, AFTER_MOVE_WORDS},
+    {"scan_loops", OptionType::Number, 0, 0, 20, false, nullptr},
+};
+
+// Nine digits cannot overflow, and no option goes that high.
+constexpr std::size_t MOST_DIGITS = 9;
+
+const char* NEW_FILE_HEADER = "# switchpoint options: key = value. The user guide says what each one does.";
+
+bool isBlank(char32_t c) { return c == U' ' || c == U'\t'; }
+
+std::u32string trimmed(const std::u32string& s) {
+    std::size_t from = 0;
+    std::size_t to = s.size();
+    while (from < to && isBlank(s[from])) ++from;
+    while (to > from && isBlank(s[to - 1])) --to;
+    return s.substr(from, to - from);
+}
+
+char32_t lowerAscii(char32_t c) { return (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c; }
+
+bool sameWord(const std::u32string& text, const char* word) {
+    std::size_t i = 0;
+    for (; word[i] != '\0'; ++i)
+        if (i >= text.size() || lowerAscii(text[i]) != static_cast<char32_t>(word[i])) return false;
+    return i == text.size();
+}
+
+int wordIndex(const std::u32string& text, const char* const* words, int count) {
+    for (int i = 0; i < count; ++i)
+        if (sameWord(text, words[i])) return i;
+    return -1;
+}
+
+std::vector<std::u32string> splitWords(const std::u32string& text) {
+    std::vector<std::u32string> words;
+    std::u32string word;
+    for (char32_t c : text + U" ") {
+        if (!isBlank(c)) {
+            word.push_back(c);
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+bool parseNumber(const std::u32string& text, int& value) {
+    if (text.empty() || text.size() > MOST_DIGITS) return false;
+    int v = 0;
+    for (char32_t c : text) {
+        if (c < U'0' || c > U'9') return false;
+        v = v * 10 + static_cast<int>(c - U'0');
+    }
+    value = v;
+    return true;
+}
+
+std::u32string ascii(const std::string& s) { return std::u32string(s.begin(), s.end()); }
+
+// A `key = value` line: where its parts are. False for blank, comment and
+// other lines, which are kept as they are.
+struct KeyLine {
+    int option = -1;
+    std::u32string key;
+    std::u32string value;
+};
+
+bool readKeyLine(const std::u32string& line, KeyLine& out) {
+    const std::u32string t = trimmed(line);
+    if (t.empty() || t[0] == U'#' || t[0] == U';') return false;
+    const std::size_t equals = t.find(U'=');
+    if (equals == std::u32string::npos) return false;
+    out.key = trimmed(t.substr(0, equals));
+    out.value = trimmed(t.substr(equals + 1));
+    out.option = optionOfKey(out.key);
+    return true;
+}
+
+std::u32string lineEndOf(const std::u32string& text) {
+    const std::size_t at = text.find_first_of(U"\r\n");
+    if (at == std::u32string::npos) return U"\r\n";
+    if (text[at] == U'\n') return U"\n";
+    return at + 1 < text.size() && text[at + 1] == U'\n' ? U"\r\n" : U"\r";
+}
+
+struct Store {
+    std::mutex lock;
+    OptionValues values = defaultOptions();
+};
+Store g_store;
+
+void logOptions(Platform& p, const std::string& text) {
+    logLine(p, std::string(OPTIONS_FILE_NAME) + ": " + text);
+}
+
+} // namespace
+
+const OptionDef& optionDef(int option) { return OPTIONS[option >= 0 && option < OPTION_COUNT ? option : 0]; }
+
+int optionOfKey(const std::u32string& key) {
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        if (sameWord(key, OPTIONS[option].key)) return option;
+    return -1;
+}
+
+bool operator==(const OptionValues& a, const OptionValues& b) {
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        if (a.value[option] != b.value[option]) return false;
+    return a.extraCells == b.extraCells;
+}
+
+OptionValues defaultOptions() {
+    OptionValues v;
+    for (int option = 0; option < OPTION_COUNT; ++option) v.value[option] = OPTIONS[option].defaultValue;
+    return v;
+}
+
+std::u32string optionText(const OptionValues& values, int option) {
+    const OptionDef& def = optionDef(option);
+    switch (def.type) {
+    case OptionType::Number: return ascii(std::to_string(values.value[option]));
+    case OptionType::Choice: return ascii(def.words[values.value[option]]);
+    case OptionType::Cells: break;
+    }
+    std::u32string text;
+    for (int cell : values.extraCells) text += (text.empty() ? U"" : U" ") + ascii(listedWord(cell));
+    return text;
+}
+
+bool setOptionFromText(OptionValues& values, int option, const std::u32string& text) {
+    if (option < 0 || option >= OPTION_COUNT) return false;
+    const OptionDef& def = OPTIONS[option];
+    switch (def.type) {
+    case OptionType::Number: {
+        int v = 0;
+        if (!parseNumber(text, v)) return false;
+        if (!(v >= def.low && v <= def.high) && !(def.zeroMeansOff && v == 0)) return false;
+        values.value[option] = v;
+        return true;
+    }
+    case OptionType::Choice: {
+        const int index = wordIndex(text, def.words, def.high + 1);
+        if (index < 0) return false;
+        values.value[option] = index;
+        return true;
+    }
+    case OptionType::Cells: break;
+    }
+    std::vector<int> cells;
+    for (const std::u32string& word : splitWords(text)) {
+        int named = NO_CELL;
+        for (int cell = 0; cell < CELL_COUNT; ++cell)
+            if (listedWord(cell) && sameWord(word, listedWord(cell))) named = cell;
+        // A cell named twice is a slip the user should hear about.
+        for (int earlier : cells)
+            if (earlier == named) return false;
+        if (named == NO_CELL || cells.size() == MOST_EXTRA_CELLS) return false;
+        cells.push_back(named);
+    }
+    values.extraCells = cells;
+    return true;
+}
+
+ParsedOptions parseOptions(const std::string& bytes) {
+    ParsedOptions parsed;
+    parsed.values = defaultOptions();
+    std::u32string text;
+    if (!decodeText(bytes, text, &parsed.text.encoding)) {
+        parsed.usable = false;
+        return parsed;
+    }
+    parsed.text.lineEnd = lineEndOf(text);
+    parsed.text.lines = splitLines(text, text.size() + 1);
+    const OptionValues defaults = defaultOptions();
+    for (const std::u32string& line : parsed.text.lines) {
+        KeyLine kl;
+        if (!readKeyLine(line, kl) || kl.option < 0) continue;
+        if (setOptionFromText(parsed.values, kl.option, kl.value)) continue;
+        // The latest line of a key is the one in force, even when it cannot be used.
+        OptionValues reset = parsed.values;
+        reset.value[kl.option] = defaults.value[kl.option];
+        if (OPTIONS[kl.option].type == OptionType::Cells) reset.extraCells = defaults.extraCells;
+        parsed.values = reset;
+        const std::string fallback = toUtf8(optionText(defaults, kl.option));
+        parsed.faults.push_back(std::string(OPTIONS[kl.option].key) + " = " + toUtf8(kl.value) +
+                                " cannot be used; " + (fallback.empty() ? "(empty)" : fallback) + " used");
+    }
+    return parsed;
+}
+
+std::string formatOptions(const OptionsText& text, const OptionValues& values) {
+    bool present[OPTION_COUNT] = {};
+    std::u32string out;
+    for (const std::u32string& line : text.lines) {
+        KeyLine kl;
+        if (readKeyLine(line, kl) && kl.option >= 0) {
+            present[kl.option] = true;
+            OptionValues asWritten = values;
+            const bool same = setOptionFromText(asWritten, kl.option, kl.value) && asWritten == values;
+            if (!same) {
+                out += kl.key + U" = " + optionText(values, kl.option) + text.lineEnd;
+                continue;
+            }
+        }
+        out += line + text.lineEnd;
+    }
+    if (text.lines.empty()) out += ascii(NEW_FILE_HEADER) + text.lineEnd;
+    for (int option = 0; option < OPTION_COUNT; ++option)
+        if (!present[option])
+            out += ascii(OPTIONS[option].key) + U" = " + optionText(values, option) + text.lineEnd;
+    return encodeText(out, text.encoding);
+}
+
+void loadOptions(Platform& p) {
+    std::string bytes;
+    const FileRead got = p.readFile(OPTIONS_FILE_NAME, bytes, OPTIONS_FILE_LIMIT);
+    OptionValues values = defaultOptions();
+    switch (got) {
+    case FileRead::Missing: break;
+    case FileRead::Ok: {
+        const ParsedOptions parsed = parseOptions(bytes);
+        if (!parsed.usable) {
+            logOptions(p, "not UTF-8 or UTF-16LE text; every option at its default, the file left as it is");
+            break;
+        }
+        for (const std::string& fault : parsed.faults) logOptions(p, fault);
+        values = parsed.values;
+        break;
+    }
+    case FileRead::TooLarge:
+        logOptions(p, "larger than " + std::to_string(OPTIONS_FILE_LIMIT) +
+                          " bytes; every option at its default, the file left as it is");
+        break;
+    case FileRead::Locked:
+    case FileRead::Failed:
+        logOptions(p, "cannot be read; every option at its default, the file left as it is");
+        break;
+    }
+    useOptions(values);
+}
+
+OptionValues currentOptions() {
+    std::lock_guard<std::mutex> hold(g_store.lock);
+    return g_store.values;
+}
+
+void useOptions(const OptionValues& values) {
+    std::lock_guard<std::mutex> hold(g_store.lock);
+    g_store.values = values;
+}
+
+OptionsSaved saveOptions(Platform& p) {
+    OptionsText base;
+    if (p.fileExists(OPTIONS_FILE_NAME)) {
+        if (p.fileReadOnly(OPTIONS_FILE_NAME)) {
+            logOptions(p, "read-only, so left as it is; the options are in use but not saved");
+            return OptionsSaved::ReadOnly;
+        }
+        // Read afresh: what the user wrote into it since start-up stays.
+        std::string bytes;
+        const FileRead got = p.readFile(OPTIONS_FILE_NAME, bytes, OPTIONS_FILE_LIMIT);
+        const ParsedOptions parsed = got == FileRead::Ok ? parseOptions(bytes) : ParsedOptions{};
+        if (got == FileRead::Locked) {
+            logOptions(p, "held open by another program; not saved");
+            return OptionsSaved::Failed;
+        }
+        if (got != FileRead::Ok || !parsed.usable) {
+            if (!p.copyFile(OPTIONS_FILE_NAME, OPTIONS_COPY_NAME)) {
+                logOptions(p, "cannot be used and no copy could be made; not saved");
+                return OptionsSaved::Failed;
+            }
+            logOptions(p, std::string("cannot be used; kept as ") + OPTIONS_COPY_NAME + " before saving");
+        } else {
+            base = parsed.text;
+        }
+    }
+    if (!p.replaceFile(OPTIONS_FILE_NAME, formatOptions(base, currentOptions()))) {
+        logOptions(p, "could not be written; the options are in use but not saved");
+        return OptionsSaved::Failed;
+    }
+    return OptionsSaved::Saved;
+}
+
+void resetOptionsState() { useOptions(defaultOptions()); }
+
+} // namespace sp

@@ -1,0 +1,88 @@
+// Cases for options.ini: the panel's third row and the wheel its scroll
+// cells turn.
+#include "product.h"
+
+namespace {
+
+constexpr int PERIOD = 250;
+
+} // namespace
+
+// A scroll cell turns the wheel of the window under the pointer, a notch a
+// time, until the next press; the scan then goes on.
+E2E_CASE(scroll_cell_turns_the_wheel) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 0 0 0 0", 2, PERIOD, 0)), "keyboard switch");
+    E2E_REQUIRE(sp::seedOptions(run, "extra_cells = scroll_down\r\nscroll_interval_ms = 150\r\n"),
+                "options.ini");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e wheel target"), "target window opens");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+    E2E_CHECK_EQ(e2e::windowRect(panel).bottom - e2e::windowRect(panel).top,
+                 sp::panelOuterHeight() + sp::CELL_SIZE, "the panel has a third row");
+    E2E_CHECK(target.bringToFront(), "target window in front");
+    target.takeMouseMessages();
+
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Scroll Down", 10 * PERIOD + 2000),
+                "the scan reaches Scroll Down");
+    sp::tapSwitchKey();
+    e2e::pause(700);
+    sp::tapSwitchKey();
+    E2E_CHECK(e2e::waitForCaption(panel, L"STOP", 3 * PERIOD + 1000), "the scan goes on after the press");
+    const std::vector<e2e::MouseMessage> turns = target.takeMouseMessages();
+    e2e::pause(500);
+    E2E_CHECK(target.takeMouseMessages().empty(), "no turn after the press that stopped it");
+
+    POINT at{500, 400};
+    ScreenToClient(target.handle(), &at);
+    int down = 0;
+    bool allAtPointer = true;
+    for (const e2e::MouseMessage& m : turns) {
+        if (m.message == WM_MOUSEWHEEL && m.wheel == -WHEEL_DELTA) ++down;
+        if (m.client.x != at.x || m.client.y != at.y) allAtPointer = false;
+    }
+    // A notch at once, then one every 150 ms for the 0.7 s until the press.
+    E2E_CHECK(down >= 4 && down <= 7, "notches down in 0.7 s: " + std::to_string(down));
+    E2E_CHECK_EQ(static_cast<int>(turns.size()), down, "nothing but notches down");
+    E2E_CHECK(allAtPointer, "every notch at the pointer");
+}
+
+E2E_CASE(screenshot_third_row) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, PERIOD, 0)), "keyboard switch");
+    E2E_REQUIRE(seedOptions(run, "extra_cells = scroll_up scroll_down scroll_left scroll_right\r\n"),
+                "options.ini");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Scroll Down", 14 * PERIOD + 2000),
+                "the scan reaches Scroll Down");
+    // make screenshots cuts the picture to this area.
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(panel)));
+    e2e::requestScreenshot(run);
+}
+
+// The panel steps aside from a pointer moved onto it, and back; the focus stays.
+E2E_CASE(panel_steps_aside) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 1000, 0)), "keyboard switch");
+    E2E_REQUIRE(seedOptions(run, "panel_steps_aside = 1\r\n"), "options.ini");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e focus keeper"), "target window opens");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+    E2E_REQUIRE(target.bringToFront(), "target window has the focus");
+    const RECT left = e2e::windowRect(panel);
+    E2E_REQUIRE(left.left == 0 && left.top == 0, "at the top left: " + e2e::rectText(left));
+    const RECT right{sp::screenSize().cx - left.right, 0, sp::screenSize().cx, left.bottom};
+    for (const RECT& to : {right, left}) {
+        // Under Wine the pointer may jump back for a moment: from off the panel.
+        E2E_CHECK(e2e::mouseMoveTo(500, 400), "pointer in the middle");
+        const RECT from = e2e::windowRect(panel);
+        E2E_CHECK(e2e::mouseMoveTo((from.left + from.right) / 2, from.bottom / 2), "pointer onto the panel");
+        E2E_CHECK(
+            e2e::waitUntil([&] { return e2e::rectText(e2e::windowRect(panel)) == e2e::rectText(to); }, 500),
+            "the panel steps to " + e2e::rectText(to) + ": " + e2e::rectText(e2e::windowRect(panel)));
+    }
+    E2E_CHECK(target.hasFocus(), "the target kept the focus (foreground: " +
+                                     e2e::narrow(e2e::className(GetForegroundWindow())) + ")");
+}

@@ -1,0 +1,152 @@
+// The third row: which cells options.ini puts there, where the scan visits
+// them, and the wheel that a scroll cell turns.
+#include "test_state.h"
+
+namespace sp {
+namespace {
+
+class ExtraCellsTest : public LogicTest {
+protected:
+    void useOptionsText(const std::string& text) {
+        useOptions(parseOptions(text).values);
+        layOutListedCells();
+    }
+    // Highlights `cell` with the next step while scanning runs.
+    void scanTo(int cell) {
+        const std::vector<int> cells = scanCells();
+        const auto at = std::find(cells.begin(), cells.end(), cell);
+        ASSERT_NE(at, cells.end()) << "cell " << cell << " is not scanned";
+        scanState().scanPos = static_cast<int>(at - cells.begin()) + 1;
+        scanStep(fake);
+    }
+};
+
+struct RowCase {
+    const char* name;
+    const char* options;
+    const char* clicks; // enabledClicks
+    std::vector<int> afterFixedCells;
+    int rows;
+};
+
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+
+class ThirdRowTest : public ExtraCellsTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(ThirdRowTest, ListedCellsAreShownAndScannedInTheirOrderAfterTheClickCells) {
+    const RowCase& c = GetParam();
+    SettingsValues v = defaultSettings();
+    for (int k = 0; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = c.clicks[k] == '1' ? 1 : 0;
+    useOptionsText(c.options);
+    useSettings(v);
+    std::vector<int> want = {0, 1, 2, 3, 4};
+    want.insert(want.end(), c.afterFixedCells.begin(), c.afterFixedCells.end());
+    EXPECT_EQ(scanCells(), want);
+    EXPECT_EQ(panelCellArea().height, 45 * c.rows);
+    EXPECT_EQ(panelCellArea().width, 223) << "five columns at most";
+    int column = 0;
+    for (int cell : c.afterFixedCells)
+        if (cell >= CELL_SCROLL_UP) {
+            EXPECT_TRUE(cellRect(cell) == (Rect{45 * column++, 90, 45, 45})) << "cell " << cell;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ThirdRowTest,
+    ::testing::Values(RowCase{"none", "", "11111", {5, 6, 7, 8, 9}, 2},
+                      RowCase{"one", "extra_cells = scroll_down", "11111", {5, 6, 7, 8, 9, 11}, 3},
+                      RowCase{"inTheOrderGiven",
+                              "extra_cells = scroll_right scroll_left scroll_down scroll_up",
+                              "01001",
+                              {6, 9, 13, 12, 11, 10},
+                              3},
+                      RowCase{"withEveryClickOff", "extra_cells = scroll_left", "00000", {12}, 3}),
+    CaseName());
+
+TEST_F(ExtraCellsTest, StartUpLaysThePanelOutAgainOnlyWhenTheFileListsCells) {
+    startUp(fake);
+    EXPECT_TRUE(fake.calls("layOutPanel").empty());
+    fake.files[OPTIONS_FILE_NAME] = "extra_cells = scroll_up\r\n";
+    startUp(fake);
+    EXPECT_EQ(fake.calls("layOutPanel").size(), 1u);
+    EXPECT_TRUE(cellShown(CELL_SCROLL_UP));
+    EXPECT_EQ(scanCells().back(), CELL_SCROLL_UP);
+}
+
+struct WheelCase {
+    const char* name;
+    const char* word;
+    int cell;
+    const char* turn;
+};
+
+void PrintTo(const WheelCase& c, std::ostream* os) { *os << c.name; }
+
+class ScrollTest : public ExtraCellsTest, public ::testing::WithParamInterface<WheelCase> {};
+
+// A press on a scroll cell turns the wheel at once and then every interval;
+// the next press stops it and the scan goes on after the cell.
+TEST_P(ScrollTest, TurnsTheWheelUntilTheNextPress) {
+    const WheelCase& c = GetParam();
+    useOptionsText(std::string("scroll_interval_ms = 300\nextra_cells = ") + c.word);
+    useDefaults();
+    handleSwitchPress(fake);
+    scanTo(c.cell);
+    fake.clearLog();
+    handleSwitchPress(fake);
+    EXPECT_EQ(fake.calls("sendWheel"), (Lines{c.turn}));
+    EXPECT_EQ(fake.timerPeriod[TIMER_MOVE], 300);
+    EXPECT_EQ(switchState().moving, 1);
+
+    fake.clearLog();
+    movementTick(fake);
+    movementTick(fake);
+    EXPECT_EQ(fake.log, (Lines{c.turn, c.turn})) << "nothing but the wheel: the pointer stays";
+
+    handleSwitchPress(fake);
+    EXPECT_FALSE(fake.timerRunning[TIMER_MOVE]);
+    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(switchState().scanning, 1);
+    movementTick(fake);
+    EXPECT_EQ(fake.calls("sendWheel").size(), 2u) << "no turn once stopped";
+    EXPECT_EQ(highlights(1), (std::vector<int>{0})) << "the scroll cell was the last";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, ScrollTest,
+    ::testing::Values(WheelCase{"up", "scroll_up", CELL_SCROLL_UP, "sendWheel 120"},
+                      WheelCase{"down", "scroll_down", CELL_SCROLL_DOWN, "sendWheel -120"},
+                      WheelCase{"left", "scroll_left", CELL_SCROLL_LEFT, "sendWheel across -120"},
+                      WheelCase{"right", "scroll_right", CELL_SCROLL_RIGHT, "sendWheel across 120"}),
+    CaseName());
+
+// With the keyboard as the switch only the tick can see the hand on the
+// mouse; with the mouse as the switch its hook does, so the tick leaves it be.
+TEST_F(ExtraCellsTest, AHandOnTheMouseStopsAKeyboardUsersScroll) {
+    useOptionsText("extra_cells = scroll_down");
+    for (int device : {0, 1}) {
+        SettingsValues v = defaultSettings();
+        v.switchDevice = device;
+        useSettings(v);
+        installSwitchHook(fake);
+        handleSwitchPress(fake);
+        scanTo(CELL_SCROLL_DOWN);
+        handleSwitchPress(fake);
+        fake.cursor.x += 3;
+        fake.clearLog();
+        movementTick(fake);
+        if (device == 0) {
+            EXPECT_TRUE(fake.calls("sendWheel").empty());
+            EXPECT_EQ(switchState().moving, 0);
+            EXPECT_TRUE(fake.timerRunning[TIMER_REARM]);
+            EXPECT_EQ(fake.caption, "Ready");
+        } else {
+            EXPECT_EQ(fake.calls("sendWheel").size(), 1u);
+            EXPECT_EQ(switchState().moving, 1);
+        }
+        handleEscape(fake);
+    }
+}
+
+} // namespace
+} // namespace sp
