@@ -32,6 +32,7 @@ void resetPanelState() {
     panelState().pointerOverPanel = 0;
     panelState().scanStoppedForConfig = 0;
     panelState().closed = 0;
+    panelState().openWhenGone = 0;
 }
 
 // A copy that holds the claim but cannot answer (suspended, hung) must not
@@ -104,15 +105,11 @@ void openConfigFromPanel(Platform& p) {
     clearPointerOverPanel();
 }
 
-void onPanelMouseButton(Platform& p) {
-    const SwitchState& sw = switchState();
+namespace {
+
+void openFromPanelClick(Platform& p) {
     PanelState& panel = panelState();
-    // An open window shows choices not yet saved; reading the file now
-    // would drop them from the record while the window still shows them.
-    if (configState().configOpen == 1) return;
-    const bool keyboard = sw.keyboardHookActive == 1;
-    if (!keyboard && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
-    if (keyboard) {
+    if (switchState().keyboardHookActive == 1) {
         // Scanning, if it runs, goes on while the window is open.
         panel.scanStoppedForConfig = 0;
     } else {
@@ -122,6 +119,28 @@ void onPanelMouseButton(Platform& p) {
     readSettingsFile(p);
     applySettings(p);
     openConfigWindow(p);
+}
+
+} // namespace
+
+void onPanelMouseButton(Platform& p) {
+    const SwitchState& sw = switchState();
+    PanelState& panel = panelState();
+    const ConfigState& config = configState();
+    if (sw.keyboardHookActive == 0 && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
+    if (config.configOpen == 1) {
+        // An open window shows choices not yet saved; reading the file now
+        // would drop them from the record while the window still shows them.
+        // One whose close has run shows nothing more, yet is still there
+        // after the user has seen it vanish.
+        if (config.closing == 1) panel.openWhenGone = 1;
+        return;
+    }
+    openFromPanelClick(p);
+}
+
+void openWindowKeptWaiting(Platform& p) {
+    if (panelState().openWhenGone.exchange(0) == 1) openFromPanelClick(p);
 }
 
 void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }

@@ -15,6 +15,9 @@ struct PanelState {
     std::atomic<int> scanStoppedForConfig{0};
     // Every way out leaves through closePanel once.
     std::atomic<int> closed{0};
+    // A click on the panel came while the window was on its way out: the
+    // next one opens once that one has gone.
+    std::atomic<int> openWhenGone{0};
 };
 
 PanelState& panelState();
@@ -47,9 +50,11 @@ void refreshPointerOverPanel(Platform& p);
 // crosshair gives way to it.
 void openConfigFromPanel(Platform& p);
 // The left or middle button went down on the panel itself: it opens the
-// configuration window with the file's settings in force. (The right one
-// opens the program's menu.)
+// configuration window with the file's settings in force, or, while a window
+// is closing, right after it has gone. (The right one opens the program's menu.)
 void onPanelMouseButton(Platform& p);
+// The configuration window has gone: a click it kept waiting opens the next.
+void openWindowKeptWaiting(Platform& p);
 void clearPointerOverPanel();
 void onPanelRestored(Platform& p);
 // Everything the panel started is stopped, once, whichever way out comes

@@ -1,5 +1,7 @@
 // What the rest of the program may know about the configuration window.
-// The window's thread writes these; the clicks read them.
+// The panel's thread writes these as it carries out the window's requests
+// (the hit test's flag excepted, which the window writes); the window shows
+// them and the clicks read them.
 #pragma once
 
 #include <atomic>
@@ -21,9 +23,12 @@ struct ConfigState {
     std::atomic<int> helpCheck{0};
     std::atomic<int> soundCheck{0};
     std::atomic<int> deviceCheck{0};
-    // The colour dialog's memory for the whole run; only the window's
-    // thread uses it.
-    Colour lastChosenColour = 0;
+    // The close sequence has run for the window that is open: what it still
+    // asks to change would outlive the file's values.
+    std::atomic<int> closing{0};
+    // The colour dialog's memory for the whole run: the colour is kept by
+    // the panel's thread, the custom colours only by the window's.
+    std::atomic<Colour> lastChosenColour{0};
     Colour customColours[16] = {};
 };
 

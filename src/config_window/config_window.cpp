@@ -31,8 +31,9 @@ int flag(bool on) { return on ? 1 : 0; }
 // is put right. Reading the file only ever adds kinds to the scan.
 void scanClickKindsAsRecorded(Platform& p) {
     const ScanState& s = scanState();
+    const SettingsValues r = settings();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
-        const bool on = settings().enabledClicks[kind] == 1;
+        const bool on = r.enabledClicks[kind] == 1;
         const bool inScan = s.clickKindInScan[kind] != 0;
         const bool shownOff = s.cellState[cellOfClickKind(kind)] == CELL_DISABLED;
         if (inScan != on || shownOff == on) setClickKindInScan(p, kind, on);
@@ -53,6 +54,8 @@ bool openConfigWindow(Platform& p) {
     // Claimed before the thread exists, so two quick opens cannot both
     // find the window closed.
     if (configState().configOpen.exchange(1) != 0) return false;
+    configState().closing = 0;
+    initShownStates();
     p.openConfigWindow();
     return true;
 }
@@ -67,7 +70,7 @@ void configWindowGone() {
 
 void initShownStates() {
     ConfigState& c = configState();
-    const SettingsRecord& r = settings();
+    const SettingsValues r = settings();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
         c.clickChecks[kind] = flag(r.enabledClicks[kind] == 1);
     c.helpCheck = flag(r.helpBox == 1);
@@ -88,7 +91,7 @@ bool acceptSettings(Platform& p) {
     // The writer says nothing of failure; the file itself does.
     std::string bytes;
     return p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT) == FileRead::Ok &&
-           bytes == formatSettingsFile(snapshotSettings());
+           bytes == formatSettingsFile(settings());
 }
 
 void closeConfigWindow(Platform& p) {
@@ -136,14 +139,14 @@ int sliderFromPeriod() {
 
 int speedFromSlider(Platform& p, int position) {
     const SliderBand band = sliderBand(position);
-    settings().moveStep = band.moveStep;
+    changeSettings([&](SettingsValues& v) { v.moveStep = band.moveStep; });
     applySettings(p);
     return band.position;
 }
 
 int periodFromSlider(Platform& p, int position) {
     const SliderBand band = sliderBand(position);
-    settings().scanPeriodMs = band.scanPeriodMs;
+    changeSettings([&](SettingsValues& v) { v.scanPeriodMs = band.scanPeriodMs; });
     applySettings(p);
     return band.position;
 }
@@ -153,7 +156,7 @@ int opacityFromSlider(Platform& p, int position) {
         p.setArmOpacity(arm, position);
         p.sleepMs(ARM_PREVIEW_PAUSE_MS);
     }
-    settings().opacity = position;
+    changeSettings([&](SettingsValues& v) { v.opacity = position; });
     applySettings(p);
     return position;
 }
@@ -181,7 +184,7 @@ bool toggleClickKind(Platform& p, int kind) {
     // A kind that is off can always come back, even when every kind is off.
     const int now = flag(!on);
     c.clickChecks[kind] = now;
-    settings().enabledClicks[kind] = now;
+    changeSettings([&](SettingsValues& v) { v.enabledClicks[kind] = now; });
     setClickKindInScan(p, kind, now == 1);
     return true;
 }
@@ -190,7 +193,7 @@ void toggleHelpBox(Platform& p) {
     ConfigState& c = configState();
     const int now = flag(c.helpCheck == 0);
     c.helpCheck = now;
-    settings().helpBox = now;
+    changeSettings([&](SettingsValues& v) { v.helpBox = now; });
     applySettings(p);
     if (live().liveHelpBox == 0)
         p.closeHelpBox();
@@ -201,7 +204,7 @@ void toggleHelpBox(Platform& p) {
 void toggleSound(Platform& p) {
     ConfigState& c = configState();
     const int now = flag(c.soundCheck == 0);
-    settings().clickSound = now;
+    changeSettings([&](SettingsValues& v) { v.clickSound = now; });
     c.soundCheck = now;
     applySettings(p);
 }
@@ -211,7 +214,7 @@ bool chooseDevice(Platform& p, int device) {
     const int mouse = flag(device == 1);
     if (c.deviceCheck == mouse) return false;
     c.deviceCheck = mouse;
-    settings().switchDevice = mouse;
+    changeSettings([&](SettingsValues& v) { v.switchDevice = mouse; });
     restartWithSwitchDevice(p);
     return true;
 }
@@ -227,12 +230,75 @@ void afterColourDialog(Platform& p, bool chosen, Colour colour) {
     ConfigState& c = configState();
     if (chosen) {
         c.lastChosenColour = colour;
-        settings().lineColour = static_cast<int>(colour);
+        changeSettings([&](SettingsValues& v) { v.lineColour = static_cast<int>(colour); });
         applySettings(p);
     }
     c.colourDialogOpen = 0;
     // The crosshair is rebuilt once the dialog has gone.
     p.setConfigTimer(CONFIG_TIMER_PERIOD_MS);
+}
+
+// ---- Requests from the window -------------------------------------------------------
+
+namespace {
+
+// A change to the record and the running system; false for a request that
+// is not one.
+bool carryOutChange(Platform& p, ConfigRequest request, int value) {
+    switch (request) {
+    case ConfigRequest::ClickKind: toggleClickKind(p, value); return true;
+    case ConfigRequest::Device: chooseDevice(p, value); return true;
+    case ConfigRequest::Sound: toggleSound(p); return true;
+    case ConfigRequest::HelpBox: toggleHelpBox(p); return true;
+    case ConfigRequest::Speed: speedFromSlider(p, value); return true;
+    case ConfigRequest::Period: periodFromSlider(p, value); return true;
+    case ConfigRequest::Opacity: opacityFromSlider(p, value); return true;
+    case ConfigRequest::ColourChosen: afterColourDialog(p, true, static_cast<Colour>(value)); return true;
+    default: return false;
+    }
+}
+
+void runCloseSequence(Platform& p) {
+    configState().closing = 1;
+    closeConfigWindow(p);
+    p.answerConfigWindow(ConfigAnswer::CloseNow);
+}
+
+} // namespace
+
+void handleConfigRequest(Platform& p, ConfigRequest request, int value) {
+    ConfigState& c = configState();
+    // Nothing is open to ask: a stray message.
+    if (c.configOpen == 0) return;
+    switch (request) {
+    case ConfigRequest::Destroyed: configWindowDestroyed(p); return;
+    case ConfigRequest::Gone:
+        configWindowGone();
+        openWindowKeptWaiting(p);
+        return;
+    default: break;
+    }
+    if (c.closing == 1) {
+        // The window asks again only when it missed the answer: it still
+        // has to go, and with the file's values, not by saving now.
+        if (request == ConfigRequest::Close || request == ConfigRequest::Accept)
+            p.answerConfigWindow(ConfigAnswer::CloseNow);
+        return;
+    }
+    switch (request) {
+    case ConfigRequest::TimerTick: configTimerTick(p); return;
+    case ConfigRequest::ColourDialogOpening: beforeColourDialog(p); return;
+    case ConfigRequest::ColourKept: afterColourDialog(p, false, 0); return;
+    case ConfigRequest::Accept:
+        if (acceptSettings(p))
+            runCloseSequence(p);
+        else
+            p.answerConfigWindow(ConfigAnswer::SaveFailed);
+        return;
+    case ConfigRequest::Close: runCloseSequence(p); return;
+    default: break;
+    }
+    if (carryOutChange(p, request, value)) p.answerConfigWindow(ConfigAnswer::ShowState);
 }
 
 } // namespace sp

@@ -1,8 +1,10 @@
 // The configuration window's logic: opening and closing, what each control
 // does to the settings record and the running system, and the mappings
 // between slider positions and setting values. The window itself (its
-// thread, controls and pictures) is the platform's; it calls these from its
-// window procedure, on its own thread.
+// thread, controls and pictures) is the platform's. It changes nothing
+// itself: each change is a request that the panel's thread carries out with
+// these, one after another with the scan and the switch, and the window
+// then shows what the panel's thread has made of it.
 #pragma once
 
 #include <string>
@@ -65,5 +67,32 @@ bool chooseDevice(Platform& p, int device);
 
 void beforeColourDialog(Platform& p);
 void afterColourDialog(Platform& p, bool chosen, Colour colour);
+
+// ---- Requests from the window -------------------------------------------------------
+
+// What the window asks for, each with the value it carries (or none).
+enum class ConfigRequest : int {
+    TimerTick,
+    ClickKind, // the kind, 0 to 4
+    Device,    // 1 mouse, 0 keyboard
+    Sound,
+    HelpBox,
+    Speed,  // the slider's position
+    Period, // the slider's position
+    Opacity,
+    ColourDialogOpening,
+    ColourChosen, // the colour
+    ColourKept,
+    Accept,
+    Close,
+    Destroyed,
+    Gone,
+};
+
+// Carries one request out, on the panel's thread, and answers the window:
+// a change is followed by ShowState, "ACEPTAR" by SaveFailed or, like a
+// close, by CloseNow once the close sequence has run. After that sequence
+// the window's further changes are void: the file's values stay in force.
+void handleConfigRequest(Platform& p, ConfigRequest request, int value);
 
 } // namespace sp

@@ -99,6 +99,11 @@ struct MenuEntry {
 // Where the menu opens: beside the panel, never over it; or at the pointer.
 enum class MenuPlace { Panel, Pointer };
 
+// What the configuration window is told once its request has been carried
+// out: show the settings and toggles as they now are, say that saving
+// failed, or go (the close sequence has run).
+enum class ConfigAnswer { ShowState, SaveFailed, CloseNow };
+
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
     BUTTON_LEFT_DOWN = 0x0002,
@@ -185,9 +190,11 @@ public:
     virtual void movePanel(Point topLeft) = 0;
 
     // The configuration window lives on a thread of its own. Opening starts
-    // that thread; the timer is the window's own TIMER_CONFIG.
+    // that thread; the timer is the window's own TIMER_CONFIG. Neither the
+    // timer nor an answer waits for the window's thread.
     virtual void openConfigWindow() = 0;
     virtual void setConfigTimer(int periodMs) = 0;
+    virtual void answerConfigWindow(ConfigAnswer answer) = 0;
 
     // The program's menu, and the notification-area icon that opens it, live
     // on a thread of their own. showMenu returns at once; the entry chosen

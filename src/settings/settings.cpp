@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "scan/scan.h"
@@ -18,7 +19,11 @@ namespace sp {
 
 namespace {
 
-SettingsRecord g_record;
+// A copy under a lock rather than a lock-free scheme: the record is twelve
+// words read a few times per press, the lock is held only for the copy, and
+// no reader can see half of one store and half of the next.
+std::mutex g_recordLock;
+SettingsValues g_record;
 LiveValues g_live;
 
 // Set while the defaults just written are being read back; a failure inside
@@ -53,9 +58,7 @@ bool wideToInt(const std::u32string& s, int& out) {
     return i > first;
 }
 
-bool writeFile(Platform& p) {
-    return p.replaceFile(SETTINGS_FILE_NAME, formatSettingsFile(snapshotSettings()));
-}
+bool writeFile(Platform& p) { return p.replaceFile(SETTINGS_FILE_NAME, formatSettingsFile(settings())); }
 
 // The defaults as if their file had been read back and applied.
 void useDefaultsInMemory(Platform& p) {
@@ -98,7 +101,7 @@ FileRead readSettingsBytes(Platform& p, std::string& bytes) {
 // their value, and only flags that are on reach the scan.
 void takeParsed(Platform& p, const ParsedSettings& parsed) {
     SettingsValues v = parsed.values;
-    const SettingsValues before = snapshotSettings();
+    const SettingsValues before = settings();
     for (int k = parsed.flagsGiven; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = before.enabledClicks[k];
     const std::string replaced = keepUsableValues(v, parsed.linesWithoutValue);
     storeSettings(v);
@@ -186,7 +189,6 @@ void readAtStartUp(Platform& p) {
 
 } // namespace
 
-SettingsRecord& settings() { return g_record; }
 const LiveValues& live() { return g_live; }
 
 void resetSettingsState() {
@@ -211,33 +213,17 @@ SettingsValues defaultSettings() {
     return v;
 }
 
-SettingsValues snapshotSettings() {
-    const SettingsRecord& r = g_record;
-    SettingsValues v;
-    for (int k = 0; k < 5; ++k) v.enabledClicks[k] = r.enabledClicks[k];
-    v.moveStep = r.moveStep;
-    v.scanPeriodMs = r.scanPeriodMs;
-    v.lineColour = r.lineColour;
-    v.opacity = r.opacity;
-    v.helpBox = r.helpBox;
-    v.clickSound = r.clickSound;
-    v.switchDevice = r.switchDevice;
-    return v;
+SettingsValues settings() {
+    const std::lock_guard<std::mutex> hold(g_recordLock);
+    return g_record;
 }
 
 void storeSettings(const SettingsValues& v) {
-    SettingsRecord& r = g_record;
-    for (int k = 0; k < 5; ++k) r.enabledClicks[k] = v.enabledClicks[k];
-    r.moveStep = v.moveStep;
-    r.scanPeriodMs = v.scanPeriodMs;
-    r.lineColour = v.lineColour;
-    r.opacity = v.opacity;
-    r.helpBox = v.helpBox;
-    r.clickSound = v.clickSound;
-    r.switchDevice = v.switchDevice;
+    const std::lock_guard<std::mutex> hold(g_recordLock);
+    g_record = v;
 }
 
-bool mouseIsSwitch() { return g_record.switchDevice == 1; }
+bool mouseIsSwitch() { return settings().switchDevice == 1; }
 
 std::string formatSettingsFile(const SettingsValues& v) {
     char text[256];
@@ -344,12 +330,13 @@ void writeSettingsFile(Platform& p) { writeFile(p); }
 void setDefaultSettings(Platform& p) { putDefaults(p); }
 
 void applySettings(Platform& p) {
-    g_live.liveMoveStep = g_record.moveStep.load();
-    g_live.liveScanPeriodMs = g_record.scanPeriodMs.load();
-    g_live.liveOpacity = g_record.opacity.load();
-    p.setLineColour(static_cast<Colour>(g_record.lineColour.load()));
-    g_live.liveClickSound = g_record.clickSound.load();
-    g_live.liveHelpBox = g_record.helpBox.load();
+    const SettingsValues r = settings();
+    g_live.liveMoveStep = r.moveStep;
+    g_live.liveScanPeriodMs = r.scanPeriodMs;
+    g_live.liveOpacity = r.opacity;
+    p.setLineColour(static_cast<Colour>(r.lineColour));
+    g_live.liveClickSound = r.clickSound;
+    g_live.liveHelpBox = r.helpBox;
     p.sleepMs(100);
 }
 

@@ -27,19 +27,6 @@ constexpr std::size_t SETTINGS_FILE_LIMIT = std::size_t{64} * 1024;
 constexpr int LOCK_WAIT_MS = 2000;
 constexpr int LOCK_RETRY_MS = 100;
 
-// Twelve signed 32-bit values in file order. Read by the main, hook and
-// configuration threads; each value is written whole.
-struct SettingsRecord {
-    std::atomic<int> enabledClicks[5]; // left, double, right, middle, drag
-    std::atomic<int> moveStep;
-    std::atomic<int> scanPeriodMs;
-    std::atomic<int> lineColour; // COLORREF held as a signed integer
-    std::atomic<int> opacity;
-    std::atomic<int> helpBox;
-    std::atomic<int> clickSound;
-    std::atomic<int> switchDevice; // 1 = mouse, anything else = keyboard
-};
-
 struct LiveValues {
     std::atomic<int> liveMoveStep;
     std::atomic<int> liveScanPeriodMs;
@@ -48,27 +35,35 @@ struct LiveValues {
     std::atomic<int> liveClickSound;
 };
 
-// A plain copy of the twelve values, for formatting and parsing.
+// The twelve signed 32-bit values of the record, in file order.
 struct SettingsValues {
-    int enabledClicks[5] = {0, 0, 0, 0, 0};
+    int enabledClicks[5] = {0, 0, 0, 0, 0}; // left, double, right, middle, drag
     int moveStep = 0;
     int scanPeriodMs = 0;
-    int lineColour = 0;
+    int lineColour = 0; // COLORREF held as a signed integer
     int opacity = 0;
     int helpBox = 0;
     int clickSound = 0;
-    int switchDevice = 0;
+    int switchDevice = 0; // 1 = mouse, anything else = keyboard
 };
 
-SettingsRecord& settings();
+// The record, read whole: the values of one store, never a mix of two.
+// Any thread may read it; only the panel's thread stores it.
+SettingsValues settings();
+void storeSettings(const SettingsValues& values);
+// Stores the record with `change` made to it. Sound because one thread
+// stores: no other change can fall between the read and the store.
+template <class Change> void changeSettings(Change change) {
+    SettingsValues v = settings();
+    change(v);
+    storeSettings(v);
+}
 const LiveValues& live();
 
 // Back to the process-start state: record and live values all zero.
 void resetSettingsState();
 
 SettingsValues defaultSettings();
-SettingsValues snapshotSettings();
-void storeSettings(const SettingsValues& values);
 
 // true when the switch is a mouse button.
 bool mouseIsSwitch();

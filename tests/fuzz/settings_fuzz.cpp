@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakePlatform p;
     p.files[SETTINGS_FILE_NAME] = bytes;
     loadSettings(p);
-    require(usable(snapshotSettings()));
+    require(usable(settings()));
     const bool unusable = parsed.fault != TextFault::None || size > SETTINGS_FILE_LIMIT;
     const std::string after = p.files[SETTINGS_FILE_NAME];
     if (unusable)
@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(p.files.count(SETTINGS_COPY_NAME) == 0 && after == bytes);
 
     // A re-read takes the same file the same way and writes nothing.
-    const SettingsValues running = snapshotSettings();
+    const SettingsValues running = settings();
     readSettingsFile(p);
-    require(sameValues(snapshotSettings(), running) && p.files[SETTINGS_FILE_NAME] == after);
+    require(sameValues(settings(), running) && p.files[SETTINGS_FILE_NAME] == after);
     require(p.files[SETTINGS_LOG_NAME].size() <= SETTINGS_LOG_LIMIT);
     return 0;
 }

@@ -1,6 +1,7 @@
 // The configuration window's logic: slider bands and their way back, the
 // percent label, the toggles and their rules, the device swap, and what
 // opening, saving and closing leave in force.
+#include <algorithm>
 #include <string>
 
 #include "app/panel.h"
@@ -48,8 +49,10 @@ TEST_F(LogicTest, SlidersOpenAtTheBandOfTheRecordAndAtAnEndForOtherValues) {
     } rows[] = {{1, 0, 2000, 0},  {2, 33, 1500, 33}, {4, 66, 1000, 66},
                 {6, 99, 500, 99}, {3, 99, 1200, 0},  {0, 99, 0, 0}};
     for (const auto& row : rows) {
-        settings().moveStep = row.moveStep;
-        settings().scanPeriodMs = row.scanPeriodMs;
+        changeSettings([&](SettingsValues& v) {
+            v.moveStep = row.moveStep;
+            v.scanPeriodMs = row.scanPeriodMs;
+        });
         EXPECT_EQ(sliderFromSpeed(), row.speedAt) << "moveStep " << row.moveStep;
         EXPECT_EQ(sliderFromPeriod(), row.periodAt) << "scanPeriodMs " << row.scanPeriodMs;
     }
@@ -217,7 +220,7 @@ TEST_F(LogicTest, AcceptWritesTheFileAndAFailedWriteSaysSoAndKeepsTheChoices) {
     EXPECT_TRUE(acceptSettings(fake));
     closeConfigWindow(fake);
     EXPECT_EQ(settings().clickSound, 1);
-    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(snapshotSettings()));
+    EXPECT_EQ(fake.files[SETTINGS_FILE_NAME], formatSettingsFile(settings()));
 }
 
 TEST_F(LogicTest, ColourDialogKeepsItsColourForTheRunAndACancelChangesNothing) {
@@ -241,7 +244,7 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     SettingsValues v = defaultSettings();
     v.switchDevice = 0;
     startWith(fake, v);
-    settings().moveStep = 6; // changed in memory only
+    changeSettings([](SettingsValues& v) { v.moveStep = 6; }); // changed in memory only
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 2);
     EXPECT_EQ(panelState().scanStoppedForConfig, 0);
@@ -249,10 +252,59 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     EXPECT_TRUE(fake.calls("setCaption").empty()) << "scanning goes on";
 
     // The window shows a change not saved yet: a second click keeps it.
-    settings().moveStep = 6;
+    changeSettings([](SettingsValues& v) { v.moveStep = 6; });
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 6);
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
+}
+
+// ---- Requests carried out on the panel's thread ------------------------------------------
+
+// What reaches the panel's thread once a click on the panel has opened the
+// window: its requests, and CLICK, a further click on the panel.
+TEST_F(LogicTest, TheCloseSequenceRunsOnceLaterChangesAreVoidAndAClickDuringItOpensTheNext) {
+    using R = ConfigRequest;
+    const R CLICK = static_cast<R>(-1), SOUND = R::Sound, CLOSE = R::Close, ACCEPT = R::Accept,
+            DESTROYED = R::Destroyed, GONE = R::Gone;
+    const struct {
+        bool failWrites;
+        std::vector<R> steps;
+        const char* answers;
+        int sound; // in the record and the running system
+        bool saved;
+        size_t opens;
+        int open;
+    } rows[] = {{false, {R::TimerTick, R::ColourKept, SOUND, CLOSE}, " show closeNow", 0, false, 1, 1},
+                {false, {SOUND, ACCEPT}, " show closeNow", 1, true, 1, 1},
+                {true, {SOUND, ACCEPT}, " show saveFailed", 1, false, 1, 1},
+                {false, {CLOSE, SOUND}, " closeNow", 0, false, 1, 1},
+                {false, {SOUND, CLOSE, ACCEPT}, " show closeNow closeNow", 0, false, 1, 1},
+                {false, {CLOSE, DESTROYED, GONE, SOUND, ACCEPT, DESTROYED}, " closeNow", 0, false, 1, 0},
+                {false, {CLICK, DESTROYED, GONE}, "", 0, false, 1, 0},
+                {false, {CLOSE, CLICK, DESTROYED, GONE, SOUND}, " closeNow show", 1, false, 2, 1}};
+    for (const auto& row : rows) {
+        const std::string name = "row " + std::to_string(&row - rows);
+        resetAll();
+        fake = FakePlatform{};
+        SettingsValues v = defaultSettings();
+        v.switchDevice = 0;
+        startWith(fake, v);
+        onPanelMouseButton(fake);
+        fake.failWrites = row.failWrites;
+        for (R step : row.steps)
+            step == CLICK ? onPanelMouseButton(fake) : handleConfigRequest(fake, step, 0);
+        std::string answers;
+        for (const std::string& line : fake.calls("answerConfigWindow")) answers += line.substr(18);
+        EXPECT_EQ(answers, row.answers) << name;
+        EXPECT_EQ(settings().clickSound, row.sound) << name;
+        EXPECT_EQ(live().liveClickSound, row.sound) << name;
+        EXPECT_EQ(fake.files[SETTINGS_FILE_NAME] != formatSettingsFile(v), row.saved) << name;
+        EXPECT_EQ(fake.calls("openConfigWindow").size(), row.opens) << name;
+        EXPECT_EQ(configState().configOpen, row.open) << name;
+        // The keyboard switch is re-armed by a teardown, once.
+        const bool tornDown = std::count(row.steps.begin(), row.steps.end(), DESTROYED) > 0;
+        EXPECT_EQ(fake.calls("setTimer 14").size(), tornDown ? 1u : 0u) << name;
+    }
 }
 
 } // namespace

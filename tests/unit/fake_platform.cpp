@@ -208,6 +208,11 @@ void FakePlatform::setConfigTimer(int periodMs) {
     log.push_back("setConfigTimer " + std::to_string(periodMs));
 }
 
+void FakePlatform::answerConfigWindow(ConfigAnswer answer) {
+    static const char* const names[] = {"show", "saveFailed", "closeNow"};
+    log.push_back(std::string("answerConfigWindow ") + names[static_cast<int>(answer)]);
+}
+
 bool FakePlatform::fileExists(const char* name) {
     return files.count(name) != 0 || directories.count(name) != 0;
 }

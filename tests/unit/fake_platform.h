@@ -114,6 +114,7 @@ public:
     void endMenu() override;
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
+    void answerConfigWindow(ConfigAnswer answer) override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

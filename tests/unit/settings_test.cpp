@@ -40,7 +40,7 @@ struct Values {
 };
 
 void expectRecord(const Values& want) {
-    SettingsValues got = snapshotSettings();
+    SettingsValues got = settings();
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(got.enabledClicks[k], want.clicks[k]) << "enabledClicks[" << k << "]";
     EXPECT_EQ(got.moveStep, want.moveStep);
@@ -220,7 +220,7 @@ TEST_P(SettingsLineOneTest, FlagsAndScanCodes) {
 
     readSettingsFile(fake);
 
-    SettingsValues got = snapshotSettings();
+    SettingsValues got = settings();
     for (int k = 0; k < 5; ++k) EXPECT_EQ(got.enabledClicks[k], c.after[k]) << "enabledClicks[" << k << "]";
     EXPECT_EQ(kindsWithScanCode(), c.kindsSet);
     std::vector<int> cells;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "config_window/config_window.h"
 #include "pointer/movement.h"
 #include "test_state.h"
 
@@ -68,6 +69,61 @@ TEST_F(SharedFlagsThreadsTest, HookAndSettingsThreadsRunBesideTheMainThread) {
     EXPECT_EQ(farStops, ROUNDS) << "only the hook thread counts far moves";
     EXPECT_GT(passedOn, 0);
     EXPECT_EQ(passedWhileInHand, 0) << "a press passed on while the last was still in hand";
+}
+
+class ConfigRequestsThreadsTest : public LogicTest {};
+
+// The window's thread posts requests as its controls do and reads what it
+// paints from; the panel's thread scans and carries them out in turn.
+TEST_F(ConfigRequestsThreadsTest, RequestsBesideTheScanLeaveRecordScanAndCellsAgreeing) {
+    useDefaults();
+    installSwitchHook(fake);
+    ASSERT_TRUE(openConfigWindow(fake));
+    handleSwitchPress(fake);
+    using R = ConfigRequest;
+    const R controls[] = {R::ClickKind, R::Speed,     R::Period, R::Opacity,     R::Sound,
+                          R::HelpBox,   R::ClickKind, R::Device, R::ColourChosen};
+    std::atomic<int> posted{0}; // requests 0 to posted - 1 are in the queue
+    int shownWithNoKind = 0;
+    std::thread window([&] {
+        for (int i = 0; i < ROUNDS; ++i) {
+            posted = i + 1;
+            // The last kind on is never taken out: a record read half from
+            // one store and half from the next could show none.
+            int on = 0;
+            for (int flag : settings().enabledClicks) on += flag;
+            shownWithNoKind += on == 0;
+        }
+    });
+    for (int done = 0; done < ROUNDS; fake.clearLog()) {
+        scanStep(fake);
+        for (const int upTo = posted; done < upTo; ++done) {
+            const R what = controls[done % 9];
+            const int n = (done * 37) % 100;
+            handleConfigRequest(fake, what,
+                                what == R::ClickKind ? n % 5
+                                : what == R::Device  ? n % 2
+                                                     : n + 15);
+        }
+    }
+    window.join();
+    EXPECT_EQ(shownWithNoKind, 0);
+
+    // One more step paints every cell as the record now has it.
+    scanStep(fake);
+    const SettingsValues r = settings();
+    std::vector<int> sequence = {0, 1, 2, 3, 4};
+    for (int k = 0; k < CLICK_KIND_COUNT; ++k) {
+        const bool on = r.enabledClicks[k] == 1;
+        const int cell = cellOfClickKind(k);
+        EXPECT_EQ(configState().clickChecks[k], r.enabledClicks[k]) << "kind " << k;
+        EXPECT_EQ(fake.calls("paintCell " + std::to_string(cell) + " CCCCCC").size(), on ? 0u : 1u) << k;
+        if (on) sequence.push_back(cell);
+    }
+    EXPECT_EQ(scanCells(), sequence) << "the scan holds exactly the kinds on";
+    EXPECT_EQ(live().liveMoveStep, r.moveStep);
+    EXPECT_EQ(live().liveScanPeriodMs, r.scanPeriodMs);
+    EXPECT_EQ(switchState().mouseHookActive == 1, r.switchDevice == 1) << "the switch is the record's";
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 // The configuration window: its thread, its controls built from the layout
-// table, and the messages that hand each change to the window's logic.
+// table, and the messages that hand each change to the panel's thread, which
+// carries it out with the window's logic and answers. The window itself
+// changes nothing but its own controls, and never waits for the panel: that
+// thread may be in a click's wait, or waiting for windows to close.
 // It never takes the focus: the keyboard may be the user's switch.
 #include "platform/win32/win32_platform.h"
 
@@ -7,6 +10,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <climits>
 #include <string>
 
 #include "config_window/config_state.h"
@@ -26,6 +30,38 @@ constexpr int TOGGLE_ICON_SIZE = 20;
 constexpr int LINK_COUNT = ID_LAST_LINK - ID_FIRST_LINK + 1;
 
 std::atomic<HWND> g_window{nullptr};
+
+// A slider dragged sends a position per pixel, and each one applied costs the
+// panel's thread a pause: only the latest position waits, in one request.
+constexpr int NO_POSITION = INT_MIN;
+std::atomic<int> g_sliderPosition[3] = {{NO_POSITION}, {NO_POSITION}, {NO_POSITION}};
+
+std::atomic<int>* pendingPosition(ConfigRequest request) {
+    switch (request) {
+    case ConfigRequest::Speed: return &g_sliderPosition[0];
+    case ConfigRequest::Period: return &g_sliderPosition[1];
+    case ConfigRequest::Opacity: return &g_sliderPosition[2];
+    default: return nullptr;
+    }
+}
+
+// Posted, never sent. A full queue is waited out for a while: a lost close
+// or teardown would leave the window half-closed and the next one barred.
+bool request(ConfigRequest what, int value = 0) {
+    for (int tries = 0; tries < 100; ++tries) {
+        if (PostMessageW(handles().panel, WM_CONFIG_REQUEST, static_cast<WPARAM>(what),
+                         static_cast<LPARAM>(value)))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+void requestPosition(ConfigRequest what, int position) {
+    std::atomic<int>* pending = pendingPosition(what);
+    if (pending->exchange(position) != NO_POSITION) return;
+    if (!request(what)) pending->store(NO_POSITION);
+}
 
 // Owned by the window and touched only on its thread.
 struct WindowResources {
@@ -114,17 +150,29 @@ void setUpSlider(HWND slider, int id) {
         SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(OPACITY_MIN, OPACITY_MAX));
         SendMessageW(slider, TBM_SETPAGESIZE, 0, 24);
         SendMessageW(slider, TBM_SETTICFREQ, 24, 0);
-        SendMessageW(slider, TBM_SETPOS, TRUE, settings().opacity);
         return;
     }
     SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, 99));
     SendMessageW(slider, TBM_SETPAGESIZE, 0, 33);
     SendMessageW(slider, TBM_SETTICFREQ, 33, 0);
-    SendMessageW(slider, TBM_SETPOS, TRUE, id == ID_SPEED_SLIDER ? sliderFromSpeed() : sliderFromPeriod());
 }
 
-void showPercent(HWND window, int opacity) {
+void setSlider(HWND window, int id, int position) {
+    HWND slider = GetDlgItem(window, id);
+    if (SendMessageW(slider, TBM_GETPOS, 0, 0) != position) SendMessageW(slider, TBM_SETPOS, TRUE, position);
+}
+
+// Everything the window shows of the settings, as the panel's thread has
+// left them. The opacity slider keeps where the user has it: its value is
+// in force as it is, or a request to make it so is on its way.
+void showState(HWND window, bool opening) {
+    const int opacity = settings().opacity;
+    showToggles(window);
+    setSlider(window, ID_SPEED_SLIDER, sliderFromSpeed());
+    setSlider(window, ID_PERIOD_SLIDER, sliderFromPeriod());
+    if (opening) setSlider(window, ID_OPACITY_SLIDER, opacity);
     SetWindowTextW(GetDlgItem(window, ID_PERCENT), fromUtf8(opacityLabel(opacity).c_str()).c_str());
+    InvalidateRect(GetDlgItem(window, ID_SWATCH), nullptr, TRUE);
 }
 
 LRESULT CALLBACK handCursorProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,7 +194,6 @@ void createControls(HWND window, HINSTANCE instance) {
         LoadImageW(instance, L"ICO_OK", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
     g_res.off = static_cast<HICON>(
         LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
-    initShownStates();
 
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
         const ControlRow& row = CONFIG_CONTROLS[i];
@@ -179,8 +226,7 @@ void createControls(HWND window, HINSTANCE instance) {
         default: break;
         }
     }
-    showToggles(window);
-    showPercent(window, settings().opacity);
+    showState(window, true);
 }
 
 void restoreLinkProcedures(HWND window) {
@@ -213,18 +259,20 @@ void chooseColour(HWND window) {
     cc.rgbResult = c.lastChosenColour;
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    Platform& p = win32Platform();
-    beforeColourDialog(p);
+    request(ConfigRequest::ColourDialogOpening);
     const bool chosen = ChooseColorW(&cc) != FALSE;
     for (int i = 0; i < 16; ++i) c.customColours[i] = custom[i];
-    afterColourDialog(p, chosen, cc.rgbResult);
-    if (chosen) InvalidateRect(GetDlgItem(window, ID_SWATCH), nullptr, TRUE);
+    if (chosen)
+        request(ConfigRequest::ColourChosen, static_cast<int>(cc.rgbResult & 0xFFFFFF));
+    else
+        request(ConfigRequest::ColourKept);
 }
 
+// A toggle clicked shows its shown state again at once (the button flips
+// itself), until the answer shows what the rules made of it.
 void onCommand(HWND window, int id) {
-    Platform& p = win32Platform();
     if (id >= ID_FIRST_CLICK_TOGGLE && id < ID_FIRST_CLICK_TOGGLE + CLICK_KIND_COUNT) {
-        toggleClickKind(p, id - ID_FIRST_CLICK_TOGGLE);
+        request(ConfigRequest::ClickKind, id - ID_FIRST_CLICK_TOGGLE);
         showToggles(window);
         return;
     }
@@ -236,44 +284,42 @@ void onCommand(HWND window, int id) {
         return;
     }
     switch (id) {
-    case ID_ACCEPT:
-        if (acceptSettings(p)) {
-            SendMessageW(window, WM_CLOSE, 0, 0);
-            return;
-        }
-        // Not saved: the window stays, the choices stay, and it says so.
-        ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
-        ShowWindow(GetDlgItem(window, ID_NOTICE), SW_SHOWNA);
-        return;
+    case ID_ACCEPT: request(ConfigRequest::Accept); return;
     case ID_CANCEL: SendMessageW(window, WM_CLOSE, 0, 0); return;
-    case ID_SWATCH: chooseColour(window); break;
-    case ID_MOUSE_TOGGLE: chooseDevice(p, 1); break;
-    case ID_KEYBOARD_TOGGLE: chooseDevice(p, 0); break;
-    case ID_SOUND_TOGGLE: toggleSound(p); break;
-    case ID_HELP_TOGGLE: toggleHelpBox(p); break;
+    case ID_SWATCH: chooseColour(window); return;
+    case ID_MOUSE_TOGGLE: request(ConfigRequest::Device, 1); break;
+    case ID_KEYBOARD_TOGGLE: request(ConfigRequest::Device, 0); break;
+    case ID_SOUND_TOGGLE: request(ConfigRequest::Sound); break;
+    case ID_HELP_TOGGLE: request(ConfigRequest::HelpBox); break;
     default: return;
     }
     showToggles(window);
 }
 
 void onSlider(HWND slider) {
-    Platform& p = win32Platform();
     const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
-    int back = position;
     switch (GetDlgCtrlID(slider)) {
-    case ID_SPEED_SLIDER: back = speedFromSlider(p, position); break;
-    case ID_PERIOD_SLIDER: back = periodFromSlider(p, position); break;
-    case ID_OPACITY_SLIDER:
-        showPercent(GetParent(slider), position);
-        back = opacityFromSlider(p, position);
-        break;
-    default: return;
+    case ID_SPEED_SLIDER: requestPosition(ConfigRequest::Speed, position); break;
+    case ID_PERIOD_SLIDER: requestPosition(ConfigRequest::Period, position); break;
+    case ID_OPACITY_SLIDER: requestPosition(ConfigRequest::Opacity, position); break;
+    default: break;
     }
-    SendMessageW(slider, TBM_SETPOS, TRUE, back);
+}
+
+void onAnswer(HWND window, ConfigAnswer answer) {
+    switch (answer) {
+    case ConfigAnswer::ShowState: showState(window, false); break;
+    case ConfigAnswer::SaveFailed:
+        // Not saved: the window stays, the choices stay, and it says so.
+        ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
+        ShowWindow(GetDlgItem(window, ID_NOTICE), SW_SHOWNA);
+        break;
+    case ConfigAnswer::CloseNow: DestroyWindow(window); break;
+    }
 }
 
 void paintSwatch(const DRAWITEMSTRUCT& item) {
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(settings().lineColour.load()) & 0xFFFFFF);
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(settings().lineColour) & 0xFFFFFF);
     FillRect(item.hDC, &item.rcItem, brush);
     DeleteObject(brush);
 }
@@ -285,7 +331,7 @@ DWORD WINAPI configThreadProc(LPVOID) {
                                   r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
     if (!window) {
         // No window, no loop to end: free the claim so it can be tried again.
-        configWindowGone();
+        request(ConfigRequest::Gone);
         return 0;
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -311,9 +357,25 @@ bool startConfigThread() {
     return true;
 }
 
+// A window's timer can only be set by its own thread.
 void setConfigWindowTimer(int periodMs) {
     HWND window = g_window.load();
-    if (window) SetTimer(window, TIMER_CONFIG, static_cast<UINT>(periodMs), nullptr);
+    if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
+}
+
+void answerConfigWindowThread(ConfigAnswer answer) {
+    HWND window = g_window.load();
+    if (window) PostMessageW(window, WM_CONFIG_ANSWER, static_cast<WPARAM>(answer), 0);
+}
+
+void onConfigRequest(WPARAM wParam, LPARAM lParam) {
+    const auto what = static_cast<ConfigRequest>(wParam);
+    int value = static_cast<int>(lParam);
+    if (std::atomic<int>* pending = pendingPosition(what)) {
+        value = pending->exchange(NO_POSITION);
+        if (value == NO_POSITION) return;
+    }
+    handleConfigRequest(win32Platform(), what, value);
 }
 
 // Over the client area of the window or of its colour dialog (any window
@@ -373,16 +435,19 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             // only: two threads rebuilding it at once (this tick and a press)
             // froze both under Wine, the panel and the switch with them.
             KillTimer(window, TIMER_CONFIG);
-            PostMessageW(handles().panel, WM_CONFIG_TICK, 0, 0);
+            request(ConfigRequest::TimerTick);
         }
         return 0;
+    case WM_CONFIG_SET_TIMER: SetTimer(window, TIMER_CONFIG, static_cast<UINT>(wParam), nullptr); return 0;
+    case WM_CONFIG_ANSWER: onAnswer(window, static_cast<ConfigAnswer>(wParam)); return 0;
     case WM_CLOSE:
-        closeConfigWindow(win32Platform());
-        DestroyWindow(window);
+        // The close sequence runs on the panel's thread, which then answers
+        // CloseNow; until then the window stays as it is.
+        request(ConfigRequest::Close);
         return 0;
     case WM_DESTROY:
         restoreLinkProcedures(window);
-        configWindowDestroyed(win32Platform());
+        request(ConfigRequest::Destroyed);
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY: {
@@ -391,7 +456,7 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         g_window.compare_exchange_strong(expected, nullptr);
         // Only now may another window be opened: this one's resources are
         // released and its handle forgotten.
-        configWindowGone();
+        request(ConfigRequest::Gone);
         break;
     }
     default: break;

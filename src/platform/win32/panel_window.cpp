@@ -122,7 +122,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         handlePointerMoved(p, p.cursorPos());
         return 0;
     }
-    case WM_CONFIG_TICK: configTimerTick(win32Platform()); return 0;
+    case WM_CONFIG_REQUEST: onConfigRequest(wParam, lParam); return 0;
     case WM_SHOW_PANEL:
         // Brought back as the taskbar would, without the focus.
         if (IsIconic(window)) {

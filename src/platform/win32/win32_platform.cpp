@@ -378,6 +378,7 @@ std::wstring pageBesideExe(const char* page) {
 }
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
+void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;

@@ -26,9 +26,9 @@ namespace sp {
 // Private messages from the hook thread to the panel.
 constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
 constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
-// From the configuration window's timer: its crosshair work, done where the
-// crosshair's other changes are.
-constexpr UINT WM_CONFIG_TICK = WM_APP + 3;
+// From the configuration window: one request (wParam: ConfigRequest, lParam:
+// its value), carried out where the scan, the switch and the crosshair are.
+constexpr UINT WM_CONFIG_REQUEST = WM_APP + 3;
 // From a second copy of the program: show the panel if minimised. Any
 // answer at all tells that copy this one is alive.
 constexpr UINT WM_SHOW_PANEL = WM_APP + 4;
@@ -40,6 +40,10 @@ constexpr UINT WM_MENU_ANSWER = WM_APP + 7;
 // The notification-area icon's callback to the menu's window: lParam is the
 // mouse message.
 constexpr UINT WM_TRAY_ICON = WM_APP + 8;
+// To the configuration window: the panel's answer (wParam: ConfigAnswer),
+// and its TIMER_CONFIG to start (wParam: period in ms).
+constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
+constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
 
 // Every event the program synthesises carries this in dwExtraInfo, so its
 // own hook can tell it from the user's hand.
@@ -108,6 +112,7 @@ public:
     void endMenu() override;
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
+    void answerConfigWindow(ConfigAnswer answer) override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
@@ -168,6 +173,9 @@ constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
 // The configuration window (config_window.cpp).
 bool startConfigThread();
 void setConfigWindowTimer(int periodMs);
+void answerConfigWindowThread(ConfigAnswer answer);
+// The panel's side of WM_CONFIG_REQUEST.
+void onConfigRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnConfigWindow();
 
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the

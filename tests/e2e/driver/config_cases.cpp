@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr wchar_t CONFIG_CLASS[] = L"CONFIGURACI\u00D3N";
@@ -372,6 +375,56 @@ E2E_CASE(config_scanned_clicks) {
     E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_RBUTTONUP) > 0; }, 2000),
               "a right click arrives");
     E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN), 0L, "and no primary click");
+}
+
+// A mouse click on the panel opens the window every time while switch presses
+// arrive. The scan never leaves STOP: each press starts or stops it, and each
+// start builds the crosshair afresh, as the window's opening and closing do.
+E2E_CASE(config_panel_click_beside_presses) {
+    if (!E2E_CHECK(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 60000, 0)), "config.ini seeded"))
+        return;
+    HWND panel = sp::startAndWaitForPanel(run, PARK);
+    if (!panel) return;
+    // More with E2E_CASE_TIMEOUT_MS to match: a round takes under a second.
+    const int rounds = static_cast<int>(e2e::envNumber(L"E2E_PANEL_CLICK_ROUNDS", 20));
+    std::atomic<bool> pressing{true};
+    std::atomic<long> presses{0};
+    std::thread presser([&] {
+        // 120 to 280 ms apart: about as fast as the panel acts on them.
+        for (; pressing; Sleep(static_cast<DWORD>(120 + (++presses % 5) * 40))) sp::tapSwitchKey();
+    });
+    const POINT cell = centreOf(GetDlgItem(panel, 3));
+    int opened = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        if (!E2E_CHECK(e2e::mouseMoveTo(cell.x, cell.y), "pointer on the panel")) break;
+        const ULONGLONG clicked = sp::clickHere();
+        HWND config = e2e::waitForProductWindow(run, CONFIG_CLASS, 3000);
+        e2e::log(run, "round " + std::to_string(round) + (config ? " opened after " : " nothing after ") +
+                          std::to_string(GetTickCount64() - clicked) + " ms");
+        if (!config) continue;
+        ++opened;
+        HWND cancel = nullptr;
+        e2e::waitUntil([&] { return IsWindowVisible(config) && (cancel = GetDlgItem(config, CANCEL)); },
+                       2000);
+        // The next click comes once the window is off the screen, as a
+        // user's would: not once its thread has finished with it.
+        const auto hidden = [&] { return e2e::waitUntil([&] { return !IsWindowVisible(config); }, 3000); };
+        if (cancel && clickAt(centreOf(cancel)) && hidden()) continue;
+        // Both threads are asked first: a window that does not answer is
+        // not one whose click was lost.
+        const std::string answers = "panel answers " + e2e::toText(e2e::sendTo(panel, WM_NULL, 0, 0)) +
+                                    ", window answers " + e2e::toText(e2e::sendTo(config, WM_NULL, 0, 0));
+        if (answers.find("window answers false") != std::string::npos) e2e::dumpThreads(run);
+        const bool again = cancel && clickAt(centreOf(cancel)) && hidden();
+        e2e::log(run, "round " + std::to_string(round) + ": CANCELAR did not close it; " + answers +
+                          ", a second click closes it " + e2e::toText(again));
+        if (!again && !E2E_CHECK(e2e::postTo(config, WM_CLOSE, 0, 0) && hidden(), "the window closes")) break;
+    }
+    pressing = false;
+    presser.join();
+    e2e::log(run, "opened " + std::to_string(opened) + " of " + std::to_string(rounds) + " with " +
+                      std::to_string(presses.load()) + " switch presses");
+    E2E_CHECK_EQ(opened, rounds, "every click on the panel opens the window");
 }
 
 // The guide's pictures (make screenshots): the panel while it scans, and

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace e2e {
 
@@ -148,6 +149,13 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs, int pollMs) {
     }
 }
 
+long envNumber(const wchar_t* name, long fallback) {
+    wchar_t value[32] = {};
+    if (GetEnvironmentVariableW(name, value, 32) == 0) return fallback;
+    const long number = std::wcstol(value, nullptr, 10);
+    return number > 0 ? number : fallback;
+}
+
 void pause(int ms) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
     for (;;) {
@@ -208,6 +216,8 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+} // namespace
+
 // Every thread's backtrace, from Wine's debugger, into threads.txt beside
 // the result: a product that will not end is stuck somewhere, and where
 // is what the failure needs to say.
@@ -231,8 +241,6 @@ void dumpThreads(const Run& run) {
     }
     CloseHandle(out);
 }
-
-} // namespace
 
 void endProduct(Run& run) {
     if (!run.launched) return;

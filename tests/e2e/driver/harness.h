@@ -117,6 +117,8 @@ bool checkBytes(Run& run, const std::vector<unsigned char>& actual,
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs, int pollMs = 10);
 // Sleeps while pumping this thread's messages (for windows the driver owns).
 void pause(int ms);
+// A positive whole number from the environment, or `fallback`.
+long envNumber(const wchar_t* name, long fallback);
 
 // ---- The product process --------------------------------------------------
 
@@ -124,6 +126,8 @@ bool launchProduct(Run& run);
 bool productRunning(const Run& run);
 // Waits for the product to end; the exit code goes to *exitCode.
 bool waitForExit(Run& run, int timeoutMs, DWORD* exitCode);
+// Every thread's backtrace, from Wine's debugger, into threads.txt beside the result.
+void dumpThreads(const Run& run);
 // WM_CLOSE to the product's windows, then TerminateProcess if it stays.
 void endProduct(Run& run);
 // Whether a process with this file name (no folder) is in the process list.

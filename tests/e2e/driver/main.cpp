@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
 #include <set>
 
 #ifdef _MSC_VER
@@ -20,14 +19,7 @@ namespace {
 
 // Longer than any case needs; a case that runs into it is hung. Benchmark
 // runs, which are long on purpose, set E2E_CASE_TIMEOUT_MS.
-DWORD caseTimeoutMs() {
-    wchar_t value[32] = {};
-    if (GetEnvironmentVariableW(L"E2E_CASE_TIMEOUT_MS", value, 32) > 0) {
-        const long ms = std::wcstol(value, nullptr, 10);
-        if (ms > 0) return static_cast<DWORD>(ms);
-    }
-    return 45000;
-}
+DWORD caseTimeoutMs() { return static_cast<DWORD>(e2e::envNumber(L"E2E_CASE_TIMEOUT_MS", 45000)); }
 
 e2e::Run* currentRun = nullptr;
 volatile LONG verdictWritten = 0;

@@ -50,7 +50,7 @@ E2E_CASE(scroll_cell_turns_the_wheel) {
 
 E2E_CASE(screenshot_third_row) {
     E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, PERIOD, 0)), "keyboard switch");
-    E2E_REQUIRE(seedOptions(run, "extra_cells = scroll_up scroll_down scroll_left scroll_right\r\n"),
+    E2E_REQUIRE(sp::seedOptions(run, "extra_cells = scroll_up scroll_down scroll_left scroll_right\r\n"),
                 "options.ini");
     HWND panel = sp::startAndWaitForPanel(run);
     if (!panel) return;
@@ -65,7 +65,7 @@ E2E_CASE(screenshot_third_row) {
 // The panel steps aside from a pointer moved onto it, and back; the focus stays.
 E2E_CASE(panel_steps_aside) {
     E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, 1000, 0)), "keyboard switch");
-    E2E_REQUIRE(seedOptions(run, "panel_steps_aside = 1\r\n"), "options.ini");
+    E2E_REQUIRE(sp::seedOptions(run, "panel_steps_aside = 1\r\n"), "options.ini");
     e2e::TestWindow target;
     E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e focus keeper"), "target window opens");
     HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
