@@ -295,9 +295,12 @@ E2E_CASE(bench_clicks) {
     std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
     std::string what;
     double ms = 0;
-    while (in >> what >> ms) (what == "hookback" ? hookBack : sound).push_back(ms);
+    while (in >> what >> ms) {
+        if (what == "hookback") hookBack.push_back(ms);
+        if (what == "sound" || what == "nosound") sound.push_back(ms);
+    }
     log(run, "figure click sound as played: " + summary(sound, " ms"));
-    log(run, "figure last button event to switch hook back: " + summary(hookBack, " ms"));
+    log(run, "figure last button event to the switch taking presses again: " + summary(hookBack, " ms"));
     E2E_CHECK(!sound.empty() && !hookBack.empty(), "click times recorded");
 }
 
@@ -339,4 +342,195 @@ E2E_CASE(bench_stop) {
     log(run, "figure Escape after 200 queued presses to the stop acting: " + summary(latency, " ms"));
     E2E_CHECK(latency.size() == escapes.size(), "every Escape stopped the program");
     E2E_CHECK(!latency.empty() && percentile(latency, 0.95) <= 200.0, "stop p95 within 200 ms");
+}
+
+namespace {
+
+// The press notes ("press <ms>") the benchmark build left in click_times.txt.
+std::vector<double> readPressNotes(Run& run) {
+    std::vector<double> at;
+    std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
+    std::string what;
+    double ms = 0;
+    while (in >> what >> ms)
+        if (what == "press") at.push_back(ms);
+    std::sort(at.begin(), at.end());
+    return at;
+}
+
+size_t notesBetween(const std::vector<double>& notes, double from, double to) {
+    return static_cast<size_t>(std::lower_bound(notes.begin(), notes.end(), to) -
+                               std::lower_bound(notes.begin(), notes.end(), from));
+}
+
+// The switch as a person would find it bouncing, held or chattering, and
+// how the panel shows what each press did, so the next one comes only once
+// the product can act on it.
+class BouncingSwitch {
+public:
+    explicit BouncingSwitch(HWND panel) : panel_(panel) {}
+
+    // Two closures `bounceMs` apart, the second held 60 ms.
+    void bouncedPress(int bounceMs) {
+        prepare();
+        keyDown(SWITCH_KEY);
+        Sleep(1);
+        keyUp(SWITCH_KEY);
+        if (bounceMs > 1) Sleep(static_cast<DWORD>(bounceMs - 1));
+        keyDown(SWITCH_KEY);
+        Sleep(60);
+        keyUp(SWITCH_KEY);
+        settle();
+    }
+    // Down for a second, with the keyboard's repeat every 33 ms.
+    void heldPress() {
+        prepare();
+        const double from = nowMs();
+        while (nowMs() - from < 1000) {
+            keyDown(SWITCH_KEY);
+            Sleep(33);
+        }
+        keyUp(SWITCH_KEY);
+        settle();
+    }
+    // Fifty closures as fast as they can be sent; returns when the last went.
+    double burst() {
+        prepare();
+        for (int i = 0; i < 50; ++i) {
+            keyDown(SWITCH_KEY);
+            keyUp(SWITCH_KEY);
+        }
+        released_ = nowMs();
+        return released_;
+    }
+    void cleanPress() {
+        prepare();
+        keyTap(SWITCH_KEY);
+        settle();
+    }
+    double lastStart() const { return start_; }
+
+private:
+    // No person presses again within 100 ms of letting go; sooner would be
+    // the contacts bouncing, as the product rightly takes it.
+    void prepare() {
+        const double sinceUp = nowMs() - released_;
+        if (sinceUp < 100) Sleep(static_cast<DWORD>(100 - sinceUp));
+        caption_ = windowText(panel_);
+        pointer_ = cursorPos();
+        start_ = nowMs();
+    }
+    // Until the panel shows the press: a scan step or "Ready" in the caption,
+    // or the pointer setting off. While it glides already, only the caption.
+    void settle() {
+        released_ = nowMs();
+        const bool wasGliding = gliding_;
+        waitUntil(
+            [&] {
+                const POINT now = cursorPos();
+                const bool moved = now.x != pointer_.x || now.y != pointer_.y;
+                gliding_ = !wasGliding && moved;
+                return windowText(panel_) != caption_ || gliding_;
+            },
+            1500, 2);
+        // "Ready" shows as the stop begins; its wait still runs.
+        Sleep(windowText(panel_) == sp::READY ? 150 : 20);
+    }
+
+    HWND panel_;
+    std::wstring caption_;
+    POINT pointer_{};
+    double start_ = 0;
+    double released_ = 0;
+    bool gliding_ = false;
+};
+
+} // namespace
+
+// A bouncing or held switch acts once per press: 200 presses with each
+// bounce, one-second holds with the keyboard's repeat, and bursts of 50
+// closures each followed by a press that must act within a second.
+E2E_CASE(bench_bounce) {
+    E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n100\r\n255\r\n255\r\n0\r\n0\r\n0\r\n"),
+                "seed settings");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    E2E_REQUIRE(panel != nullptr, "panel up");
+    Sleep(1800);
+    BouncingSwitch sw(panel);
+
+    constexpr int PRESSES = 200;
+    const int bounces[4] = {1, 5, 15, 40};
+    std::vector<double> starts[4];
+    for (int b = 0; b < 4; ++b)
+        for (int i = 0; i < PRESSES; ++i) {
+            sw.bouncedPress(bounces[b]);
+            starts[b].push_back(sw.lastStart());
+        }
+    constexpr int HOLDS = 5;
+    std::vector<double> holds;
+    for (int i = 0; i < HOLDS; ++i) {
+        sw.heldPress();
+        holds.push_back(sw.lastStart());
+    }
+    constexpr int BURSTS = 10;
+    std::vector<double> bursts, burstEnds, followUps;
+    for (int i = 0; i < BURSTS; ++i) {
+        burstEnds.push_back(sw.burst());
+        bursts.push_back(sw.lastStart());
+        Sleep(400);
+        sw.cleanPress();
+        followUps.push_back(sw.lastStart());
+    }
+    const double end = nowMs();
+    closeAndReadHookTimes(run, panel);
+    const std::vector<double> notes = readPressNotes(run);
+    E2E_REQUIRE(!notes.empty(), "the benchmark build noted the presses it acted on");
+
+    // Each press owns the time until the next one starts.
+    const auto actedIn = [&](const std::vector<double>& from, size_t i, double next) {
+        return notesBetween(notes, from[i], i + 1 < from.size() ? from[i + 1] : next);
+    };
+    for (int b = 0; b < 4; ++b) {
+        int lost = 0, doubled = 0;
+        std::string which;
+        const double next = b < 3 ? starts[b + 1][0] : holds[0];
+        for (size_t i = 0; i < starts[b].size(); ++i) {
+            const size_t n = actedIn(starts[b], i, next);
+            lost += n == 0;
+            doubled += n > 1;
+            if (n != 1) which += " #" + std::to_string(i + 1) + (n == 0 ? " lost" : " doubled");
+        }
+        const std::string label = "with a " + std::to_string(bounces[b]) + " ms bounce";
+        log(run, "figure " + std::to_string(PRESSES) + " presses " + label + ": " + std::to_string(lost) +
+                     " lost, " + std::to_string(doubled) + " doubled" + which);
+        E2E_CHECK(lost == 0 && doubled == 0, "no press lost or doubled " + label);
+    }
+    int holdsOnce = 0;
+    std::string holdCounts;
+    for (size_t i = 0; i < holds.size(); ++i) {
+        const size_t n = actedIn(holds, i, bursts[0]);
+        holdsOnce += n == 1;
+        holdCounts += " " + std::to_string(n);
+    }
+    log(run, "figure 1 s holds with repeats acting once: " + std::to_string(holdsOnce) + " of " +
+                 std::to_string(HOLDS) + " (acted:" + holdCounts + ")");
+    E2E_CHECK(holdsOnce == HOLDS, "every 1 s hold acts once");
+
+    int burstsOnce = 0;
+    std::vector<double> followUpMs;
+    for (int i = 0; i < BURSTS; ++i) {
+        burstsOnce +=
+            notesBetween(notes, bursts[static_cast<size_t>(i)], followUps[static_cast<size_t>(i)]) == 1;
+        const double next = i + 1 < BURSTS ? bursts[static_cast<size_t>(i) + 1] : end;
+        const auto acted = std::lower_bound(notes.begin(), notes.end(), followUps[static_cast<size_t>(i)]);
+        if (acted != notes.end() && *acted < next)
+            followUpMs.push_back(*acted - burstEnds[static_cast<size_t>(i)]);
+    }
+    log(run, "figure bursts of 50 closures acting once: " + std::to_string(burstsOnce) + " of " +
+                 std::to_string(BURSTS));
+    log(run, "figure burst's end to the next press acting: " + summary(followUpMs, " ms"));
+    E2E_CHECK(burstsOnce == BURSTS, "every burst of 50 closures acts once");
+    E2E_CHECK(followUpMs.size() == BURSTS &&
+                  *std::max_element(followUpMs.begin(), followUpMs.end()) <= 1000.0,
+              "a press after each burst acts within 1 s of it");
 }

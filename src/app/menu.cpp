@@ -101,7 +101,7 @@ void openMenuFromCell(Platform& p) {
     openMenu(p, MenuPlace::Panel);
     enterScanning();
     rewindScan();
-    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+    startScanTimer(p);
 }
 
 void openMenuFromPanel(Platform& p) { openMenu(p, MenuPlace::Panel); }

@@ -110,8 +110,10 @@ void releaseDrag(Platform& p) {
     if (g_click.dragging == 1) endDrag(p);
 }
 
+// The switch hook stays in: out, a press during the click would reach the
+// window under the pointer. The hook lets the click's own marked events
+// through and drops the presses, as one is in hand until this returns.
 void performClick(Platform& p) {
-    removeSwitchHook(p);
     p.sleepMs(CLICK_DELAY_MS);
 
     // Where the pointer is now decides what a click means, not where it was
@@ -131,8 +133,7 @@ void performClick(Platform& p) {
     if (live().liveClickSound == 1) p.playClickSound();
     enterScanning();
     rewindScan();
-    installSwitchHook(p);
-    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+    startScanTimer(p);
 }
 
 void stopAndReset(Platform& p) {

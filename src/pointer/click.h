@@ -28,9 +28,9 @@ unsigned primaryUp(Platform& p);
 unsigned secondaryDown(Platform& p);
 unsigned secondaryUp(Platform& p);
 
-// The click kind of `pendingAction`, with the switch hook out while its
-// events go, the sound after them, and scanning restarted from the first
-// cell. Runs on the main thread and blocks it for the delay and the sound.
+// The click kind of `pendingAction`, the sound after it, and scanning
+// restarted from the first cell with nothing highlighted. Runs on the main
+// thread and blocks it for the delay and the sound.
 void performClick(Platform& p);
 // Releases a held drag, if any.
 void releaseDrag(Platform& p);

@@ -157,6 +157,11 @@ void freezeScan(Platform& p) {
 
 void rewindScan() { g_scan.scanPos = 1; }
 
+void startScanTimer(Platform& p) {
+    g_scan.highlightedAction = NO_ACTION;
+    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+}
+
 void resumeAtFirstClickCell() {
     for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
         if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {

@@ -43,6 +43,9 @@ ScanState& scanState();
 // Back to the process-start state.
 void resetScanState();
 
+// What `highlightedAction` holds while no cell is highlighted.
+constexpr int NO_ACTION = -1;
+
 // Only the value 1 puts the kind in the scan; the sequence is rebuilt apart.
 void setClickKindCode(int value, int kind);
 // A click kind joins or leaves the scan at once, and its panel cell shows it
@@ -55,6 +58,9 @@ void freezeScan(Platform& p);
 void stopScanTimers(Platform& p);
 // The next scan step highlights the first entry again.
 void rewindScan();
+// TIMER_SCAN at the live period. Nothing counts as highlighted until its
+// first step, so a press before then has nothing to act on.
+void startScanTimer(Platform& p);
 // The next scan step highlights the first click cell that takes part (no
 // click cell: the position is kept).
 void resumeAtFirstClickCell();

@@ -21,6 +21,35 @@ namespace {
 SwitchState g_switch;
 
 constexpr int REARM_PERIOD_MS = 1000;
+
+// The switch's contacts as the hook has seen them: the 256 keys, then the
+// left, right and middle buttons. Only the hook thread touches them.
+constexpr int KEY_CONTACTS = 256;
+constexpr int LEFT_BUTTON = KEY_CONTACTS;
+constexpr int RIGHT_BUTTON = KEY_CONTACTS + 1;
+constexpr int MIDDLE_BUTTON = KEY_CONTACTS + 2;
+struct SwitchContacts {
+    bool closed[KEY_CONTACTS + 3] = {};
+    double lastChangeMs = -1e18;
+};
+SwitchContacts g_contacts;
+
+// One closing or opening of a contact; a closing may be a press.
+SwitchEvent contactChanged(int contact, bool closing, double atMs) {
+    bool& closed = g_contacts.closed[contact];
+    if (!closing) {
+        closed = false;
+        g_contacts.lastChangeMs = atMs;
+        return SwitchEvent::None;
+    }
+    // Held down: the keyboard's own repeat.
+    if (closed) return SwitchEvent::None;
+    closed = true;
+    const bool bounce = atMs - g_contacts.lastChangeMs < BOUNCE_MS;
+    g_contacts.lastChangeMs = atMs;
+    if (bounce || g_switch.pressInHand.exchange(1) == 1) return SwitchEvent::None;
+    return SwitchEvent::Press;
+}
 } // namespace
 
 SwitchState& switchState() { return g_switch; }
@@ -35,7 +64,13 @@ void resetSwitchState() {
     g_switch.lastMoveX = 0;
     g_switch.lastMoveY = 0;
     g_switch.stopPending = 0;
+    g_switch.pressInHand = 0;
+    forgetSwitchContacts();
 }
+
+void forgetSwitchContacts() { g_contacts = SwitchContacts{}; }
+
+void endPressInHand() { g_switch.pressInHand = 0; }
 
 void installSwitchHook(Platform& p) {
     const HookKind kind = mouseIsSwitch() ? HookKind::Mouse : HookKind::Keyboard;
@@ -65,21 +100,30 @@ void restartWithSwitchDevice(Platform& p) {
     installSwitchHook(p);
     enterScanning();
     rewindScan();
-    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+    startScanTimer(p);
 }
 
-HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode) {
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs) {
     if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
-    if (message != MSG_KEYDOWN && message != MSG_SYSKEYDOWN) return {HookResult::Discard, SwitchEvent::None};
-    if (vkCode == VKEY_ESCAPE) return {HookResult::Discard, SwitchEvent::Escape};
-    return {HookResult::Discard, SwitchEvent::Press};
+    const bool down = message == MSG_KEYDOWN || message == MSG_SYSKEYDOWN;
+    const bool up = message == MSG_KEYUP || message == MSG_SYSKEYUP;
+    // Escape is never the switch: it stops, however often it comes.
+    if (vkCode == VKEY_ESCAPE) return {HookResult::Discard, down ? SwitchEvent::Escape : SwitchEvent::None};
+    if (!down && !up) return {HookResult::Discard, SwitchEvent::None};
+    return {HookResult::Discard, contactChanged(static_cast<int>(vkCode % KEY_CONTACTS), down, atMs)};
 }
 
-HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool ownInput, double atMs) {
     if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
+    // The program's own clicks must reach the window under the pointer.
+    if (ownInput)
+        return {HookResult::PassOn, message == MSG_MOUSEMOVE ? SwitchEvent::Move : SwitchEvent::None};
     switch (message) {
     case MSG_MOUSEMOVE: {
-        const bool near = std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
+        // The glide's own steps carry the mark, so an unmarked move during
+        // it is a hand on the mouse, however small.
+        const bool near = g_switch.moving != 1 &&
+                          std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
                           std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT;
         if (near) return {HookResult::PassOn, SwitchEvent::Move};
         // Tested before it is raised: the first stop comes with the 11th far
@@ -93,9 +137,12 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer) {
         return {HookResult::PassOn, event};
     }
     case MSG_LBUTTONDOWN:
-    case MSG_RBUTTONDOWN:
-    case MSG_MBUTTONDOWN:
-    case MSG_LBUTTONDBLCLK: return {HookResult::Discard, SwitchEvent::Press};
+    case MSG_LBUTTONDBLCLK: return {HookResult::Discard, contactChanged(LEFT_BUTTON, true, atMs)};
+    case MSG_LBUTTONUP: return {HookResult::Discard, contactChanged(LEFT_BUTTON, false, atMs)};
+    case MSG_RBUTTONDOWN: return {HookResult::Discard, contactChanged(RIGHT_BUTTON, true, atMs)};
+    case MSG_RBUTTONUP: return {HookResult::Discard, contactChanged(RIGHT_BUTTON, false, atMs)};
+    case MSG_MBUTTONDOWN: return {HookResult::Discard, contactChanged(MIDDLE_BUTTON, true, atMs)};
+    case MSG_MBUTTONUP: return {HookResult::Discard, contactChanged(MIDDLE_BUTTON, false, atMs)};
     default: return {HookResult::Discard, SwitchEvent::None};
     }
 }
@@ -112,21 +159,23 @@ void noteStopSeen(SwitchEvent stop) { g_switch.stopPending = static_cast<int>(st
 
 void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
     const auto stop = static_cast<SwitchEvent>(g_switch.stopPending.exchange(0));
-    if (stop != SwitchEvent::None) event = stop;
     // The stop takes the hook out, so its own message comes back stale.
-    else if (!current)
-        return;
-    switch (event) {
+    const SwitchEvent acted = stop != SwitchEvent::None ? stop : current ? event : SwitchEvent::None;
+    switch (acted) {
     case SwitchEvent::Press: handleSwitchPress(p); break;
     case SwitchEvent::Escape: handleEscape(p); break;
     case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
     default: break;
     }
+    if (event == SwitchEvent::Press) endPressInHand();
 }
 
 void handleSwitchPress(Platform& p) {
     notePress();
     if (g_switch.scanning == 1) {
+        // Before the first step of a scan (re)started the panel still shows
+        // the last selection; acting on it would repeat that.
+        if (scanState().highlightedAction == NO_ACTION) return;
         freezeScan(p);
         p.sleepMs(10);
         const int action = scanState().highlightedAction;
@@ -168,12 +217,12 @@ void handleSwitchPress(Platform& p) {
         if (pointed || currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS)
             resumeAtFirstClickCell();
         g_switch.scanning = 1;
-        p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+        startScanTimer(p);
         return;
     }
     g_switch.scanning = 1;
     rebuildCrosshair(p, 5, 20);
-    p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
+    startScanTimer(p);
 }
 
 void handleEscape(Platform& p) {

@@ -24,6 +24,9 @@ struct SwitchState {
     // A stop the hook has seen and the main thread not yet acted on: a
     // SwitchEvent, or 0. It lets the stop overtake presses still queued.
     std::atomic<int> stopPending;
+    // 1 from when the hook passes a press on until the main thread is done
+    // with it; a press that comes meanwhile is dropped, not queued.
+    std::atomic<int> pressInHand;
 };
 
 SwitchState& switchState();
@@ -48,25 +51,49 @@ struct HookDecision {
 
 // Windows message values the hooks see.
 constexpr unsigned MSG_KEYDOWN = 0x0100;
+constexpr unsigned MSG_KEYUP = 0x0101;
 constexpr unsigned MSG_SYSKEYDOWN = 0x0104;
+constexpr unsigned MSG_SYSKEYUP = 0x0105;
 constexpr unsigned MSG_MOUSEMOVE = 0x0200;
 constexpr unsigned MSG_LBUTTONDOWN = 0x0201;
+constexpr unsigned MSG_LBUTTONUP = 0x0202;
 constexpr unsigned MSG_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned MSG_RBUTTONDOWN = 0x0204;
+constexpr unsigned MSG_RBUTTONUP = 0x0205;
 constexpr unsigned MSG_MBUTTONDOWN = 0x0207;
+constexpr unsigned MSG_MBUTTONUP = 0x0208;
 constexpr unsigned VKEY_ESCAPE = 0x1B;
-// Farther than this from the last movement target, on either axis, a mouse
-// move was made by hand.
+// Input that carries no mark of the program's own: farther than this from
+// the last movement target, on either axis, a mouse move was made by hand.
+// While the program glides the pointer, every such move was.
 constexpr int NEAR_MOVE_LIMIT = 20;
 // The far move that finds this many before it stops the mouse switch.
 constexpr int FAR_MOVES_BEFORE_STOP = 10;
+// A closure of the switch this soon after its last closing or opening is
+// the contacts bouncing, not a press. Measured switches mostly settle within
+// 10 ms and worn ones within about 20 ms, while a person's release and
+// press again takes well over 100 ms; 30 ms covers the first and never
+// comes near the second.
+constexpr double BOUNCE_MS = 30.0;
 
 // Keyboard hook: code < 0 is passed on, everything else is discarded;
-// key-downs other than Escape are presses.
-HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode);
+// key-downs other than Escape are presses, but not the repeats of a key
+// held down, a closure within BOUNCE_MS of the switch's last change, or one
+// while an earlier press is still in hand. `atMs` is when the event came
+// (Platform::nowMs). Hook thread only, as is the mouse hook's.
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs);
 // Mouse hook: moves pass on (and count far moves), button-downs are presses,
-// every other mouse event is discarded. `pointer` is where the pointer is.
-HookDecision classifyMouseEvent(int code, unsigned message, Point pointer);
+// every other mouse event is discarded. `pointer` is where the pointer is;
+// `ownInput` says the program itself sent the event: it passes on untouched,
+// and its moves only take the crosshair along.
+// A button press follows the same rules as a key's.
+HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool ownInput, double atMs);
+// Hook thread: the hook has just gone in, and what it saw of the switch
+// before is past; a key held across the gap counts once more.
+void forgetSwitchContacts();
+// The press the hook passed on is over (acted on, or void): the switch
+// takes the next one.
+void endPressInHand();
 
 // The stop leaves the press handler Idle; a click leaves it Scanning.
 void enterIdle();

@@ -9,7 +9,7 @@ namespace sp {
 namespace {
 WatchdogState g_watch;
 
-// Out on purpose (a click, the countdown, a stop) is not a lost hook.
+// Out on purpose (the countdown, a stop) is not a lost hook.
 bool hookMeantIn() {
     const SwitchState& sw = switchState();
     return mouseIsSwitch() ? sw.mouseHookActive == 1 : sw.keyboardHookActive == 1;
@@ -38,8 +38,8 @@ void noteSwitchHookIn(Platform& p, HookKind kind) {
 }
 
 void onRawSwitchPress(Platform& p, double atMs) {
-    // One check covers a burst; a press from before the hook went in (our
-    // own click, sent while it was out) is not one it could have seen.
+    // One check covers a burst; a press from before the hook went in is not
+    // one it could have seen.
     if (g_watch.checkPending || !hookMeantIn() || atMs < g_watch.hookInSinceMs) return;
     g_watch.checkPending = true;
     g_watch.rawPressMs = atMs;

@@ -63,6 +63,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         clickState().dragging = row.draggingBefore;
         switchState().pendingAction = row.action;
         scanState().scanPos = 7;
+        installSwitchHook(fake);
 
         performClick(fake);
 
@@ -80,7 +81,9 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         EXPECT_EQ(switchState().scanning, 1);
         EXPECT_EQ(scanState().scanPos, 1);
         EXPECT_TRUE(fake.timerRunning[TIMER_SCAN]);
-        EXPECT_TRUE(fake.hookIn[0] || fake.hookIn[1]) << "the switch is back";
+        EXPECT_TRUE(fake.calls("removeHook").empty()) << "the switch stays in through the click";
+        EXPECT_TRUE(fake.hookIn[0]);
+        EXPECT_EQ(scanState().highlightedAction, NO_ACTION) << "nothing to click again before a step";
         EXPECT_EQ(fake.calls("sleep"), (Lines{"sleep 500"}));
     }
 }

@@ -49,6 +49,7 @@ void FakePlatform::sleepMs(int ms) {
     log.push_back("sleep " + std::to_string(ms));
     sleptMs += ms;
     clockMs += ms;
+    if (onSleep) onSleep(ms);
 }
 
 void FakePlatform::paintCell(int cell, Colour colour, Icon icon) {

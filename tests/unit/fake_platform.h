@@ -98,6 +98,8 @@ public:
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;
     void invalidateHelpBox() override;
+    // Run in each sleep, as another thread would run meanwhile.
+    std::function<void(int)> onSleep;
     // Run at the invalidation, so a test can see what the box would paint then.
     std::function<void()> onInvalidateHelpBox;
     void playClickSound() override;

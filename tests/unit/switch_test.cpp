@@ -1,5 +1,8 @@
 // The switch: what each hook event means, the press handler's states, and
 // the two stops that hand over to the re-arm countdown.
+#include <algorithm>
+#include <sstream>
+
 #include "test_state.h"
 
 namespace sp {
@@ -87,7 +90,7 @@ TEST_F(LogicTest, ScanStartedAfterAStopBeginsAtCellZero) {
     EXPECT_EQ(highlights(2), (std::vector<int>{0, 1}));
 }
 
-TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart) {
+TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart) {
     SettingsValues v = defaultSettings();
     v.clickSound = 1;
     useSettings(v);
@@ -98,13 +101,95 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookOutAndScansAgainFromTheStart
     fake.clearLog();
     handleSwitchPress(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 7 00FF00 CLIC_DRETA", "sleep 100", "sleep 10",
-                               "removeHook mouse", "removeHook keyboard", "sleep 500", "sendButton 8",
-                               "sendButton 16", "playClickSound", "installHook mouse",
+                               "sleep 500", "sendButton 8", "sendButton 16", "playClickSound",
                                "setTimer 11 " + std::to_string(v.scanPeriodMs)}));
     EXPECT_EQ(switchState().pendingAction, 6);
     EXPECT_EQ(switchState().scanning, 1);
     EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(highlights(1), (std::vector<int>{0}));
+}
+
+// Presses of either switch while a click is under way are kept from other
+// programs and dropped; the first one after it, before a step, clicks nothing.
+class PressDuringClickTest : public LogicTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PressDuringClickTest, IsKeptFromOthersAndDropped) {
+    const bool mouse = GetParam() == 1;
+    SettingsValues v = defaultSettings();
+    v.switchDevice = GetParam();
+    useSettings(v);
+    installSwitchHook(fake);
+    double at = 0;
+    const auto press = [&] {
+        const HookDecision d = mouse ? classifyMouseEvent(0, MSG_LBUTTONDOWN, {0, 0}, false, at)
+                                     : classifyKeyEvent(0, MSG_KEYDOWN, 'A', at);
+        mouse ? classifyMouseEvent(0, MSG_LBUTTONUP, {0, 0}, false, at + 80)
+              : classifyKeyEvent(0, MSG_KEYUP, 'A', at + 80);
+        at += 200;
+        return d;
+    };
+    handleSwitchPress(fake);
+    scanState().scanPos = 6; // left click
+    scanStep(fake);
+    ASSERT_EQ(press().event, SwitchEvent::Press);
+    std::vector<HookDecision> during;
+    fake.onSleep = [&](int) { during.push_back(press()); };
+    fake.clearLog();
+    handleSwitchEvent(fake, SwitchEvent::Press, true);
+    fake.onSleep = nullptr;
+    EXPECT_EQ(during.size(), 3u) << "one press in each wait of the selection and the click";
+    for (const HookDecision& d : during) {
+        EXPECT_EQ(d.result, HookResult::Discard) << "a press during the click reached another program";
+        EXPECT_EQ(d.event, SwitchEvent::None) << "a press during the click was kept for later";
+    }
+    EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 2", "sendButton 4"})) << "one click";
+    EXPECT_TRUE(fake.calls("removeHook").empty());
+    ASSERT_EQ(press().event, SwitchEvent::Press);
+    fake.clearLog();
+    handleSwitchEvent(fake, SwitchEvent::Press, true);
+    EXPECT_TRUE(fake.log.empty()) << "clicked again with nothing highlighted";
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, PressDuringClickTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& i) {
+                             return i.param ? "mouse" : "keyboard";
+                         });
+
+TEST_F(LogicTest, APressAfterAGlideEndsFindsNothingToActOnUntilAStep) {
+    useDefaults();
+    handleSwitchPress(fake);
+    highlights(2); // STOP, LEFT
+    handleSwitchPress(fake);
+    handleSwitchPress(fake); // the glide ends, scanning resumes
+    fake.clearLog();
+    handleSwitchPress(fake);
+    EXPECT_TRUE(fake.log.empty()) << "acted again on the direction just ended";
+    EXPECT_EQ(highlights(1), (std::vector<int>{2}));
+    handleSwitchPress(fake);
+    EXPECT_EQ(switchState().pendingAction, ACTION_RIGHT);
+}
+
+// The press in hand ends with its own message, however the panel takes it;
+// a stop's own message leaves a press still queued in hand.
+TEST_F(LogicTest, ThePressInHandEndsWithItsMessage) {
+    const struct {
+        SwitchEvent message;
+        bool current;
+        SwitchEvent stopSeen;
+        int inHandAfter;
+    } rows[] = {{SwitchEvent::Press, true, SwitchEvent::None, 0},
+                {SwitchEvent::Press, false, SwitchEvent::None, 0},
+                {SwitchEvent::Press, true, SwitchEvent::Escape, 0},
+                {SwitchEvent::Escape, true, SwitchEvent::Escape, 1},
+                {SwitchEvent::Escape, false, SwitchEvent::None, 1}};
+    useDefaults();
+    for (const auto& r : rows) {
+        switchState().pressInHand = 1;
+        noteStopSeen(r.stopSeen);
+        handleSwitchEvent(fake, r.message, r.current);
+        EXPECT_EQ(switchState().pressInHand, r.inHandAfter) << static_cast<int>(r.message) << r.current;
+    }
 }
 
 // ---- Hooks in and out ---------------------------------------------------------
@@ -156,7 +241,7 @@ class KeyHookTest : public LogicTest, public ::testing::WithParamInterface<KeyCa
 
 TEST_P(KeyHookTest, Classifies) {
     const KeyCase& c = GetParam();
-    const HookDecision d = classifyKeyEvent(c.code, c.message, c.vk);
+    const HookDecision d = classifyKeyEvent(c.code, c.message, c.vk, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
 }
@@ -191,7 +276,7 @@ TEST_P(MouseHookTest, Classifies) {
     const MouseCase& c = GetParam();
     switchState().lastMoveX = 512;
     switchState().lastMoveY = 384;
-    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384});
+    const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384}, false, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
 }
@@ -216,12 +301,12 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
     switchState().lastMoveX = 500;
     switchState().lastMoveY = 300;
     for (Point p : {Point{520, 320}, Point{480, 280}, Point{500, 300}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).event, SwitchEvent::Move);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false, 0.0).event, SwitchEvent::Move);
         EXPECT_EQ(switchState().farMoveCount, 0) << p.x << "," << p.y;
     }
     int far = 0;
     for (Point p : {Point{521, 300}, Point{479, 300}, Point{500, 321}, Point{500, 279}}) {
-        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p).result, HookResult::PassOn);
+        EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false, 0.0).result, HookResult::PassOn);
         EXPECT_EQ(switchState().farMoveCount, ++far) << p.x << "," << p.y;
     }
 }
@@ -229,13 +314,120 @@ TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
 TEST_F(LogicTest, FarMovesStopOnTheEleventhThenEveryTenth) {
     std::vector<int> stops;
     for (int move = 1; move <= 31; ++move) {
-        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}); // near (0, 0): counts nothing
-        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400});
+        if (move % 3 == 0) classifyMouseEvent(0, 0x0200, {5, 5}, false, 0.0); // near (0, 0): counts nothing
+        const HookDecision d = classifyMouseEvent(0, 0x0200, {400, 400}, false, 0.0);
         EXPECT_EQ(d.result, HookResult::PassOn);
         if (d.event == SwitchEvent::FarMoveStop) stops.push_back(move);
     }
     EXPECT_EQ(stops, (std::vector<int>{11, 21, 31}));
 }
+
+// Mouse events around a last movement target of (500, 300), the program's
+// own (marked) or the hand's, while it glides or not: x 503 is near, 1 far.
+struct OwnInputCase {
+    const char* name;
+    bool own, gliding;
+    unsigned message;
+    int x, farBefore;
+    SwitchEvent event;
+    int farAfter;
+};
+
+void PrintTo(const OwnInputCase& c, std::ostream* os) { *os << c.name; }
+
+class OwnInputTest : public LogicTest, public ::testing::WithParamInterface<OwnInputCase> {};
+
+TEST_P(OwnInputTest, Classifies) {
+    const OwnInputCase& c = GetParam();
+    switchState().lastMoveX = 500;
+    switchState().lastMoveY = 300;
+    switchState().moving = c.gliding ? 1 : 0;
+    switchState().farMoveCount = c.farBefore;
+    const HookDecision d = classifyMouseEvent(0, c.message, {c.x, 300}, c.own, 0.0);
+    EXPECT_EQ(d.result, c.own || c.message == MSG_MOUSEMOVE ? HookResult::PassOn : HookResult::Discard);
+    EXPECT_EQ(d.event, c.event);
+    EXPECT_EQ(switchState().farMoveCount, c.farAfter);
+}
+
+constexpr auto MOVE = MSG_MOUSEMOVE;
+INSTANTIATE_TEST_SUITE_P(
+    Events, OwnInputTest,
+    ::testing::Values(
+        OwnInputCase{"ownStepWhileGliding", true, true, MOVE, 503, 0, SwitchEvent::Move, 0},
+        OwnInputCase{"ownWrapNeverCounts", true, true, MOVE, 1, 10, SwitchEvent::Move, 10},
+        OwnInputCase{"ownFarMoveAtRest", true, false, MOVE, 1, 3, SwitchEvent::Move, 3},
+        OwnInputCase{"handNearWhileGlidingCounts", false, true, MOVE, 503, 0, SwitchEvent::Move, 1},
+        OwnInputCase{"handNearWhileGlidingStops", false, true, MOVE, 503, 10, SwitchEvent::FarMoveStop, 1},
+        OwnInputCase{"handNearAtRest", false, false, MOVE, 503, 10, SwitchEvent::Move, 10},
+        OwnInputCase{"handFarAtRestStops", false, false, MOVE, 1, 10, SwitchEvent::FarMoveStop, 1},
+        OwnInputCase{"ownLeftDownPassesOn", true, false, MSG_LBUTTONDOWN, 503, 0, SwitchEvent::None, 0},
+        OwnInputCase{"ownRightUpPassesOn", true, true, MSG_RBUTTONUP, 503, 0, SwitchEvent::None, 0},
+        OwnInputCase{"handLeftDownIsPress", false, true, MSG_LBUTTONDOWN, 1, 0, SwitchEvent::Press, 0}),
+    CaseName());
+
+// Press patterns through the hook, one "<ms><op>" per event: d/u key A
+// down/up, b key B down, e Escape, s Alt+A, L/l R M/m mouse buttons down/up;
+// "!" the main thread done with the press in hand, "f" the hook in afresh.
+// One outcome letter per event: P a press, E Escape, - nothing.
+struct PressPattern {
+    const char* name;
+    const char* events;
+    const char* outcome;
+};
+
+void PrintTo(const PressPattern& c, std::ostream* os) { *os << c.name; }
+
+class PressPatternTest : public LogicTest, public ::testing::WithParamInterface<PressPattern> {};
+
+TEST_P(PressPatternTest, CountsEachPressOnce) {
+    const struct {
+        char op;
+        bool mouse;
+        unsigned message, vk;
+    } ops[] = {{'d', false, MSG_KEYDOWN, 'A'},    {'u', false, MSG_KEYUP, 'A'},
+               {'b', false, MSG_KEYDOWN, 'B'},    {'e', false, MSG_KEYDOWN, 0x1B},
+               {'s', false, MSG_SYSKEYDOWN, 'A'}, {'L', true, MSG_LBUTTONDOWN, 0},
+               {'l', true, MSG_LBUTTONUP, 0},     {'R', true, MSG_RBUTTONDOWN, 0},
+               {'M', true, MSG_MBUTTONDOWN, 0},   {'m', true, MSG_MBUTTONUP, 0}};
+    std::istringstream in(GetParam().events);
+    std::string token, outcome;
+    while (in >> token) {
+        if (token == "!" || token == "f") {
+            token == "!" ? endPressInHand() : forgetSwitchContacts();
+            continue;
+        }
+        const double at = std::stod(token);
+        const auto* op =
+            std::find_if(std::begin(ops), std::end(ops), [&](const auto& o) { return o.op == token.back(); });
+        ASSERT_NE(op, std::end(ops)) << token;
+        const HookDecision d = op->mouse ? classifyMouseEvent(0, op->message, {0, 0}, false, at)
+                                         : classifyKeyEvent(0, op->message, op->vk, at);
+        EXPECT_EQ(d.result, HookResult::Discard) << token << ": every switch event is kept from others";
+        outcome += d.event == SwitchEvent::Press ? 'P' : d.event == SwitchEvent::Escape ? 'E' : '-';
+    }
+    EXPECT_EQ(outcome, GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, PressPatternTest,
+    ::testing::Values(PressPattern{"cleanPressesOneAfterAnother", "0d ! 120u 400d ! 520u", "P-P-"},
+                      PressPattern{"bounceOfOneMillisecond", "0d 1u 2d ! 120u", "P---"},
+                      PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d", "P----"},
+                      PressPattern{"closureJustInsideTheBounceTime", "0d ! 5u 34d", "P--"},
+                      PressPattern{"closureJustPastTheBounceTime", "0d ! 5u 35d", "P-P"},
+                      PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
+                      PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
+                      PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
+                      PressPattern{"burstWithinAMillisecondCountsOnce",
+                                   "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d", "P-----P"},
+                      PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},
+                      PressPattern{"anotherKeyWhileOneIsHeld", "0d ! 100b", "PP"},
+                      PressPattern{"keyHeldAcrossANewHookCountsOnceMore", "0d ! f 500d 533d", "PP-"},
+                      PressPattern{"mouseButtonBounce", "0L 2l 4L ! 100l", "P---"},
+                      PressPattern{"mouseDownWithItsUpLost", "0L ! 200L 300l 500L", "P--P"},
+                      PressPattern{"otherButtonWhileOneIsHeld", "0L ! 100R", "PP"},
+                      PressPattern{"middleButtonBounceOnRelease", "0M ! 150m 160M 161m", "P---"}),
+    CaseName());
 
 // ---- Stops --------------------------------------------------------------------
 

@@ -62,10 +62,17 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
     // the reaction that took it out (a stop, a click) comes first.
 #ifdef SWITCHPOINT_BENCH
     const bool stopping = switchState().stopPending != 0;
+    const auto pressState = [] {
+        const SwitchState& sw = switchState();
+        return sw.scanning * 100 + sw.moving * 10 + scanState().highlightedAction;
+    };
+    const int before = pressState();
 #endif
     handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation));
 #ifdef SWITCHPOINT_BENCH
     if (stopping) noteStopActed();
+    if (!stopping && event == SwitchEvent::Press && pressState() != before) notePressActed();
+    if (event == SwitchEvent::Press) noteSwitchFree();
 #endif
 }
 

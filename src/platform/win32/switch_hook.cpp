@@ -68,7 +68,10 @@ int index(HookKind kind) { return kind == HookKind::Mouse ? 0 : 1; }
 void post(SwitchEvent event, HookKind kind) {
     if (event == SwitchEvent::Escape || event == SwitchEvent::FarMoveStop) noteStopSeen(event);
     const WPARAM w = static_cast<WPARAM>(event) | (static_cast<WPARAM>(index(kind)) << 8);
-    PostMessageW(handles().panel, WM_SWITCH_EVENT, w, g_generation[index(kind)].load());
+    // A press that never reaches the panel must not hold up every later one.
+    if (!PostMessageW(handles().panel, WM_SWITCH_EVENT, w, g_generation[index(kind)].load()) &&
+        event == SwitchEvent::Press)
+        endPressInHand();
 }
 
 // Many moves, one message: the panel reads the pointer when it gets to it.
@@ -79,9 +82,10 @@ void postMove() {
 LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     TIME_THIS_HOOK_CALL;
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (code >= 0) noteHookEvent(win32Platform().nowMs());
+    const double now = code >= 0 ? win32Platform().nowMs() : 0.0;
+    if (code >= 0) noteHookEvent(now);
     const unsigned vk = code >= 0 ? event->vkCode : 0;
-    const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk);
+    const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk, now);
     if (d.event != SwitchEvent::None) post(d.event, HookKind::Keyboard);
     if (d.result == HookResult::PassOn) return CallNextHookEx(nullptr, code, wParam, lParam);
     return -1;
@@ -92,12 +96,16 @@ LRESULT CALLBACK mouseSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     // The event carries where the pointer goes; asking the system instead
     // would cost a round trip inside the hook and give where it was.
     Point pointer;
+    bool own = false;
+    double now = 0.0;
     if (code >= 0) {
-        noteHookEvent(win32Platform().nowMs());
+        now = win32Platform().nowMs();
+        noteHookEvent(now);
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         pointer = {event->pt.x, event->pt.y};
+        own = event->dwExtraInfo == OWN_INPUT_MARK;
     }
-    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), pointer);
+    const HookDecision d = classifyMouseEvent(code, static_cast<unsigned>(wParam), pointer, own, now);
     switch (d.event) {
     case SwitchEvent::FarMoveStop:
         post(d.event, HookKind::Mouse);
@@ -115,6 +123,8 @@ void serve(Request& r) {
     const int i = index(r.kind);
     if (r.install) {
         if (!g_hook[i]) {
+            // Here, on the hook's own thread, between two of its calls.
+            forgetSwitchContacts();
             g_hook[i] = r.kind == HookKind::Mouse
                             ? SetWindowsHookExW(WH_MOUSE_LL, mouseSwitchProc, handles().instance, 0)
                             : SetWindowsHookExW(WH_KEYBOARD_LL, keyboardSwitchProc, handles().instance, 0);

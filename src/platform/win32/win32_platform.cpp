@@ -16,8 +16,8 @@ namespace {
 Win32Handles g_handles;
 
 #ifdef SWITCHPOINT_BENCH
-// Benchmark builds note how long each click sound played and how long the
-// switch was away after a click's last button event. Main thread only.
+// Benchmark builds note how long each click sound played and how long after
+// a click's last button event the switch took presses again. Main thread only.
 std::vector<std::string> g_clickTimes;
 LARGE_INTEGER g_lastButton{};
 
@@ -146,17 +146,21 @@ void Win32Platform::setClassIcon(Icon icon) {
     RedrawWindow(g_handles.panel, &frame, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
-bool Win32Platform::installHook(HookKind kind) {
-    const bool in = hookInstall(kind);
-#ifdef SWITCHPOINT_BENCH
-    if (in && g_lastButton.QuadPart != 0) {
-        noteClickTime("hookback", msSince(g_lastButton));
-        g_lastButton.QuadPart = 0;
-    }
-#endif
-    return in;
-}
+bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }
 void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
+
+namespace {
+bool underWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// The pixel from the virtual screen's edge that a normalised 0..65535
+// coordinate stands for, rounded as the system rounds it.
+int pixelOf(int normalised, int extent) {
+    return static_cast<int>((static_cast<long long>(normalised) * (extent - 1) + 32767) / 65535);
+}
+} // namespace
 
 void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     INPUT input{};
@@ -164,6 +168,15 @@ void Win32Platform::sendAbsoluteMove(int normX, int normY) {
     input.mi.dx = normX;
     input.mi.dy = normY;
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
+    // Under Wine the X pointer does not follow a move that a low-level hook
+    // holds up, so the next window that crosses the stale X pointer puts the
+    // pointer back there with an unmarked move, which would read as a hand.
+    // Placing it first keeps the two together; the move still goes as input.
+    if (underWine())
+        SetCursorPos(
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + pixelOf(normX, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + pixelOf(normY, GetSystemMetrics(SM_CYVIRTUALSCREEN)));
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -189,6 +202,7 @@ void Win32Platform::sendButton(unsigned buttonEvent) {
     input.mi.dy =
         exactAbsolute(pt.y - GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     input.mi.dwFlags = buttonEvent | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
     SendInput(1, &input, sizeof(INPUT));
 #ifdef SWITCHPOINT_BENCH
     QueryPerformanceCounter(&g_lastButton);
@@ -200,6 +214,7 @@ void Win32Platform::sendWheel(int delta, bool horizontal) {
     input.type = INPUT_MOUSE;
     input.mi.mouseData = static_cast<DWORD>(delta);
     input.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+    input.mi.dwExtraInfo = OWN_INPUT_MARK;
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -314,6 +329,17 @@ void Win32Platform::playClickSound() {
 void noteStopActed() {
     LARGE_INTEGER now{};
     noteClickTime("stop", msSince(now));
+}
+
+void noteSwitchFree() {
+    if (g_lastButton.QuadPart == 0) return;
+    noteClickTime("hookback", msSince(g_lastButton));
+    g_lastButton.QuadPart = 0;
+}
+
+void notePressActed() {
+    LARGE_INTEGER now{};
+    noteClickTime("press", msSince(now));
 }
 
 void writeClickTimes(const wchar_t* path) {

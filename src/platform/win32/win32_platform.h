@@ -45,6 +45,10 @@ constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
 
+// Every event the program synthesises carries this in dwExtraInfo, so its
+// own hook can tell it from the user's hand.
+constexpr ULONG_PTR OWN_INPUT_MARK = 0x53505054; // "SPPT"
+
 // Crosshair windows by slot: the four arms, then the help box, then the
 // point scan's marks.
 constexpr int HELP_BOX_SLOT = ARM_COUNT;
@@ -147,10 +151,15 @@ void takePendingMove();
 // Each hook procedure call's own time, in microseconds, one per line.
 void writeHookTimes(const wchar_t* path);
 // "sound <ms>" per click sound, "hookback <ms>" from a click's last button
-// event to the switch hook being in again.
+// event to the switch taking presses again.
 void writeClickTimes(const wchar_t* path);
 // "stop <performance counter in ms>" when a stop seen by the hook has acted.
 void noteStopActed();
+// "press <performance counter in ms>" when a press changed the press
+// handler's state: one per press acted on.
+void notePressActed();
+// The press in hand is over; notes "hookback" after a click.
+void noteSwitchFree();
 #endif
 
 const wchar_t* armClassName(Arm arm);

@@ -246,6 +246,9 @@ E2E_CASE(drag_let_go_at_lock_and_session_end) {
     for (const auto& end : ends) {
         const long downs = target.received(WM_LBUTTONDOWN);
         const long ups = target.received(WM_LBUTTONUP);
+        // The caption still names the drag just taken until the restarted
+        // scan's first step; that is no highlight to select.
+        e2e::waitUntil([&] { return e2e::windowText(panel) != sp::SCAN_CAPTIONS[9]; }, 2 * PERIOD + 1000);
         E2E_REQUIRE(selectCell(panel, 9), std::string("the scan reaches the drag before ") + end.what);
         E2E_REQUIRE(e2e::waitUntil([&] { return target.received(WM_LBUTTONDOWN) > downs; }, 1500),
                     "the drag holds the button");
@@ -259,4 +262,44 @@ E2E_CASE(drag_let_go_at_lock_and_session_end) {
     // Everything stopped: no scan step changes the caption any more.
     const std::wstring last = e2e::windowText(panel);
     E2E_CHECK(sp::watchCaptions(panel, 1, 3 * PERIOD, nullptr, &last).empty(), "the scan has stopped");
+}
+
+// Keyboard switch: presses while a scanned click is under way (its wait,
+// its button events, its sound) and right after it stay with the product:
+// none is typed into the window under the pointer, and none clicks again.
+E2E_CASE(presses_during_a_click_go_nowhere) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 0 0 0 0", 2, PERIOD, 0, 0, 1)),
+                "keyboard switch, left click only, click sound on");
+    e2e::TestWindow target;
+    E2E_REQUIRE(target.open(RECT{300, 250, 760, 560}, L"e2e click target"), "target window opens");
+    HWND panel = sp::startAndWaitForPanel(run, AT);
+    if (!panel) return;
+    E2E_REQUIRE(target.bringToFront(), "target window has the keyboard focus");
+    sp::tapSwitchKey();
+    E2E_REQUIRE(selectCell(panel, 5), "the scan reaches the left click");
+    const ULONGLONG selected = GetTickCount64();
+    const long keys = target.received(WM_KEYDOWN);
+    const long chars = target.received(WM_CHAR);
+    const long downs = target.received(WM_LBUTTONDOWN);
+
+    std::string late;
+    // The click's buttons go some 610 ms after the selection, and the first
+    // step of the restarted scan a period after the sound.
+    for (int ms : {150, 350, 550, 650, 750}) {
+        while (GetTickCount64() - selected < static_cast<ULONGLONG>(ms)) e2e::pause(2);
+        const ULONGLONG at = GetTickCount64() - selected;
+        if (at > static_cast<ULONGLONG>(ms) + 60) late += " " + std::to_string(at);
+        sp::tapSwitchKey();
+    }
+    const std::wstring after = e2e::windowText(panel);
+    E2E_CHECK(late.empty(), "the presses went on time (late:" + late + " ms)");
+    E2E_CHECK(e2e::waitUntil([&] { return target.received(WM_LBUTTONDOWN) > downs; }, 1500),
+              "the scanned click reaches the target");
+    const std::vector<sp::CaptionChange> scan =
+        sp::watchCaptions(panel, 2, 3 * PERIOD + 1000, nullptr, &after);
+    e2e::pause(300);
+    E2E_CHECK_EQ(target.received(WM_KEYDOWN) - keys, 0L, "no press reaches the target as a key");
+    E2E_CHECK_EQ(target.received(WM_CHAR) - chars, 0L, "nor as a typed character");
+    E2E_CHECK_EQ(target.received(WM_LBUTTONDOWN) - downs, 1L, "one click, none after it");
+    sp::checkCaptions(run, scan, {L"STOP", L"LEFT"}, "the scan restarts from the first cell and goes on");
 }

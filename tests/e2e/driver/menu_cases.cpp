@@ -31,6 +31,8 @@ HWND waitForShown(const e2e::Run& run, const wchar_t* cls, int timeoutMs) {
 bool scannedLeftClickAt(HWND panel, POINT at) {
     if (!e2e::mouseMoveTo(at.x, at.y)) return false;
     if (e2e::windowText(panel) == sp::READY) sp::tapSwitchKey();
+    // A caption still naming the click just made is no highlight.
+    e2e::waitUntil([&] { return e2e::windowText(panel) != L"Left Click"; }, 2 * PERIOD + 1000);
     if (!e2e::waitForCaption(panel, L"Left Click", 12 * PERIOD + 2000)) return false;
     sp::tapSwitchKey();
     return true;

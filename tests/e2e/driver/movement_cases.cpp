@@ -207,3 +207,44 @@ E2E_CASE(move_and_wrap) {
     e2e::waitUntil([&] { return sp::crosshairAt(run, end); }, 500);
     sp::checkCrosshairAt(run, end, "after moving");
 }
+
+// Mouse switch: the glide's own steps, even the jump of a wrap, never stop
+// it; a hand that moves the mouse by 3 px while it glides does.
+E2E_CASE(glide_stopped_by_hand_not_by_itself) {
+    constexpr int PERIOD = 250;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"0 0 0 0 0", 2, PERIOD, 1)),
+                "mouse-switch config.ini seeded");
+    const POINT start{960, 400};
+    HWND panel = sp::startAndWaitForPanel(run, start);
+    if (!panel) return;
+    e2e::waitUntil([&] { return sp::crosshairAt(run, start); }, 2500);
+    sp::clickHere();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"RIGHT", 4 * PERIOD + 1500), "the click starts the scan: RIGHT");
+    sp::clickHere();
+
+    // Through the right edge and on for some 60 px beyond the wrap.
+    bool wrapped = false;
+    bool stopped = false;
+    std::vector<PointerSample> glide = trackPointer(6000, [&](const POINT& now) {
+        stopped = stopped || e2e::windowText(panel) == sp::READY;
+        wrapped = wrapped || now.x <= 3;
+        return stopped || (wrapped && now.x >= 60);
+    });
+    E2E_CHECK(wrapped && !stopped && glide.back().p.x >= 60,
+              "the glide wraps and goes on, never stopped by its own moves (" + std::to_string(glide.size()) +
+                  " positions, last " + pointText(glide.back().p) + (stopped ? ", caption Ready" : "") + ")");
+    E2E_CHECK(!pointerRests(200), "the pointer is still gliding");
+
+    // A hand on the mouse: a run of small moves within 3 px of the row.
+    const std::wstring gliding = e2e::windowText(panel);
+    int sent = 0;
+    for (; sent < 36 && e2e::windowText(panel) != sp::READY; ++sent) {
+        e2e::sendMouseMove(e2e::cursorPos().x, start.y + 1 + sent % 3);
+        e2e::pause(15);
+    }
+    std::vector<sp::CaptionChange> after = sp::watchCaptions(panel, 2, 2500, nullptr, &gliding);
+    sp::checkCaptions(run, after, {sp::READY, L"Ready (5 s)"},
+                      "a 3 px hand move stops the glide (after " + std::to_string(sent) +
+                          " small moves), then the countdown");
+    E2E_CHECK(pointerRests(300), "the pointer rests after the stop");
+}

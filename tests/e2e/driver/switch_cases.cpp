@@ -206,3 +206,48 @@ E2E_CASE(hook_put_back_after_the_system_drops_it) {
     E2E_CHECK(text.find("keyboard hook missed a press and was put back in") != std::string::npos,
               "switchpoint.log says so: " + text);
 }
+
+// Keyboard switch: a key that bounces (two closures a few milliseconds
+// apart) is one press and starts the scan; a key held down for a second,
+// its automatic repeats coming every 33 ms, is one press too.
+E2E_CASE(bounce_and_held_key_act_once) {
+    constexpr int PERIOD = 300;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"0 0 0 0 0", 2, PERIOD, 0)),
+                "keyboard-switch config.ini seeded");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+
+    e2e::keyDown(sp::SWITCH_KEY);
+    e2e::pause(3);
+    e2e::keyUp(sp::SWITCH_KEY);
+    e2e::pause(5);
+    e2e::keyDown(sp::SWITCH_KEY);
+    e2e::pause(80);
+    e2e::keyUp(sp::SWITCH_KEY);
+    const std::vector<sp::CaptionChange> started = sp::watchCaptions(panel, 3, 3 * PERIOD + 1500);
+    sp::checkCaptions(run, started, {L"STOP", L"LEFT", L"RIGHT"},
+                      "a bouncing key starts the scan, which goes on");
+
+    // Held on RIGHT: the pointer glides and goes on gliding; a second press
+    // among the repeats would end the glide and scan again.
+    const POINT before = e2e::cursorPos();
+    const std::wstring held = e2e::windowText(panel);
+    E2E_REQUIRE(held == L"RIGHT", "the key goes down on RIGHT (caption " + e2e::narrow(held) + ")");
+    const ULONGLONG downAt = GetTickCount64();
+    while (GetTickCount64() - downAt < 1000) {
+        e2e::keyDown(sp::SWITCH_KEY);
+        e2e::pause(33);
+    }
+    e2e::keyUp(sp::SWITCH_KEY);
+    const std::vector<sp::CaptionChange> during = sp::watchCaptions(panel, 1, PERIOD + 200, nullptr, &held);
+    const POINT after = e2e::cursorPos();
+    E2E_CHECK(during.empty(),
+              "the scan stays frozen on RIGHT through the hold and after it: " + sp::captionList(during));
+    E2E_CHECK(after.x - before.x >= 30 && after.y == before.y,
+              "and the pointer glided right throughout (" + std::to_string(after.x - before.x) + " px)");
+
+    sp::tapSwitchKey();
+    const std::vector<sp::CaptionChange> resumed =
+        sp::watchCaptions(panel, 1, 2 * PERIOD + 1000, nullptr, &held);
+    sp::checkCaptions(run, resumed, {L"UP"}, "the next press ends the glide and scanning goes on with UP");
+}
