@@ -149,27 +149,14 @@ void FakePlatform::setArmOpacity(Arm arm, int alpha) {
 }
 
 void FakePlatform::showPointMark(PointMark mark, const Rect& r) {
-    const int m = static_cast<int>(mark);
-    log.push_back(std::string("showPointMark ") + (mark == PointMark::Band ? "band " : "line ") +
-                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
-                  std::to_string(r.height));
-    if (!pointMarkOpen[m]) {
-        ++liveThreads;
-        ++liveWindows;
-    }
-    pointMarkOpen[m] = true;
-    pointMarkRect[m] = r;
+    log.push_back(std::string("showPointMark ") + (mark == PointMark::Band ? "band" : "line"));
+    pointMarkOpen[static_cast<int>(mark)] = true;
+    pointMarkRect[static_cast<int>(mark)] = r;
 }
 
 void FakePlatform::closePointMarks() {
     log.push_back("closePointMarks");
-    for (bool& open : pointMarkOpen) {
-        if (open) {
-            --liveThreads;
-            --liveWindows;
-        }
-        open = false;
-    }
+    pointMarkOpen[0] = pointMarkOpen[1] = false;
 }
 
 void FakePlatform::startHelpBox() {
