@@ -156,6 +156,10 @@ void freezeScan(Platform& p) {
 
 void rewindScan() { g_scan.scanPos = 1; }
 
+void keepScanInSequence() {
+    if (g_scan.scanPos > sequenceLength()) rewindScan();
+}
+
 void resumeAtFirstClickCell() {
     for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
         if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {

@@ -55,6 +55,9 @@ void freezeScan(Platform& p);
 void stopScanTimers(Platform& p);
 // The next scan step highlights the first entry again.
 void rewindScan();
+// After the sequence has been built anew: a position past its end starts
+// from the first cell.
+void keepScanInSequence();
 // The next scan step highlights the first click cell that takes part (no
 // click cell: the position is kept).
 void resumeAtFirstClickCell();
