@@ -21,12 +21,6 @@ OptionsControl controlOf(int option, OptionsAction action, int arg = 0) {
     return {};
 }
 
-int idOf(OptionsAction action) {
-    for (const OptionsControl& c : optionsControls())
-        if (c.option < 0 && c.action == action) return c.id;
-    return -1;
-}
-
 // Options from the file's way of writing them, "key = value" a line.
 OptionValues optionsFrom(const std::string& text) { return parseOptions(text).values; }
 
@@ -43,8 +37,6 @@ protected:
     void click(int id) { handleOptionsRequest(fake, OptionsRequest::Control, id); }
     void click(int option, OptionsAction action, int arg = 0) { click(controlOf(option, action, arg).id); }
 };
-
-// ---- One click on each kind of control ---------------------------------------
 
 struct ClickRow {
     const char* name;
@@ -88,13 +80,9 @@ const ClickRow CLICK_ROWS[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Controls, OptionsClickTest, ::testing::ValuesIn(CLICK_ROWS), CaseName());
 
-// ---- OK and Cancel ---------------------------------------------------------------
-
 struct EndRow {
     const char* name;
-    bool readOnly;
-    bool failWrites;
-    bool cancel;
+    bool readOnly, failWrites, cancel;
     const char* answer;
     bool stillOpen;
     const char* inForce; // scroll_interval_ms afterwards
@@ -105,8 +93,7 @@ class OptionsEndTest : public OptionsWindowTest, public ::testing::WithParamInte
 
 TEST_P(OptionsEndTest, SavesOrPutsTheFileBack) {
     const EndRow& row = GetParam();
-    const std::string file = "# mine\r\nscroll_interval_ms = 300\r\n";
-    fake.files[OPTIONS_FILE_NAME] = file;
+    fake.files[OPTIONS_FILE_NAME] = "# mine\r\nscroll_interval_ms = 300\r\n";
     if (row.readOnly) fake.readOnly.insert(OPTIONS_FILE_NAME);
     fake.failWrites = row.failWrites;
     open("scroll_interval_ms = 300");
@@ -116,7 +103,7 @@ TEST_P(OptionsEndTest, SavesOrPutsTheFileBack) {
     if (row.cancel)
         handleOptionsRequest(fake, OptionsRequest::Close, 0);
     else
-        click(idOf(A::Accept));
+        click(OPTIONS_ID_OK);
 
     EXPECT_EQ(fake.calls("answerOptionsWindow"), (Lines{std::string("answerOptionsWindow ") + row.answer}));
     EXPECT_EQ(optionsWindowState().closing, row.stillOpen ? 0 : 1);
@@ -130,7 +117,7 @@ TEST_P(OptionsEndTest, SavesOrPutsTheFileBack) {
     if (row.stillOpen) return;
     fake.clearLog();
     click(OPTION_SCROLL_INTERVAL_MS, A::Plus);
-    click(idOf(A::Accept));
+    click(OPTIONS_ID_OK);
     EXPECT_EQ(toUtf8(optionText(currentOptions(), OPTION_SCROLL_INTERVAL_MS)), row.inForce);
     EXPECT_EQ(fake.calls("answerOptionsWindow"), (Lines{"answerOptionsWindow closeNow"}));
 }
@@ -147,14 +134,12 @@ INSTANTIATE_TEST_SUITE_P(Endings, OptionsEndTest, ::testing::ValuesIn(END_ROWS),
 TEST_F(OptionsWindowTest, CancelButtonIsAClose) {
     open();
     click(OPTION_SCROLL_INTERVAL_MS, A::Plus);
-    click(idOf(A::Cancel));
+    click(OPTIONS_ID_CANCEL);
     EXPECT_EQ(currentOptions(), defaultOptions()) << "no file: every default again";
     EXPECT_EQ(fake.calls("answerOptionsWindow").back(), "answerOptionsWindow closeNow");
     handleOptionsRequest(fake, OptionsRequest::Gone, 0);
     EXPECT_EQ(optionsWindowState().open, 0);
 }
-
-// ---- The panel follows at once --------------------------------------------------
 
 TEST_F(OptionsWindowTest, ExtraCellsChangeThePanelAndTheScanAtOnce) {
     open("extra_cells = scroll_up menu");
@@ -198,8 +183,6 @@ TEST_F(OptionsWindowTest, StepsAsideOffBringsThePanelHome) {
     }
 }
 
-// ---- Opening, language -------------------------------------------------------------
-
 TEST_F(OptionsWindowTest, TheMenuOpensItOnceGivenItsOpener) {
     useDefaults();
     auto moreOptions = [] {
@@ -241,8 +224,6 @@ TEST_F(OptionsWindowTest, LanguageFollowsTheOptionOrTheUser) {
     click(OPTION_LANGUAGE, A::Choose, LANGUAGE_ES);
     EXPECT_EQ(optionsWindowLanguage(), TextLanguage::Spanish);
 }
-
-// ---- Layout ----------------------------------------------------------------------
 
 bool overlaps(const Rect& a, const Rect& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
@@ -312,8 +293,6 @@ TEST(OptionsLayoutTest, ControlsSayWhatTheyStandFor) {
             EXPECT_EQ(optionsControlText(c, v, TextLanguage::English), "450");
         }
 }
-
-// ---- Clicks over the window ------------------------------------------------------
 
 TEST_F(OptionsWindowTest, EveryScannedClickKindOverItIsAPrimaryClick) {
     const struct {

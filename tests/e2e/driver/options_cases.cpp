@@ -47,16 +47,9 @@ HWND openMoreOptions(e2e::Run& run, HWND* panelOut, const std::string& extraCell
                    "the menu opens"))
         return nullptr;
     if (!E2E_CHECK(scannedLeftClickAt(panel, onItem), "scanned click on More options...")) return nullptr;
-    HWND window = nullptr;
-    e2e::waitUntil(
-        [&] {
-            const std::vector<HWND> shown = sp::shownProductWindows(run, OPTIONS_CLASS);
-            window = shown.empty() ? nullptr : shown.front();
-            return window != nullptr;
-        },
-        3000);
-    if (!E2E_CHECK(window != nullptr, "the options window opens")) return nullptr;
-    return window;
+    const bool shown = e2e::waitUntil([&] { return sp::shownWindows(run, OPTIONS_CLASS) == 1; }, 3000);
+    if (!E2E_CHECK(shown, "the options window opens")) return nullptr;
+    return sp::shownProductWindows(run, OPTIONS_CLASS).front();
 }
 
 } // namespace
