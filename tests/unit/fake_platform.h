@@ -39,6 +39,8 @@ public:
     // Where the pointer is, as the panel and configuration window see it.
     bool onPanel = false;
     bool onConfigClient = false;
+    bool onOptionsClient = false;
+    bool spanishUser = false;
 
     std::vector<std::string> log;
     int timerPeriod[100] = {};
@@ -101,6 +103,7 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    bool pointerOnOptionsClient() override { return onOptionsClient; }
     Rect panelRect() override { return panel; }
     void movePanel(Point topLeft) override;
     void openConfigWindow() override;
@@ -115,6 +118,9 @@ public:
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
     void answerConfigWindow(ConfigAnswer answer) override;
+    void openOptionsWindow() override;
+    void answerOptionsWindow(OptionsAnswer answer) override;
+    bool userLanguageSpanish() override { return spanishUser; }
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

@@ -45,16 +45,8 @@ std::atomic<int>* pendingPosition(ConfigRequest request) {
     }
 }
 
-// Posted, never sent. A full queue is waited out for a while: a lost close
-// or teardown would leave the window half-closed and the next one barred.
 bool request(ConfigRequest what, int value = 0) {
-    for (int tries = 0; tries < 100; ++tries) {
-        if (PostMessageW(handles().panel, WM_CONFIG_REQUEST, static_cast<WPARAM>(what),
-                         static_cast<LPARAM>(value)))
-            return true;
-        Sleep(10);
-    }
-    return false;
+    return postToPanelPatiently(WM_CONFIG_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
 }
 
 void requestPosition(ConfigRequest what, int position) {
@@ -347,6 +339,16 @@ DWORD WINAPI configThreadProc(LPVOID) {
 
 } // namespace
 
+// Posted, never sent. A full queue is waited out for a while: a lost close
+// or teardown would leave a window half-closed and the next one barred.
+bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (int tries = 0; tries < 100; ++tries) {
+        if (PostMessageW(handles().panel, message, wParam, lParam)) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 bool startConfigThread() {
     HANDLE thread = CreateThread(nullptr, 0, configThreadProc, nullptr, 0, nullptr);
     if (!thread) {
@@ -381,8 +383,9 @@ void onConfigRequest(WPARAM wParam, LPARAM lParam) {
 // Over the client area of the window or of its colour dialog (any window
 // of its thread), controls included: what a one-switch user aims at there
 // is a plain click.
-bool pointerOnConfigWindow() {
-    HWND window = g_window.load();
+bool pointerOnConfigWindow() { return pointerOnClientOf(g_window.load()); }
+
+bool pointerOnClientOf(HWND window) {
     if (!window) return false;
     POINT pt;
     if (!GetCursorPos(&pt)) return false;

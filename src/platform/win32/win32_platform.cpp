@@ -348,6 +348,7 @@ bool Win32Platform::pointerOnPanel() {
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
+bool Win32Platform::pointerOnOptionsClient() { return pointerOnOptionsWindow(); }
 
 Rect Win32Platform::panelRect() {
     RECT r{};
@@ -379,6 +380,11 @@ std::wstring pageBesideExe(const char* page) {
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
+void Win32Platform::openOptionsWindow() { startOptionsThread(); }
+void Win32Platform::answerOptionsWindow(OptionsAnswer answer) { answerOptionsWindowThread(answer); }
+bool Win32Platform::userLanguageSpanish() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH;
+}
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;

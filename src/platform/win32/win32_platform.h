@@ -44,6 +44,10 @@ constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 // and its TIMER_CONFIG to start (wParam: period in ms).
 constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
+// From the options window to the panel (wParam: OptionsRequest, lParam: its
+// value), and the panel's answer back (wParam: OptionsAnswer).
+constexpr UINT WM_OPTIONS_REQUEST = WM_APP + 11;
+constexpr UINT WM_OPTIONS_ANSWER = WM_APP + 12;
 
 // Every event the program synthesises carries this in dwExtraInfo, so its
 // own hook can tell it from the user's hand.
@@ -103,6 +107,7 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    bool pointerOnOptionsClient() override;
     Rect panelRect() override;
     void movePanel(Point topLeft) override;
     void openConfigWindow() override;
@@ -113,6 +118,9 @@ public:
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
     void answerConfigWindow(ConfigAnswer answer) override;
+    void openOptionsWindow() override;
+    void answerOptionsWindow(OptionsAnswer answer) override;
+    bool userLanguageSpanish() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
@@ -177,7 +185,19 @@ void answerConfigWindowThread(ConfigAnswer answer);
 // The panel's side of WM_CONFIG_REQUEST.
 void onConfigRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnConfigWindow();
+// A window's request to the panel's thread, which must not be lost.
+bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
+// Over the client area of `window` or of another window of its thread.
+bool pointerOnClientOf(HWND window);
 
+// The options window (options_window.cpp).
+constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
+bool startOptionsThread();
+void answerOptionsWindowThread(OptionsAnswer answer);
+// The panel's side of WM_OPTIONS_REQUEST.
+void onOptionsRequest(WPARAM wParam, LPARAM lParam);
+bool pointerOnOptionsWindow();
+LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the
 // exit question and the notification-area icon.
 bool startMenuThread();
