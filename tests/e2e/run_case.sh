@@ -46,10 +46,30 @@ fi
 rm -rf "$out"
 mkdir -p "$work"
 
+# A case named *_144_dpi runs with the prefix's screen at 144 DPI (Wine reads
+# LogPixels from the user's desktop settings) on a screen of 1024 x 768 at
+# 150 %; every other case keeps the prefix's own 96. The mark stays until the
+# value is taken out again, so a run cut short in between is mended by the
+# next case.
+screen=1024x768
+case $case_name in *_144_dpi) screen=1536x1152 ;; esac
+dpi_mark=$WINEPREFIX.dpi-set
+set_prefix_dpi() {
+  touch "$dpi_mark"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$out/dpi.log" 2>&1 &&
+    wineserver -w
+}
+restore_prefix_dpi() {
+  [ -e "$dpi_mark" ] || return 0
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >>"$out/dpi.log" 2>&1
+  wineserver -w && rm -f "$dpi_mark"
+}
+
 watcher_pid=
 cleanup() {
   [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
+  restore_prefix_dpi
   stop_xvfb
   rm -f "$shot_request" "$out/display"
 }
@@ -61,11 +81,15 @@ started_ms=$(date +%s%3N)
 # Leftovers of an interrupted run would otherwise share our desktop.
 wineserver -k >/dev/null 2>&1
 
-start_xvfb "$out" || exit 1
+start_xvfb "$out" "$screen" || exit 1
 if ! wine_prefix_ready; then
   echo "could not prepare $WINEPREFIX; see $build_root/wineboot.log" >&2
   exit 1
 fi
+case $case_name in
+  *_144_dpi) set_prefix_dpi 144 || { echo "could not set the prefix's DPI; see $out/dpi.log" >&2; exit 1; } ;;
+  *) restore_prefix_dpi ;;
+esac
 
 # The driver asks for the screenshot while the product is still up by
 # creating the request file, and goes on once it is gone again.
@@ -78,7 +102,7 @@ watcher_pid=$!
 export E2E_SHOT_REQUEST
 E2E_SHOT_REQUEST=$(winpath "$shot_request")
 
-timeout -k 5 "$run_timeout" wine explorer "/desktop=sp${DISPLAY#:},1024x768" \
+timeout -k 5 "$run_timeout" wine explorer "/desktop=sp${DISPLAY#:},$screen" \
   "$(winpath "$driver")" "$case_name" "$(winpath "$product")" "$(winpath "$work")" \
   "$(winpath "$result")" >"$out/wine.log" 2>&1
 wine_status=$?
