@@ -46,11 +46,9 @@ fi
 rm -rf "$out"
 mkdir -p "$work"
 
-# A case named *_144_dpi runs with the prefix's screen at 144 DPI (Wine reads
-# LogPixels from the user's desktop settings) on a screen of 1024 x 768 at
-# 150 %; every other case keeps the prefix's own 96. The mark stays until the
-# value is taken out again, so a run cut short in between is mended by the
-# next case.
+# A *_144_dpi case runs at 144 DPI (the LogPixels Wine reads) on a larger
+# screen; the others keep 96. The mark stays until the value is out again,
+# so the next case mends a run cut short in between.
 screen=1024x768
 case $case_name in *_144_dpi) screen=1536x1152 ;; esac
 dpi_mark=$WINEPREFIX.dpi-set
