@@ -49,19 +49,15 @@ mkdir -p "$work"
 # A *_144_dpi case runs at 144 DPI (the LogPixels Wine reads) on a larger
 # screen; the others keep 96. The mark stays until the value is out again,
 # so the next case mends a run cut short in between.
-screen=1024x768
-case $case_name in *_144_dpi) screen=1536x1152 ;; esac
+screen=1024x768 dpi=
+case $case_name in *_144_dpi) screen=1536x1152 dpi=144 ;; esac
 dpi_mark=$WINEPREFIX.dpi-set
-set_prefix_dpi() {
-  touch "$dpi_mark"
+# 96 is also what Wine takes without the value.
+set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$out/dpi.log" 2>&1 &&
     wineserver -w
 }
-restore_prefix_dpi() {
-  [ -e "$dpi_mark" ] || return 0
-  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >>"$out/dpi.log" 2>&1
-  wineserver -w && rm -f "$dpi_mark"
-}
+restore_prefix_dpi() { [ ! -e "$dpi_mark" ] || { set_dpi 96 && rm -f "$dpi_mark"; }; }
 
 watcher_pid=
 cleanup() {
@@ -84,10 +80,12 @@ if ! wine_prefix_ready; then
   echo "could not prepare $WINEPREFIX; see $build_root/wineboot.log" >&2
   exit 1
 fi
-case $case_name in
-  *_144_dpi) set_prefix_dpi 144 || { echo "could not set the prefix's DPI; see $out/dpi.log" >&2; exit 1; } ;;
-  *) restore_prefix_dpi ;;
-esac
+if [ -z "$dpi" ]; then
+  restore_prefix_dpi
+elif ! touch "$dpi_mark" || ! set_dpi "$dpi"; then
+  echo "could not set the prefix's DPI; see $out/dpi.log" >&2
+  exit 1
+fi
 
 # The driver asks for the screenshot while the product is still up by
 # creating the request file, and goes on once it is gone again.
