@@ -48,11 +48,11 @@ mkdir -p "$work"
 
 # A *_144_dpi case runs at 144 DPI (the LogPixels Wine reads) on a larger
 # screen; the others keep 96. The mark stays until the value is out again,
-# so the next case mends a run cut short in between.
+# so the next case mends a run cut short in between (writing 96, what Wine
+# takes without the value).
 screen=1024x768 dpi=
 case $case_name in *_144_dpi) screen=1536x1152 dpi=144 ;; esac
 dpi_mark=$WINEPREFIX.dpi-set
-# 96 is also what Wine takes without the value.
 set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$out/dpi.log" 2>&1 &&
     wineserver -w

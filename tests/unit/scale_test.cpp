@@ -18,14 +18,12 @@ TEST(ScaleTest, RoundsHalvesAwayFromZeroAndTakesAnUnknownDpiAsNinetySix) {
 
 struct ScaleRow {
     const char* name;
-    int dpi;
-    int cell;
+    int dpi, cell;
     Size cellArea;
     // Moving the crosshair to (300, 200) on one 1024 x 768 monitor, help box on.
     Lines moves;
     Point helpBoxNearTop; // pointer at (500, 50)
-    Rect configWindow;
-    Rect acceptButton;
+    Rect configWindow, acceptButton;
 };
 void PrintTo(const ScaleRow& row, std::ostream* os) { *os << row.name; }
 
