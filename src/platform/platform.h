@@ -158,6 +158,9 @@ public:
     virtual Point cursorPos() = 0;
     virtual Size screenSize() = 0;
     virtual MonitorLayout monitorLayout() = 0;
+    // The DPI of the monitor that holds (or is nearest to) a point; 96
+    // where the system cannot tell.
+    virtual int dpiAt(Point point) = 0;
     virtual bool buttonsSwapped() = 0;
 
     // Crosshair arm windows. startArm starts the arm's own thread, which

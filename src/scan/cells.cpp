@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cassert>
 
+#include "platform/scale.h"
 #include "pointer/click.h"
 #include "scan/scan.h"
 #include "settings/options.h"
@@ -125,6 +126,14 @@ Rect cellRect(int cell) {
     const CellRow& row = cellRow(cell);
     const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load() - 1;
     return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
+}
+
+int cellPitch(int dpi) { return scaleToDpi(CELL_SIZE, dpi); }
+
+Rect cellRectAt(int cell, int dpi) {
+    const Rect r = cellRect(cell);
+    const int pitch = cellPitch(dpi);
+    return {r.left / CELL_SIZE * pitch, r.top / CELL_SIZE * pitch, pitch, pitch};
 }
 
 Icon cellIcon(int cell, bool startIconShown) {

@@ -105,8 +105,15 @@ struct PanelGrid {
     int rows;
 };
 PanelGrid panelGrid();
-// Where a cell sits in the panel's client area.
+// Where a cell sits in the panel's client area, at 96 DPI.
 Rect cellRect(int cell);
+// The same on a monitor of `dpi`: the grid's pitch is the scaled cell, so
+// every cell is the same size and none overlaps its neighbour.
+int cellPitch(int dpi);
+Rect cellRectAt(int cell, int dpi);
+// A cell's icon: its top left corner inside the cell, and its size.
+constexpr int CELL_ICON_AT = 6;
+constexpr int CELL_ICON_SIZE = 32;
 // The listed cells from the options in force, in their order; true when
 // which cells are shown, or where, changed.
 bool layOutListedCells();

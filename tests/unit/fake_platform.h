@@ -20,6 +20,8 @@ public:
     Size screen{1024, 768};
     // Empty: one monitor of `screen`'s size.
     MonitorLayout monitors;
+    // The DPI of every monitor.
+    int dpi = 96;
     Rect panel{0, 0, 231, 120};
     bool swapped = false;
     std::map<std::string, std::string> files; // name -> bytes
@@ -86,6 +88,7 @@ public:
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;
+    int dpiAt(Point) override { return dpi; }
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;

@@ -41,7 +41,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
         quitQuietly();
 
-    const SIZE size = panelWindowSize();
+    // Sized for the monitor at its place; it lays out its cells for the
+    // DPI it is then drawn at.
+    const SIZE size = panelWindowSize(win32Platform().dpiAt({0, 0}));
     h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     UpdateWindow(h.panel);

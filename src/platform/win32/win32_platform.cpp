@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "overlay/help_box.h"
+#include "platform/scale.h"
 
 namespace sp {
 
@@ -77,13 +78,6 @@ int runMessageLoop() {
 
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
-void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DrawIconEx(dc, 6, 6, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    DeleteObject(brush);
-}
-
 void Win32Platform::setTimer(int id, int periodMs) {
     SetTimer(g_handles.panel, static_cast<UINT_PTR>(id), static_cast<UINT>(periodMs), nullptr);
 }
@@ -118,7 +112,7 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     RECT rect;
     GetClientRect(item, &rect);
     HDC dc = GetDC(item);
-    fillWithIcon(dc, rect, colour, iconHandle(icon));
+    fillWithIcon(dc, rect, colour, icon, windowDpi(g_handles.panel));
     ReleaseDC(item, dc);
 }
 
@@ -127,7 +121,7 @@ void Win32Platform::setCaption(const char* text) {
     setTrayTip(text);
 }
 
-void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel); }
+void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel, windowDpi(g_handles.panel)); }
 
 void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
@@ -289,9 +283,9 @@ void Win32Platform::closeHelpBox() { closeOverlay(HELP_BOX_SLOT); }
 void Win32Platform::moveHelpBox(Point at) {
     HWND window = g_handles.helpBoxWindow.load();
     // Asynchronous like the arms; the box repaints where it lands.
-    if (window)
-        SetWindowPos(window, nullptr, at.x, at.y, HELP_BOX_SIZE, HELP_BOX_SIZE,
-                     SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!window) return;
+    const int size = scaleToDpi(HELP_BOX_SIZE, windowDpi(window));
+    SetWindowPos(window, nullptr, at.x, at.y, size, size, SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Platform::invalidateHelpBox() {

@@ -94,6 +94,7 @@ public:
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;
+    int dpiAt(Point point) override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
@@ -137,9 +138,18 @@ Win32Platform& win32Platform();
 // The calling thread's messages until WM_QUIT; its exit code.
 int runMessageLoop();
 
-// Icons loaded once at start-up.
+// Icons loaded once at start-up, at the default icon size.
 HICON iconHandle(Icon icon);
-void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon);
+// The icon drawn sharp at `pixels` square: loaded at that size the first
+// time, then kept until the process ends, for any thread to use.
+HICON iconAtSize(Icon icon, int pixels);
+// A cell's face: the colour, and its icon scaled for `dpi` at its place.
+void fillWithIcon(HDC dc, const RECT& rect, Colour colour, Icon icon, int dpi);
+
+// The DPI a window is drawn at, and a system metric at a DPI; each falls
+// back where the system lacks the call (the exe starts on every Windows).
+int windowDpi(HWND window);
+int systemMetricAt(int index, int dpi);
 
 // The hook thread (switch_hook.cpp).
 bool startHookThread();
@@ -213,9 +223,10 @@ LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // A page shipped beside the exe, by its name there.
 std::wstring pageBesideExe(const char* page);
 
-// The panel's outer size for the cells shown, and its cells laid out anew.
-SIZE panelWindowSize();
-void layOutPanelWindow(HWND panel);
+// The panel's outer size for the cells shown at `dpi`, and its cells laid
+// out anew for `dpi`.
+SIZE panelWindowSize(int dpi);
+void layOutPanelWindow(HWND panel, int dpi);
 
 // Window procedures registered at start-up.
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
