@@ -6,6 +6,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "config_window/options_window.h"
+#include "platform/scale.h"
 
 namespace sp {
 
@@ -25,9 +26,10 @@ bool request(OptionsRequest what, int value = 0) {
     return postToPanelPatiently(WM_OPTIONS_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
 }
 
-HFONT makeFont(int height, int weight) {
-    return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+HFONT makeFont(int height, int weight, int dpi) {
+    return CreateFontW(-scaleToDpi(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       L"Tahoma");
 }
 
 struct KindClass {
@@ -76,26 +78,37 @@ void showNotice(HWND window, const char* key) {
     SetWindowTextW(GetDlgItem(window, OPTIONS_ID_NOTICE), widen(text.c_str(), CP_UTF8).c_str());
 }
 
-void createControls(HWND window, HINSTANCE instance) {
-    g_fonts.label = makeFont(13, FW_BOLD);
-    g_fonts.hint = makeFont(11, FW_NORMAL);
-    g_fonts.control = makeFont(12, FW_NORMAL);
-    for (const OptionsControl& control : optionsControls()) {
-        const KindClass kc = classFor(control.kind);
-        const Rect& r = control.rect;
-        HWND item = CreateWindowExW(
-            0, kc.className, L"", WS_CHILD | WS_VISIBLE | kc.style, r.left, r.top, r.width, r.height, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
-        if (item && kc.font) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(kc.font), TRUE);
-    }
-    showState(window);
-}
-
 void releaseFonts() {
     DeleteObject(g_fonts.label);
     DeleteObject(g_fonts.hint);
     DeleteObject(g_fonts.control);
     g_fonts = Fonts{};
+}
+
+// The layout's 96-DPI figures at the window's DPI, fonts included.
+void placeControls(HWND window, int dpi) {
+    releaseFonts();
+    g_fonts.label = makeFont(13, FW_BOLD, dpi);
+    g_fonts.hint = makeFont(11, FW_NORMAL, dpi);
+    g_fonts.control = makeFont(12, FW_NORMAL, dpi);
+    for (const OptionsControl& control : optionsControls()) {
+        HWND item = GetDlgItem(window, control.id);
+        if (!item) continue;
+        const Rect r = scaleToDpi(control.rect, dpi);
+        SetWindowPos(item, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (HFONT font = classFor(control.kind).font)
+            SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+}
+
+void createControls(HWND window, HINSTANCE instance) {
+    for (const OptionsControl& control : optionsControls()) {
+        const KindClass kc = classFor(control.kind);
+        CreateWindowExW(0, kc.className, L"", WS_CHILD | WS_VISIBLE | kc.style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    }
+    placeControls(window, windowDpi(window));
+    showState(window);
 }
 
 void onAnswer(HWND window, OptionsAnswer answer) {
@@ -108,12 +121,14 @@ void onAnswer(HWND window, OptionsAnswer answer) {
     }
 }
 
-// Centred on the primary screen.
+// Centred on the primary screen, at its scale.
 Rect windowRect() {
+    Platform& p = win32Platform();
+    const Size screen = p.screenSize();
+    const int dpi = p.dpiAt({screen.width / 2, screen.height / 2});
     const Size client = optionsClientSize();
-    RECT r{0, 0, client.width, client.height};
+    RECT r{0, 0, scaleToDpi(client.width, dpi), scaleToDpi(client.height, dpi)};
     AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_NOACTIVATE | WS_EX_TOPMOST);
-    const Size screen = win32Platform().screenSize();
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     return {(screen.width - width) / 2, (screen.height - height) / 2, width, height};
@@ -183,6 +198,16 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             request(OptionsRequest::Control, LOWORD(wParam));
         return 0;
     case WM_OPTIONS_ANSWER: onAnswer(window, static_cast<OptionsAnswer>(wParam)); return 0;
+    case WM_DPICHANGED: {
+        // Onto a monitor of another scale: the suggested rectangle, and the
+        // controls and fonts made for it.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        placeControls(window, LOWORD(wParam));
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
     case WM_CLOSE:
         // The file's values come back on the panel's thread, which then
         // answers CloseNow; until then the window stays as it is.

@@ -22,6 +22,9 @@ POINT centreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.
 bool scannedLeftClickAt(HWND panel, POINT at) {
     if (!e2e::mouseMoveTo(at.x, at.y)) return false;
     if (e2e::windowText(panel) == sp::READY) sp::tapSwitchKey();
+    // The caption a click leaves names it until the scan's next step, and
+    // until then nothing is lit for a press to act on.
+    e2e::waitUntil([&] { return e2e::windowText(panel) != L"Left Click"; }, 3 * PERIOD + 1000);
     if (!e2e::waitForCaption(panel, L"Left Click", 12 * PERIOD + 2000)) return false;
     sp::tapSwitchKey();
     return true;
