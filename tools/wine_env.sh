@@ -31,11 +31,12 @@ wine_prefix_ready() {
 }
 
 # Starts Xvfb on a display number it picks itself, waits until it answers,
-# and exports DISPLAY; XVFB_PID names it. $1: a folder for its files.
+# and exports DISPLAY; XVFB_PID names it. $1: a folder for its files; $2:
+# the screen's size, 1024x768 unless given.
 start_xvfb() {
-  local dir=$1 display=
+  local dir=$1 size=${2:-1024x768} display=
   mkdir -p "$dir"
-  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$dir/display" 2>"$dir/xvfb.log" &
+  Xvfb -displayfd 8 -screen 0 "${size}x24" -nolisten tcp 8>"$dir/display" 2>"$dir/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 200); do
     display=$(tr -dc '0-9' <"$dir/display" 2>/dev/null)

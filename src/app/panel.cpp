@@ -24,9 +24,10 @@ PanelState& panelState() {
     return state;
 }
 
-Size panelCellArea() {
+Size panelCellArea(int dpi) {
     const PanelGrid grid = panelGrid();
-    return {grid.columns * CELL_SIZE - 2, grid.rows * CELL_SIZE};
+    const int pitch = cellPitch(dpi);
+    return {grid.columns * pitch - scaleToDpi(2, dpi), grid.rows * pitch};
 }
 
 void resetPanelState() {

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "platform/platform.h"
+#include "platform/scale.h"
 
 namespace sp {
 
@@ -22,9 +23,10 @@ struct PanelState {
 
 PanelState& panelState();
 
-// What the panel window's size adds to its frame and caption: the cells'
-// columns and rows, two pixels less across (the panel has always been so).
-Size panelCellArea();
+// What the panel window's size adds to its frame and caption at `dpi`: the
+// cells' columns and rows, two pixels (at 96 DPI) less across (the panel has
+// always been so).
+Size panelCellArea(int dpi = BASE_DPI);
 void resetPanelState();
 
 // How long a second copy waits for the first to answer, or to let go.

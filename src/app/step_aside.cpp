@@ -17,12 +17,27 @@ bool panelStepAsideTo(const Rect& panel, const Rect& monitor, Point pointer, Poi
     return true;
 }
 
+namespace {
+
+Rect monitorOfPanel(Platform& p, const Rect& panel) {
+    return monitorHolding(p.monitorLayout(),
+                          Point{panel.left + panel.width / 2, panel.top + panel.height / 2});
+}
+
+} // namespace
+
 void stepPanelAside(Platform& p, Point pointer) {
     if (currentOptions().value[OPTION_PANEL_STEPS_ASIDE] != 1) return;
     const Rect panel = p.panelRect();
-    const Point centre{panel.left + panel.width / 2, panel.top + panel.height / 2};
     Point to;
-    if (panelStepAsideTo(panel, monitorHolding(p.monitorLayout(), centre), pointer, to)) p.movePanel(to);
+    if (panelStepAsideTo(panel, monitorOfPanel(p, panel), pointer, to)) p.movePanel(to);
+}
+
+void returnPanelHome(Platform& p) {
+    const Rect panel = p.panelRect();
+    const Rect monitor = monitorOfPanel(p, panel);
+    const Point home{monitor.left, monitor.top};
+    if (!(home == Point{panel.left, panel.top})) p.movePanel(home);
 }
 
 } // namespace sp

@@ -12,5 +12,7 @@ namespace sp {
 bool panelStepAsideTo(const Rect& panel, const Rect& monitor, Point pointer, Point& to);
 // Moves the panel aside if the option is on and the pointer is on it.
 void stepPanelAside(Platform& p, Point pointer);
+// The panel back in the top left corner of its monitor, where it starts.
+void returnPanelHome(Platform& p);
 
 } // namespace sp

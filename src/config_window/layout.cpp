@@ -8,9 +8,14 @@ using K = ControlKind;
 using F = ControlFont;
 } // namespace
 
-Rect configWindowRect(Size screen) {
-    return {(screen.width - CONFIG_WIDTH) / 2, (screen.height - CONFIG_HEIGHT) / 2, CONFIG_WIDTH,
-            CONFIG_HEIGHT};
+Rect configWindowRect(Size screen, int dpi) {
+    const int width = scaleToDpi(CONFIG_WIDTH, dpi);
+    const int height = scaleToDpi(CONFIG_HEIGHT, dpi);
+    return {(screen.width - width) / 2, (screen.height - height) / 2, width, height};
+}
+
+Rect controlRect(const ControlRow& row, int dpi) {
+    return scaleToDpi(Rect{row.x, row.y, row.width, row.height}, dpi);
 }
 
 // clang-format off

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/scale.h"
 
 namespace sp {
 
@@ -11,9 +12,9 @@ constexpr int CONFIG_WIDTH = 640;
 constexpr int CONFIG_HEIGHT = 555;
 constexpr const char* CONFIG_TITLE = u8"CONFIGURACI\u00D3N";
 
-// Centred on the screen; on a screen narrower or lower than the window the
-// window starts beyond the edge.
-Rect configWindowRect(Size screen);
+// Centred on the screen, its size scaled for `dpi`; on a screen narrower or
+// lower than the window the window starts beyond the edge.
+Rect configWindowRect(Size screen, int dpi = BASE_DPI);
 
 enum class ControlKind { Group, Icon, Label, Text, Picture, Link, Toggle, Slider, Swatch, Push, Notice };
 enum class ControlFont { None, Bold, Light, Underlined };
@@ -50,6 +51,9 @@ struct ControlRow {
     int height;
     ControlFont font;
 };
+
+// A control's rectangle in the window at `dpi`: the table's, scaled.
+Rect controlRect(const ControlRow& row, int dpi);
 
 extern const ControlRow CONFIG_CONTROLS[];
 extern const int CONFIG_CONTROL_COUNT;

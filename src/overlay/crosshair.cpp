@@ -43,15 +43,15 @@ Rect cutAtOtherMonitors(Rect arm, const Rect& own, const MonitorLayout& layout, 
 
 } // namespace
 
-Rect armRect(Arm arm, Point pt, const MonitorLayout& layout) {
+Rect armRect(Arm arm, Point pt, const MonitorLayout& layout, int dpi) {
     const Rect m = monitorHolding(layout, pt);
+    const int gap = scaleToDpi(ARM_GAP, dpi);
+    const int thick = scaleToDpi(ARM_THICKNESS, dpi);
     switch (arm) {
-    case Arm::Left: return {m.left, pt.y, pt.x - ARM_GAP - m.left, ARM_THICKNESS};
-    case Arm::Right:
-        return cutAtOtherMonitors({pt.x + ARM_GAP, pt.y, m.width, ARM_THICKNESS}, m, layout, true);
-    case Arm::Up: return {pt.x, m.top, ARM_THICKNESS, pt.y - ARM_GAP - m.top};
-    case Arm::Down:
-        return cutAtOtherMonitors({pt.x, pt.y + ARM_GAP, ARM_THICKNESS, m.height}, m, layout, false);
+    case Arm::Left: return {m.left, pt.y, pt.x - gap - m.left, thick};
+    case Arm::Right: return cutAtOtherMonitors({pt.x + gap, pt.y, m.width, thick}, m, layout, true);
+    case Arm::Up: return {pt.x, m.top, thick, pt.y - gap - m.top};
+    case Arm::Down: return cutAtOtherMonitors({pt.x, pt.y + gap, thick, m.height}, m, layout, false);
     }
     return {};
 }
@@ -86,9 +86,10 @@ void moveCrosshair(Platform& p, Point pointer) {
     // Every place that learns where the pointer went comes through here.
     stepPanelAside(p, pointer);
     const MonitorLayout layout = p.monitorLayout();
-    for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout));
+    const int dpi = p.dpiAt(pointer);
+    for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout, dpi));
     if (live().liveHelpBox == 1) {
-        p.moveHelpBox(placeHelpBox(pointer, monitorHolding(layout, pointer)));
+        p.moveHelpBox(placeHelpBox(pointer, monitorHolding(layout, pointer), dpi));
         if (g_overlay.helpBoxOpen == 1) p.invalidateHelpBox();
     }
     p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);

@@ -7,9 +7,11 @@
 #include <atomic>
 
 #include "platform/platform.h"
+#include "platform/scale.h"
 
 namespace sp {
 
+// At 96 DPI; scaled for the monitor that holds the pointer.
 constexpr int ARM_GAP = 10;
 constexpr int ARM_THICKNESS = 3;
 // moveCrosshair's pause, which also paces pointer movement.
@@ -29,7 +31,8 @@ void resetOverlayState();
 // holds it. Arms near its left or top edge may get a zero or negative
 // length; they then show nothing. The right and down arms are a monitor
 // long, so they reach past its far edge, unless another monitor lies there.
-Rect armRect(Arm arm, Point pointer, const MonitorLayout& layout);
+// The gap and the thickness are scaled for `dpi`.
+Rect armRect(Arm arm, Point pointer, const MonitorLayout& layout, int dpi = BASE_DPI);
 Rect armRect(Arm arm, Point pointer, Size screen);
 
 bool anyCrosshairOpen();

@@ -5,12 +5,15 @@
 
 namespace sp {
 
-Point placeHelpBox(Point pt, const Rect& monitor) {
-    const bool leftEdge = pt.x - monitor.left < 60;
-    const bool rightEdge = !leftEdge && pt.x + 60 > monitor.left + monitor.width;
-    const int bx = rightEdge ? pt.x - 60 : pt.x + 20;
-    int by = pt.y - 60;
-    if (pt.y - monitor.top < 60) by = (leftEdge || rightEdge) ? pt.y + 60 : pt.y + 40;
+Point placeHelpBox(Point pt, const Rect& monitor, int dpi) {
+    const int away = scaleToDpi(60, dpi);
+    const int beside = scaleToDpi(20, dpi);
+    const int below = scaleToDpi(40, dpi);
+    const bool leftEdge = pt.x - monitor.left < away;
+    const bool rightEdge = !leftEdge && pt.x + away > monitor.left + monitor.width;
+    const int bx = rightEdge ? pt.x - away : pt.x + beside;
+    int by = pt.y - away;
+    if (pt.y - monitor.top < away) by = (leftEdge || rightEdge) ? pt.y + away : pt.y + below;
     return {bx, by};
 }
 

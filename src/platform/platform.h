@@ -108,6 +108,8 @@ enum class MenuPlace { Panel, Pointer };
 // out: show the settings and toggles as they now are, say that saving
 // failed, or go (the close sequence has run).
 enum class ConfigAnswer { ShowState, SaveFailed, CloseNow };
+// The options window's answers likewise; ReadOnly and SaveFailed: not saved.
+enum class OptionsAnswer { ShowState, ReadOnly, SaveFailed, CloseNow };
 
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
@@ -161,6 +163,9 @@ public:
     virtual Point cursorPos() = 0;
     virtual Size screenSize() = 0;
     virtual MonitorLayout monitorLayout() = 0;
+    // The DPI of the monitor that holds (or is nearest to) a point; 96
+    // where the system cannot tell.
+    virtual int dpiAt(Point point) = 0;
     virtual bool buttonsSwapped() = 0;
 
     // Crosshair arm windows. startArm starts the arm's own thread, which
@@ -198,6 +203,8 @@ public:
     // the configuration window's client area.
     virtual bool pointerOnPanel() = 0;
     virtual bool pointerOnConfigClient() = 0;
+    // The same for the options window.
+    virtual bool pointerOnOptionsClient() = 0;
     // The control panel's outer rectangle, and moving it (same size, same
     // place in the z-order) without taking the focus.
     virtual Rect panelRect() = 0;
@@ -209,6 +216,11 @@ public:
     virtual void openConfigWindow() = 0;
     virtual void setConfigTimer(int periodMs) = 0;
     virtual void answerConfigWindow(ConfigAnswer answer) = 0;
+    // The options window, on a thread of its own in the same way.
+    virtual void openOptionsWindow() = 0;
+    virtual void answerOptionsWindow(OptionsAnswer answer) = 0;
+    // The user's UI language is a Spanish one.
+    virtual bool userLanguageSpanish() = 0;
 
     // The program's menu, and the notification-area icon that opens it, live
     // on a thread of their own. showMenu returns at once; the entry chosen

@@ -5,6 +5,7 @@
 #include "app/panel.h"
 #include "app/rearm.h"
 #include "config_window/config_state.h"
+#include "config_window/options_window.h"
 #include "overlay/crosshair.h"
 #include "pointer/point_scan.h"
 #include "scan/cells.h"
@@ -27,8 +28,10 @@ void endDrag(Platform& p) {
     p.sendButton(primaryUp(p));
 }
 
-// Over the configuration window every kind is a plain primary click, so a
-// one-switch user can work its controls.
+// Over the program's own windows every kind is a plain primary click, so a
+// one-switch user can work their controls.
+bool overOwnWindow() { return configState().pointerOverConfig == 1 || optionsWindowState().pointerOver == 1; }
+
 void clickOnConfigWindow(Platform& p) {
     primaryClick(p);
     if (configState().colourDialogOpen == 1) p.setConfigTimer(CONFIG_TIMER_PERIOD_MS);
@@ -36,7 +39,7 @@ void clickOnConfigWindow(Platform& p) {
 
 void leftClick(Platform& p) {
     const ConfigState& config = configState();
-    if (config.pointerOverConfig == 1) {
+    if (overOwnWindow()) {
         if (g_click.dragging == 1)
             endDrag(p);
         else
@@ -51,7 +54,7 @@ void leftClick(Platform& p) {
 
 // Right, middle and double clicks: while a drag is held they only end it.
 void otherClick(Platform& p, int action) {
-    if (configState().pointerOverConfig == 1) {
+    if (overOwnWindow()) {
         clickOnConfigWindow(p);
         return;
     }
@@ -85,8 +88,9 @@ void dragToggle(Platform& p) {
     const ConfigState& config = configState();
     bool anyClickShown = false;
     for (int kind = 0; kind < 4; ++kind) anyClickShown = anyClickShown || config.clickChecks[kind] == 1;
-    // With only the drag on, the window could not be clicked at all otherwise.
-    if (config.pointerOverConfig == 1 && !anyClickShown) {
+    // With only the drag on, the window could not be clicked at all otherwise;
+    // the options window has nothing to drag.
+    if ((config.pointerOverConfig == 1 && !anyClickShown) || optionsWindowState().pointerOver == 1) {
         primaryClick(p);
     } else if (g_click.dragging == 0) {
         p.sendButton(primaryDown(p));
@@ -120,6 +124,7 @@ void performClick(Platform& p) {
     // when a window last saw it.
     refreshPointerOverPanel(p);
     refreshPointerOverConfig(p);
+    refreshPointerOverOptions(p);
     const int action = switchState().pendingAction;
     switch (action) {
     case ACTION_LEFT_CLICK: leftClick(p); break;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cassert>
 
+#include "platform/scale.h"
 #include "pointer/click.h"
 #include "scan/scan.h"
 #include "settings/options.h"
@@ -35,7 +36,7 @@ constexpr CellRow CELLS[CELL_COUNT] = {
     {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
     {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
     {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, "Menu", "menu"},
-    {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, "Point", "point"},
+    {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, "Point", nullptr},
 };
 
 // The column of each listed cell in its row plus one, 0 while it is not
@@ -127,6 +128,14 @@ Rect cellRect(int cell) {
     const CellRow& row = cellRow(cell);
     const int column = row.panelColumn >= 0 ? row.panelColumn : g_listedColumn[cell].load() - 1;
     return {CELL_SIZE * column, CELL_SIZE * row.panelRow, CELL_SIZE, CELL_SIZE};
+}
+
+int cellPitch(int dpi) { return scaleToDpi(CELL_SIZE, dpi); }
+
+Rect cellRectAt(int cell, int dpi) {
+    const Rect r = cellRect(cell);
+    const int pitch = cellPitch(dpi);
+    return {r.left / CELL_SIZE * pitch, r.top / CELL_SIZE * pitch, pitch, pitch};
 }
 
 Icon cellIcon(int cell, bool startIconShown) {

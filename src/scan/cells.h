@@ -69,7 +69,7 @@ constexpr int CLICK_KIND_COUNT = 5;
 enum class SwitchedOnBy {
     Always,
     ClickKind, // the cell's click kind, as the settings window sets it
-    Listed,    // options.ini's extra_cells names it
+    Listed,    // options.ini's extra_cells names it (Point: point_scan is on)
 };
 
 struct CellRow {
@@ -82,7 +82,8 @@ struct CellRow {
     int panelColumn; // -1: by its place in the list
     // The panel caption while the cell is highlighted.
     const char* caption;
-    // With SwitchedOnBy::Listed: its name in options.ini's extra_cells.
+    // With SwitchedOnBy::Listed: its name in options.ini's extra_cells; null
+    // for the Point cell, which comes after the others with point_scan.
     const char* listedAs;
 };
 
@@ -109,8 +110,15 @@ struct PanelGrid {
     int rows;
 };
 PanelGrid panelGrid();
-// Where a cell sits in the panel's client area.
+// Where a cell sits in the panel's client area, at 96 DPI.
 Rect cellRect(int cell);
+// The same on a monitor of `dpi`: the grid's pitch is the scaled cell, so
+// every cell is the same size and none overlaps its neighbour.
+int cellPitch(int dpi);
+Rect cellRectAt(int cell, int dpi);
+// A cell's icon: its top left corner inside the cell, and its size.
+constexpr int CELL_ICON_AT = 6;
+constexpr int CELL_ICON_SIZE = 32;
 // The listed cells from the options in force, in their order; true when
 // which cells are shown, or where, changed.
 bool layOutListedCells();

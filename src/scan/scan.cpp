@@ -162,6 +162,10 @@ void startScanTimer(Platform& p) {
     p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
 }
 
+void keepScanInSequence() {
+    if (g_scan.scanPos > sequenceLength()) rewindScan();
+}
+
 void resumeAtFirstClickCell() {
     for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
         if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {

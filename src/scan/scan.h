@@ -61,6 +61,9 @@ void rewindScan();
 // TIMER_SCAN at the live period. Nothing counts as highlighted until its
 // first step, so a press before then has nothing to act on.
 void startScanTimer(Platform& p);
+// After the sequence has been built anew: a position past its end starts
+// from the first cell.
+void keepScanInSequence();
 // The next scan step highlights the first click cell that takes part (no
 // click cell: the position is kept).
 void resumeAtFirstClickCell();

@@ -46,10 +46,24 @@ fi
 rm -rf "$out"
 mkdir -p "$work"
 
+# A *_144_dpi case runs at 144 DPI (the LogPixels Wine reads) on a larger
+# screen; the others keep 96. The mark stays until the value is out again,
+# so the next case mends a run cut short in between (writing 96, what Wine
+# takes without the value).
+screen=1024x768 dpi=
+case $case_name in *_144_dpi) screen=1536x1152 dpi=144 ;; esac
+dpi_mark=$WINEPREFIX.dpi-set
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$out/dpi.log" 2>&1 &&
+    wineserver -w
+}
+restore_prefix_dpi() { [ ! -e "$dpi_mark" ] || { set_dpi 96 && rm -f "$dpi_mark"; }; }
+
 watcher_pid=
 cleanup() {
   [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
+  restore_prefix_dpi
   stop_xvfb
   rm -f "$shot_request" "$out/display"
 }
@@ -61,9 +75,15 @@ started_ms=$(date +%s%3N)
 # Leftovers of an interrupted run would otherwise share our desktop.
 wineserver -k >/dev/null 2>&1
 
-start_xvfb "$out" || exit 1
+start_xvfb "$out" "$screen" || exit 1
 if ! wine_prefix_ready; then
   echo "could not prepare $WINEPREFIX; see $build_root/wineboot.log" >&2
+  exit 1
+fi
+if [ -z "$dpi" ]; then
+  restore_prefix_dpi
+elif ! touch "$dpi_mark" || ! set_dpi "$dpi"; then
+  echo "could not set the prefix's DPI; see $out/dpi.log" >&2
   exit 1
 fi
 
@@ -78,7 +98,7 @@ watcher_pid=$!
 export E2E_SHOT_REQUEST
 E2E_SHOT_REQUEST=$(winpath "$shot_request")
 
-timeout -k 5 "$run_timeout" wine explorer "/desktop=sp${DISPLAY#:},1024x768" \
+timeout -k 5 "$run_timeout" wine explorer "/desktop=sp${DISPLAY#:},$screen" \
   "$(winpath "$driver")" "$case_name" "$(winpath "$product")" "$(winpath "$work")" \
   "$(winpath "$result")" >"$out/wine.log" 2>&1
 wine_status=$?

@@ -63,8 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                               3},
                       RowCase{"withEveryClickOff", "extra_cells = scroll_left", "00000", {12}, 3},
                       RowCase{"pointLast", "point_scan = 1\nextra_cells = menu", "10000", {5, 14, 15}, 3},
-                      RowCase{
-                          "pointListed", "point_scan = 1\nextra_cells = point menu", "10000", {5, 15, 14}, 3},
                       // Turned on by its own option, it is not dropped from a full row.
                       RowCase{"pointSixth",
                               "point_scan = 1\nextra_cells = scroll_up scroll_down "

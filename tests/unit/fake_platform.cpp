@@ -199,6 +199,12 @@ void FakePlatform::movePanel(Point topLeft) {
 }
 
 void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
+void FakePlatform::openOptionsWindow() { log.push_back("openOptionsWindow"); }
+
+void FakePlatform::answerOptionsWindow(OptionsAnswer answer) {
+    static const char* const names[] = {"show", "readOnly", "saveFailed", "closeNow"};
+    log.push_back(std::string("answerOptionsWindow ") + names[static_cast<int>(answer)]);
+}
 
 bool FakePlatform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
     log.push_back(std::string("showMenu ") + (place == MenuPlace::Panel ? "panel" : "pointer"));

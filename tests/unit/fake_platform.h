@@ -20,6 +20,8 @@ public:
     Size screen{1024, 768};
     // Empty: one monitor of `screen`'s size.
     MonitorLayout monitors;
+    // The DPI of every monitor.
+    int dpi = 96;
     Rect panel{0, 0, 231, 120};
     bool swapped = false;
     std::map<std::string, std::string> files; // name -> bytes
@@ -39,6 +41,8 @@ public:
     // Where the pointer is, as the panel and configuration window see it.
     bool onPanel = false;
     bool onConfigClient = false;
+    bool onOptionsClient = false;
+    bool spanishUser = false;
 
     std::vector<std::string> log;
     int timerPeriod[100] = {};
@@ -86,6 +90,7 @@ public:
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;
+    int dpiAt(Point) override { return dpi; }
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
@@ -105,6 +110,7 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    bool pointerOnOptionsClient() override { return onOptionsClient; }
     Rect panelRect() override { return panel; }
     void movePanel(Point topLeft) override;
     void openConfigWindow() override;
@@ -119,6 +125,9 @@ public:
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
     void answerConfigWindow(ConfigAnswer answer) override;
+    void openOptionsWindow() override;
+    void answerOptionsWindow(OptionsAnswer answer) override;
+    bool userLanguageSpanish() override { return spanishUser; }
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;

@@ -12,6 +12,7 @@
 #include "app/rearm.h"
 #include "case_name.h"
 #include "config_window/config_state.h"
+#include "config_window/options_window.h"
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
@@ -49,6 +50,7 @@ protected:
         resetScrollState();
         resetPointScanState();
         resetMenuState();
+        resetOptionsWindowState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -88,7 +88,8 @@ HWND makeArmWindow(LPVOID param) {
     const Arm arm = static_cast<Arm>(overlaySlotOf(param));
     POINT pt{0, 0};
     GetCursorPos(&pt);
-    const Rect r = armRect(arm, {pt.x, pt.y}, win32Platform().monitorLayout());
+    Platform& p = win32Platform();
+    const Rect r = armRect(arm, {pt.x, pt.y}, p.monitorLayout(), p.dpiAt({pt.x, pt.y}));
     return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOPMOST, armClassName(arm),
                            armClassName(arm), WS_POPUP, r.left, r.top, r.width, r.height, nullptr, nullptr,
                            handles().instance, param);

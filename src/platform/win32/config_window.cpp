@@ -17,7 +17,9 @@
 #include "config_window/config_window.h"
 #include "config_window/layout.h"
 #include "config_window/links.h"
+#include "platform/scale.h"
 #include "pointer/click.h"
+#include "scan/cells.h"
 #include "scan/scan.h"
 #include "settings/settings.h"
 
@@ -45,16 +47,8 @@ std::atomic<int>* pendingPosition(ConfigRequest request) {
     }
 }
 
-// Posted, never sent. A full queue is waited out for a while: a lost close
-// or teardown would leave the window half-closed and the next one barred.
 bool request(ConfigRequest what, int value = 0) {
-    for (int tries = 0; tries < 100; ++tries) {
-        if (PostMessageW(handles().panel, WM_CONFIG_REQUEST, static_cast<WPARAM>(what),
-                         static_cast<LPARAM>(value)))
-            return true;
-        Sleep(10);
-    }
-    return false;
+    return postToPanelPatiently(WM_CONFIG_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
 }
 
 void requestPosition(ConfigRequest what, int position) {
@@ -63,7 +57,9 @@ void requestPosition(ConfigRequest what, int position) {
     if (!request(what)) pending->store(NO_POSITION);
 }
 
-// Owned by the window and touched only on its thread.
+// Owned by the window and touched only on its thread; made for the DPI the
+// window is drawn at, and made again when that changes.
+constexpr int MAX_PICTURES = 24;
 struct WindowResources {
     HFONT bold = nullptr;
     HFONT light = nullptr;
@@ -71,15 +67,34 @@ struct WindowResources {
     HBRUSH white = nullptr;
     HICON on = nullptr;
     HICON off = nullptr;
-    HBITMAP bitmaps[16] = {};
+    HICON icons[MAX_PICTURES] = {};
+    int iconCount = 0;
+    HBITMAP bitmaps[MAX_PICTURES] = {};
     int bitmapCount = 0;
 };
 WindowResources g_res;
 
 std::wstring fromUtf8(const char* text) { return widen(text, CP_UTF8); }
 
-HFONT makeFont(int weight, bool underline) {
-    return CreateFontW(0, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+// The system's default face height (a font asked for at height 0) in
+// pixels at 96 DPI, where the window has always used that default.
+int defaultFontEm() {
+    HDC screen = GetDC(nullptr);
+    HFONT probe =
+        CreateFontW(0, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH, L"Times New Roman");
+    TEXTMETRICW tm{};
+    HGDIOBJ was = SelectObject(screen, probe);
+    const bool measured = GetTextMetricsW(screen, &tm) != FALSE;
+    SelectObject(screen, was);
+    DeleteObject(probe);
+    ReleaseDC(nullptr, screen);
+    return measured && tm.tmHeight > tm.tmInternalLeading ? tm.tmHeight - tm.tmInternalLeading : 16;
+}
+
+HFONT makeFont(int weight, bool underline, int dpi) {
+    const int height = dpi == BASE_DPI ? 0 : -scaleToDpi(defaultFontEm(), dpi);
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH,
                        L"Times New Roman");
 }
@@ -184,49 +199,108 @@ LRESULT CALLBACK handCursorProc(HWND link, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcW(saved, link, message, wParam, lParam);
 }
 
-void createControls(HWND window, HINSTANCE instance) {
-    g_res.bold = makeFont(FW_BOLD, false);
-    g_res.light = makeFont(FW_LIGHT, false);
-    g_res.underlined = makeFont(FW_LIGHT, true);
+// A picture at its own size times the scale: stretched, as the bitmaps
+// come in one size only.
+HBITMAP loadPicture(HINSTANCE instance, const char* name, int dpi) {
+    HBITMAP bitmap = LoadBitmapA(instance, name);
+    BITMAP info{};
+    if (!bitmap || dpi == BASE_DPI || !GetObjectW(bitmap, sizeof info, &info)) return bitmap;
+    HANDLE scaled = CopyImage(bitmap, IMAGE_BITMAP, scaleToDpi(info.bmWidth, dpi),
+                              scaleToDpi(info.bmHeight, dpi), LR_COPYDELETEORG);
+    return scaled ? static_cast<HBITMAP>(scaled) : bitmap;
+}
+
+void releaseResources(WindowResources& res) {
+    DeleteObject(res.bold);
+    DeleteObject(res.light);
+    DeleteObject(res.underlined);
+    DeleteObject(res.white);
+    DestroyIcon(res.on);
+    DestroyIcon(res.off);
+    for (int i = 0; i < res.iconCount; ++i) DestroyIcon(res.icons[i]);
+    for (int i = 0; i < res.bitmapCount; ++i) DeleteObject(res.bitmaps[i]);
+    res = WindowResources{};
+}
+
+// Fonts, marks and pictures for `dpi` into every control; those made for
+// the DPI before are released once no control shows them.
+void dressControls(HWND window, HINSTANCE instance, int dpi) {
+    WindowResources before = g_res;
+    g_res = WindowResources{};
+    g_res.bold = makeFont(FW_BOLD, false, dpi);
+    g_res.light = makeFont(FW_LIGHT, false, dpi);
+    g_res.underlined = makeFont(FW_LIGHT, true, dpi);
     g_res.white = CreateSolidBrush(RGB(255, 255, 255));
     // The toggles are 25 pixels square: their marks are drawn to fit.
-    g_res.on = static_cast<HICON>(
-        LoadImageW(instance, L"ICO_OK", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
-    g_res.off = static_cast<HICON>(
-        LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, TOGGLE_ICON_SIZE, TOGGLE_ICON_SIZE, 0));
+    const int mark = scaleToDpi(TOGGLE_ICON_SIZE, dpi);
+    g_res.on = static_cast<HICON>(LoadImageW(instance, L"ICO_OK", IMAGE_ICON, mark, mark, 0));
+    g_res.off = static_cast<HICON>(LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, mark, mark, 0));
+    const int iconSize = scaleToDpi(CELL_ICON_SIZE, dpi);
 
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
         const ControlRow& row = CONFIG_CONTROLS[i];
-        const KindClass kc = classFor(row.kind);
-        const DWORD visible = row.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
-        HWND control =
-            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style, row.x,
-                            row.y, row.width, row.height, window,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        HWND control = GetDlgItem(window, row.id);
         if (!control) continue;
         if (HFONT font = fontFor(row.font))
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         switch (row.kind) {
-        case ControlKind::Icon:
-            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, row.picture)), 0);
-            break;
-        case ControlKind::Picture:
-        case ControlKind::Link: {
-            HBITMAP bitmap = LoadBitmapA(instance, row.picture);
-            if (bitmap && g_res.bitmapCount < 16) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
-            SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-            if (row.kind == ControlKind::Link) {
-                const LONG_PTR saved =
-                    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(handCursorProc));
-                SetWindowLongPtrW(control, GWLP_USERDATA, saved);
-            }
+        case ControlKind::Icon: {
+            HICON icon =
+                static_cast<HICON>(LoadImageA(instance, row.picture, IMAGE_ICON, iconSize, iconSize, 0));
+            if (icon && g_res.iconCount < MAX_PICTURES) g_res.icons[g_res.iconCount++] = icon;
+            SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             break;
         }
-        case ControlKind::Slider: setUpSlider(control, row.id); break;
+        case ControlKind::Picture:
+        case ControlKind::Link: {
+            HBITMAP bitmap = loadPicture(instance, row.picture, dpi);
+            if (bitmap && g_res.bitmapCount < MAX_PICTURES) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
+            SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+            break;
+        }
         default: break;
         }
     }
+    showToggles(window);
+    releaseResources(before);
+}
+
+void createControls(HWND window, HINSTANCE instance) {
+    const int dpi = windowDpi(window);
+    for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
+        const ControlRow& row = CONFIG_CONTROLS[i];
+        const KindClass kc = classFor(row.kind);
+        const DWORD visible = row.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
+        const Rect r = controlRect(row, dpi);
+        HWND control =
+            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style,
+                            r.left, r.top, r.width, r.height, window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (!control) continue;
+        if (row.kind == ControlKind::Link) {
+            const LONG_PTR saved =
+                SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(handCursorProc));
+            SetWindowLongPtrW(control, GWLP_USERDATA, saved);
+        }
+        if (row.kind == ControlKind::Slider) setUpSlider(control, row.id);
+    }
+    dressControls(window, instance, dpi);
     showState(window, true);
+}
+
+// Onto a monitor of another scale: the suggested rectangle, every control
+// where the table puts it at the new DPI, and their looks made anew.
+void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
+        const ControlRow& row = CONFIG_CONTROLS[i];
+        const Rect r = controlRect(row, dpi);
+        if (HWND control = GetDlgItem(window, row.id))
+            SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    dressControls(window, handles().instance, dpi);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void restoreLinkProcedures(HWND window) {
@@ -235,18 +309,6 @@ void restoreLinkProcedures(HWND window) {
         const LONG_PTR saved = link ? GetWindowLongPtrW(link, GWLP_USERDATA) : 0;
         if (saved) SetWindowLongPtrW(link, GWLP_WNDPROC, saved);
     }
-}
-
-// The controls are gone by now; what they showed can go with them.
-void releaseResources() {
-    DeleteObject(g_res.bold);
-    DeleteObject(g_res.light);
-    DeleteObject(g_res.underlined);
-    DeleteObject(g_res.white);
-    DestroyIcon(g_res.on);
-    DestroyIcon(g_res.off);
-    for (int i = 0; i < g_res.bitmapCount; ++i) DeleteObject(g_res.bitmaps[i]);
-    g_res = WindowResources{};
 }
 
 void chooseColour(HWND window) {
@@ -325,7 +387,9 @@ void paintSwatch(const DRAWITEMSTRUCT& item) {
 }
 
 DWORD WINAPI configThreadProc(LPVOID) {
-    const Rect r = configWindowRect(win32Platform().screenSize());
+    Platform& p = win32Platform();
+    const Size screen = p.screenSize();
+    const Rect r = configWindowRect(screen, p.dpiAt({screen.width / 2, screen.height / 2}));
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS,
                                   fromUtf8(CONFIG_TITLE).c_str(), WS_CAPTION | WS_SYSMENU, r.left, r.top,
                                   r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
@@ -346,6 +410,16 @@ DWORD WINAPI configThreadProc(LPVOID) {
 }
 
 } // namespace
+
+// Posted, never sent. A full queue is waited out for a while: a lost close
+// or teardown would leave a window half-closed and the next one barred.
+bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (int tries = 0; tries < 100; ++tries) {
+        if (PostMessageW(handles().panel, message, wParam, lParam)) return true;
+        Sleep(10);
+    }
+    return false;
+}
 
 bool startConfigThread() {
     HANDLE thread = CreateThread(nullptr, 0, configThreadProc, nullptr, 0, nullptr);
@@ -381,8 +455,9 @@ void onConfigRequest(WPARAM wParam, LPARAM lParam) {
 // Over the client area of the window or of its colour dialog (any window
 // of its thread), controls included: what a one-switch user aims at there
 // is a plain click.
-bool pointerOnConfigWindow() {
-    HWND window = g_window.load();
+bool pointerOnConfigWindow() { return pointerOnClientOf(g_window.load()); }
+
+bool pointerOnClientOf(HWND window) {
     if (!window) return false;
     POINT pt;
     if (!GetCursorPos(&pt)) return false;
@@ -426,6 +501,9 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (item->CtlID == ID_SWATCH) paintSwatch(*item);
         return TRUE;
     }
+    case WM_DPICHANGED:
+        onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); return 0;
     case WM_HSCROLL: onSlider(reinterpret_cast<HWND>(lParam)); return 0;
     case WM_TIMER:
@@ -451,7 +529,8 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY: {
-        releaseResources();
+        // The controls are gone by now; what they showed can go with them.
+        releaseResources(g_res);
         HWND expected = window;
         g_window.compare_exchange_strong(expected, nullptr);
         // Only now may another window be opened: this one's resources are

@@ -1,22 +1,11 @@
 // The help box window: one thread and one message loop per box, like an arm.
 #include "overlay/crosshair.h"
 #include "overlay/help_box.h"
+#include "platform/scale.h"
 #include "platform/win32/win32_platform.h"
 #include "pointer/monitors.h"
 
 namespace sp {
-
-namespace {
-
-// Loaded once at the box's own size, so the icon is drawn sharp rather than
-// stretched from the panel's size. Shared images are never freed.
-HICON helpBoxIconHandle(Icon icon) {
-    HICON loaded = static_cast<HICON>(LoadImageA(handles().instance, iconResourceName(icon), IMAGE_ICON,
-                                                 HELP_BOX_ICON_SIZE, HELP_BOX_ICON_SIZE, LR_SHARED));
-    return loaded ? loaded : iconHandle(icon);
-}
-
-} // namespace
 
 HBRUSH helpBoxBrush() {
     static HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
@@ -29,10 +18,22 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
         Icon icon = Icon::Stop;
-        if (currentHelpBoxIcon(icon))
-            DrawIconEx(dc, HELP_BOX_ICON_AT, HELP_BOX_ICON_AT, helpBoxIconHandle(icon), HELP_BOX_ICON_SIZE,
-                       HELP_BOX_ICON_SIZE, 0, nullptr, DI_NORMAL);
+        if (currentHelpBoxIcon(icon)) {
+            // Loaded at the box's own size, so the icon is drawn sharp rather
+            // than stretched from the panel's size.
+            const int dpi = windowDpi(window);
+            const int at = scaleToDpi(HELP_BOX_ICON_AT, dpi);
+            const int size = scaleToDpi(HELP_BOX_ICON_SIZE, dpi);
+            DrawIconEx(dc, at, at, iconAtSize(icon, size), size, size, 0, nullptr, DI_NORMAL);
+        }
         EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // Where it is, at the size for the monitor it went onto.
+        const int size = scaleToDpi(HELP_BOX_SIZE, LOWORD(wParam));
+        SetWindowPos(window, nullptr, 0, 0, size, size, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(window, nullptr, TRUE);
         return 0;
     }
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -47,11 +48,14 @@ namespace {
 HWND makeHelpBoxWindow(LPVOID) {
     POINT pt{0, 0};
     GetCursorPos(&pt);
-    const Point at =
-        placeHelpBox({pt.x, pt.y}, monitorHolding(win32Platform().monitorLayout(), {pt.x, pt.y}));
+    Platform& p = win32Platform();
+    const Point pointer{pt.x, pt.y};
+    const int dpi = p.dpiAt(pointer);
+    const Point at = placeHelpBox(pointer, monitorHolding(p.monitorLayout(), pointer), dpi);
+    const int size = scaleToDpi(HELP_BOX_SIZE, dpi);
     // Not layered: the box is fully opaque.
     return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"AYUDA", L"AYUDA", WS_POPUP | WS_BORDER, at.x,
-                           at.y, HELP_BOX_SIZE, HELP_BOX_SIZE, nullptr, nullptr, handles().instance, nullptr);
+                           at.y, size, size, nullptr, nullptr, handles().instance, nullptr);
 }
 } // namespace
 

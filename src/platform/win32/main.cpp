@@ -1,6 +1,8 @@
 // Entry point: window classes, the control panel, settings, the switch hook,
 // then the main message loop until the panel is closed.
+#include "app/menu.h"
 #include "app/panel.h"
+#include "config_window/options_window.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -39,7 +41,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1))))
         quitQuietly();
 
-    const SIZE size = panelWindowSize();
+    // Sized for the monitor at its place; it lays out its cells for the
+    // DPI it is then drawn at.
+    const SIZE size = panelWindowSize(win32Platform().dpiAt({0, 0}));
     h.panel = CreateWindowExW(WS_EX_TOPMOST, L"QUIMBOLET", L"Ready", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     UpdateWindow(h.panel);
@@ -58,6 +62,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!registerClass(instance, L"CONFIGURACI\u00D3N", configWindowProc, LoadIconW(instance, L"CON"),
                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
         quitQuietly();
+
+    if (!registerClass(instance, OPTIONS_CLASS, optionsWindowProc, LoadIconW(instance, L"CON"),
+                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))))
+        quitQuietly();
+    setMoreOptionsOpener(openOptionsWindow);
 
     // The menu's owner is never shown: it needs no icon or background.
     if (!registerClass(instance, L"SWITCHPOINT_MENU", menuWindowProc, nullptr, nullptr)) quitQuietly();

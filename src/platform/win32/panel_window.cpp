@@ -14,14 +14,14 @@ namespace sp {
 
 namespace {
 
-void createCells(HWND panel, HINSTANCE instance) {
+void createCells(HWND panel, HINSTANCE instance, int dpi) {
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         if (!cellShown(cell)) continue;
         // The start/stop cell is a push button: clicks on it reach the panel
         // as commands. The others let hit tests and clicks through to it.
         const bool button = cellRow(cell).kind == ActionKind::StartStop;
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | (button ? BS_OWNERDRAW : SS_OWNERDRAW);
-        const Rect r = cellRect(cell);
+        const Rect r = cellRectAt(cell, dpi);
         CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", L"", style, r.left, r.top, r.width, r.height,
                         panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(cell)), instance, nullptr);
     }
@@ -29,17 +29,17 @@ void createCells(HWND panel, HINSTANCE instance) {
 
 } // namespace
 
-SIZE panelWindowSize() {
-    const Size cells = panelCellArea();
-    return {2 * GetSystemMetrics(SM_CXFRAME) + cells.width,
-            2 * GetSystemMetrics(SM_CYMENU) - 2 * GetSystemMetrics(SM_CYFRAME) + cells.height};
+SIZE panelWindowSize(int dpi) {
+    const Size cells = panelCellArea(dpi);
+    return {2 * systemMetricAt(SM_CXFRAME, dpi) + cells.width,
+            2 * systemMetricAt(SM_CYMENU, dpi) - 2 * systemMetricAt(SM_CYFRAME, dpi) + cells.height};
 }
 
-void layOutPanelWindow(HWND panel) {
+void layOutPanelWindow(HWND panel, int dpi) {
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         if (HWND child = GetDlgItem(panel, cell)) DestroyWindow(child);
-    createCells(panel, handles().instance);
-    const SIZE size = panelWindowSize();
+    createCells(panel, handles().instance, dpi);
+    const SIZE size = panelWindowSize(dpi);
     SetWindowPos(panel, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -52,7 +52,7 @@ void drawCell(const DRAWITEMSTRUCT& item) {
     RECT rect;
     GetClientRect(item.hwndItem, &rect);
     fillWithIcon(item.hDC, rect, colourForState(cell, s.cellState[cell]),
-                 iconHandle(cellIcon(cell, s.startIconShown == 1)));
+                 cellIcon(cell, s.startIconShown == 1), windowDpi(item.hwndItem));
 }
 
 void onSwitchEvent(WPARAM wParam, LPARAM generation) {
@@ -98,7 +98,16 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_CREATE: {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        createCells(window, cs->hInstance);
+        createCells(window, cs->hInstance, windowDpi(window));
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // Onto a monitor of another scale: where the system suggests, with
+        // the cells and the size for the new one.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        layOutPanelWindow(window, LOWORD(wParam));
         return 0;
     }
     case WM_DRAWITEM: drawCell(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
@@ -123,6 +132,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     case WM_CONFIG_REQUEST: onConfigRequest(wParam, lParam); return 0;
+    case WM_OPTIONS_REQUEST: onOptionsRequest(wParam, lParam); return 0;
     case WM_SHOW_PANEL:
         // Brought back as the taskbar would, without the focus.
         if (IsIconic(window)) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "overlay/help_box.h"
+#include "platform/scale.h"
 
 namespace sp {
 
@@ -77,13 +78,6 @@ int runMessageLoop() {
 
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
-void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DrawIconEx(dc, 6, 6, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    DeleteObject(brush);
-}
-
 void Win32Platform::setTimer(int id, int periodMs) {
     SetTimer(g_handles.panel, static_cast<UINT_PTR>(id), static_cast<UINT>(periodMs), nullptr);
 }
@@ -118,7 +112,7 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     RECT rect;
     GetClientRect(item, &rect);
     HDC dc = GetDC(item);
-    fillWithIcon(dc, rect, colour, iconHandle(icon));
+    fillWithIcon(dc, rect, colour, icon, windowDpi(g_handles.panel));
     ReleaseDC(item, dc);
 }
 
@@ -127,7 +121,7 @@ void Win32Platform::setCaption(const char* text) {
     setTrayTip(text);
 }
 
-void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel); }
+void Win32Platform::layOutPanel() { layOutPanelWindow(g_handles.panel, windowDpi(g_handles.panel)); }
 
 void Win32Platform::setClassIcon(Icon icon) {
     const char* name = iconResourceName(icon);
@@ -300,9 +294,9 @@ void Win32Platform::closeHelpBox() { closeOverlay(HELP_BOX_SLOT); }
 void Win32Platform::moveHelpBox(Point at) {
     HWND window = g_handles.helpBoxWindow.load();
     // Asynchronous like the arms; the box repaints where it lands.
-    if (window)
-        SetWindowPos(window, nullptr, at.x, at.y, HELP_BOX_SIZE, HELP_BOX_SIZE,
-                     SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!window) return;
+    const int size = scaleToDpi(HELP_BOX_SIZE, windowDpi(window));
+    SetWindowPos(window, nullptr, at.x, at.y, size, size, SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Platform::invalidateHelpBox() {
@@ -359,6 +353,7 @@ bool Win32Platform::pointerOnPanel() {
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
 bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
+bool Win32Platform::pointerOnOptionsClient() { return pointerOnOptionsWindow(); }
 
 Rect Win32Platform::panelRect() {
     RECT r{};
@@ -390,6 +385,11 @@ std::wstring pageBesideExe(const char* page) {
 void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
 void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
+void Win32Platform::openOptionsWindow() { startOptionsThread(); }
+void Win32Platform::answerOptionsWindow(OptionsAnswer answer) { answerOptionsWindowThread(answer); }
+bool Win32Platform::userLanguageSpanish() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH;
+}
 
 bool Win32Platform::fileExists(const char* name) {
     WIN32_FIND_DATAW found;

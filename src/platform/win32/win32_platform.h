@@ -44,6 +44,10 @@ constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 // and its TIMER_CONFIG to start (wParam: period in ms).
 constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
+// From the options window to the panel (wParam: OptionsRequest, lParam: its
+// value), and the panel's answer back (wParam: OptionsAnswer).
+constexpr UINT WM_OPTIONS_REQUEST = WM_APP + 11;
+constexpr UINT WM_OPTIONS_ANSWER = WM_APP + 12;
 
 // Every event the program synthesises carries this in dwExtraInfo, so its
 // own hook can tell it from the user's hand.
@@ -94,6 +98,7 @@ public:
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;
+    int dpiAt(Point point) override;
     bool buttonsSwapped() override;
     void startArm(Arm arm) override;
     void closeArm(Arm arm) override;
@@ -109,6 +114,7 @@ public:
     void playClickSound() override;
     bool pointerOnPanel() override;
     bool pointerOnConfigClient() override;
+    bool pointerOnOptionsClient() override;
     Rect panelRect() override;
     void movePanel(Point topLeft) override;
     void openConfigWindow() override;
@@ -119,6 +125,9 @@ public:
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
     void answerConfigWindow(ConfigAnswer answer) override;
+    void openOptionsWindow() override;
+    void answerOptionsWindow(OptionsAnswer answer) override;
+    bool userLanguageSpanish() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
     bool replaceFile(const char* name, const std::string& bytes) override;
@@ -135,9 +144,18 @@ Win32Platform& win32Platform();
 // The calling thread's messages until WM_QUIT; its exit code.
 int runMessageLoop();
 
-// Icons loaded once at start-up.
+// Icons loaded once at start-up, at the default icon size.
 HICON iconHandle(Icon icon);
-void fillWithIcon(HDC dc, const RECT& rect, Colour colour, HICON icon);
+// The icon drawn sharp at `pixels` square: loaded at that size the first
+// time, then kept until the process ends, for any thread to use.
+HICON iconAtSize(Icon icon, int pixels);
+// A cell's face: the colour, and its icon scaled for `dpi` at its place.
+void fillWithIcon(HDC dc, const RECT& rect, Colour colour, Icon icon, int dpi);
+
+// The DPI a window is drawn at, and a system metric at a DPI; each falls
+// back where the system lacks the call (the exe starts on every Windows).
+int windowDpi(HWND window);
+int systemMetricAt(int index, int dpi);
 
 // The hook thread (switch_hook.cpp).
 bool startHookThread();
@@ -184,7 +202,19 @@ void answerConfigWindowThread(ConfigAnswer answer);
 // The panel's side of WM_CONFIG_REQUEST.
 void onConfigRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnConfigWindow();
+// A window's request to the panel's thread, which must not be lost.
+bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
+// Over the client area of `window` or of another window of its thread.
+bool pointerOnClientOf(HWND window);
 
+// The options window (options_window.cpp).
+constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
+bool startOptionsThread();
+void answerOptionsWindowThread(OptionsAnswer answer);
+// The panel's side of WM_OPTIONS_REQUEST.
+void onOptionsRequest(WPARAM wParam, LPARAM lParam);
+bool pointerOnOptionsWindow();
+LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the
 // exit question and the notification-area icon.
 bool startMenuThread();
@@ -200,9 +230,10 @@ LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // A page shipped beside the exe, by its name there.
 std::wstring pageBesideExe(const char* page);
 
-// The panel's outer size for the cells shown, and its cells laid out anew.
-SIZE panelWindowSize();
-void layOutPanelWindow(HWND panel);
+// The panel's outer size for the cells shown at `dpi`, and its cells laid
+// out anew for `dpi`.
+SIZE panelWindowSize(int dpi);
+void layOutPanelWindow(HWND panel, int dpi);
 
 // Window procedures registered at start-up.
 LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,100 @@
+// The options window's words.
+#include "config_window/options_texts.h"
+
+#include "settings/options.h"
+
+namespace sp {
+
+namespace {
+
+struct TextRow {
+    const char* key;
+    int step; // number options only; 0 elsewhere
+    const char* english;
+    const char* englishHint;
+    const char* spanish;
+    const char* spanishHint;
+};
+
+// clang-format off
+constexpr TextRow TEXTS[] = {
+    {"window.title", 0, "More options", nullptr, u8"M\u00E1s opciones", nullptr},
+    {"ok", 0, "OK", nullptr, "Aceptar", nullptr},
+    {"cancel", 0, "Cancel", nullptr, "Cancelar", nullptr},
+    {"on", 0, "On", nullptr, u8"S\u00ED", nullptr},
+    {"off", 0, "Off", nullptr, "No", nullptr},
+    {"save.readonly", 0, "options.ini is read-only: the options are in use but not saved", nullptr,
+     u8"options.ini es de solo lectura: las opciones se usan pero no se han guardado", nullptr},
+    {"save.failed", 0, "options.ini could not be saved: the options are in use but not saved", nullptr,
+     u8"No se pudo guardar options.ini: las opciones se usan pero no se han guardado", nullptr},
+
+    {"extra_cells", 0, "Extra cells", "A third row of the panel, in the order switched on",
+     "Celdas extra", u8"Una tercera fila del panel, en el orden en que se activan"},
+    {"cell.scroll_up", 0, "Scroll Up", nullptr, "Rueda arriba", nullptr},
+    {"cell.scroll_down", 0, "Scroll Down", nullptr, "Rueda abajo", nullptr},
+    {"cell.scroll_left", 0, "Scroll Left", nullptr, "Rueda izquierda", nullptr},
+    {"cell.scroll_right", 0, "Scroll Right", nullptr, "Rueda derecha", nullptr},
+    {"cell.menu", 0, "Menu", nullptr, u8"Men\u00FA", nullptr},
+    {"scroll_interval_ms", 50, "Scroll interval (ms)", "Time between wheel notches while scrolling",
+     "Intervalo de la rueda (ms)", "Tiempo entre pasos de la rueda al desplazar"},
+    {"panel_steps_aside", 0, "Panel steps aside", "The panel moves to the other corner when the pointer comes",
+     "El panel se aparta", u8"El panel pasa a la otra esquina cuando llega el puntero"},
+    {"language", 0, "Language", "Of this window", "Idioma", "De esta ventana"},
+    {"language.auto", 0, "Automatic", nullptr, u8"Autom\u00E1tico", nullptr},
+    {"language.en", 0, "English", nullptr, "English", nullptr},
+    {"language.es", 0, u8"Espa\u00F1ol", nullptr, u8"Espa\u00F1ol", nullptr},
+    {"acceleration", 0, "Acceleration", "A movement speeds up the longer it runs",
+     u8"Aceleraci\u00F3n", "El movimiento se acelera mientras dura"},
+    {"acceleration_max", 1, "Top speed (times the step)", "How fast a movement can become",
+     "Velocidad tope (veces el paso)", "Lo deprisa que puede llegar a ir un movimiento"},
+    {"acceleration_ms", 200, "Time to top speed (ms)", "From the set step to the top speed",
+     "Tiempo hasta la velocidad tope (ms)", "Desde el paso fijado hasta la velocidad tope"},
+    {"after_move", 0, "After a movement", "Where the scan goes on when a press stops a movement",
+     "Tras un movimiento", u8"Donde sigue el barrido cuando una pulsaci\u00F3n para un movimiento"},
+    {"after_move.next", 0, "Next cell", nullptr, "Celda siguiente", nullptr},
+    {"after_move.clicks", 0, "Click cells", nullptr, "Celdas de clic", nullptr},
+    {"scan_loops", 1, "Scan rounds before rest", "Rounds without a press before Ready; 0: never",
+     "Vueltas antes de reposo", u8"Vueltas sin pulsar antes de reposo; 0: nunca"},
+    {"point_scan", 0, "Point cell", "A band and a line sweep each way; four presses fix the point",
+     "Celda Apuntar", u8"Una banda y una l\u00EDnea barren cada eje; cuatro pulsaciones fijan el punto"},
+    {"point_band_px_s", 50, "Band speed (px/s)", "How fast the band sweeps the screen",
+     "Velocidad de la banda (px/s)", "Lo deprisa que la banda barre la pantalla"},
+    {"point_line_px_s", 10, "Line speed (px/s)", "How fast the line sweeps inside the band; slower is surer",
+     u8"Velocidad de la l\u00EDnea (px/s)", u8"Lo deprisa que la l\u00EDnea barre la banda; m\u00E1s lenta, m\u00E1s segura"},
+};
+// clang-format on
+
+const TextRow* rowOf(const std::string& key) {
+    for (const TextRow& row : TEXTS)
+        if (key == row.key) return &row;
+    return nullptr;
+}
+
+} // namespace
+
+TextLanguage textLanguageFor(int languageOption, bool userLanguageSpanish) {
+    if (languageOption == LANGUAGE_EN) return TextLanguage::English;
+    if (languageOption == LANGUAGE_ES) return TextLanguage::Spanish;
+    return userLanguageSpanish ? TextLanguage::Spanish : TextLanguage::English;
+}
+
+std::string optionsText(const std::string& key, TextLanguage language, const std::string& fallback) {
+    const TextRow* row = rowOf(key);
+    if (!row) return fallback;
+    return language == TextLanguage::Spanish ? row->spanish : row->english;
+}
+
+std::string optionsHint(const std::string& key, TextLanguage language) {
+    const TextRow* row = rowOf(key);
+    const char* hint = !row                                ? nullptr
+                       : language == TextLanguage::Spanish ? row->spanishHint
+                                                           : row->englishHint;
+    return hint ? hint : "";
+}
+
+int optionStep(const std::string& key) {
+    const TextRow* row = rowOf(key);
+    return row && row->step > 0 ? row->step : 1;
+}
+
+} // namespace sp

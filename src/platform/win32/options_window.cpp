@@ -1,0 +1,229 @@
+// The options window: its thread, its controls built from the options
+// layout, and the messages that hand each click to the panel's thread,
+// which carries it out and answers. Like the settings window it never takes
+// the focus (the keyboard may be the user's switch) and never waits for the
+// panel's thread.
+#include "platform/win32/win32_platform.h"
+
+#include "config_window/options_window.h"
+#include "platform/scale.h"
+
+namespace sp {
+
+namespace {
+
+std::atomic<HWND> g_window{nullptr};
+
+// Owned by the window and touched only on its thread.
+struct Fonts {
+    HFONT label = nullptr;
+    HFONT hint = nullptr;
+    HFONT control = nullptr;
+};
+Fonts g_fonts;
+
+bool request(OptionsRequest what, int value = 0) {
+    return postToPanelPatiently(WM_OPTIONS_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
+}
+
+HFONT makeFont(int height, int weight, int dpi) {
+    return CreateFontW(-scaleToDpi(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       L"Tahoma");
+}
+
+struct KindClass {
+    const wchar_t* className;
+    DWORD style;
+    HFONT font;
+};
+
+KindClass classFor(OptionsControlKind kind) {
+    switch (kind) {
+    case OptionsControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label};
+    case OptionsControlKind::Hint: return {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, g_fonts.hint};
+    case OptionsControlKind::Value:
+        return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX, g_fonts.label};
+    case OptionsControlKind::Push: return {L"BUTTON", BS_PUSHBUTTON, g_fonts.label};
+    // Pressed or not as the panel's thread says, never by itself.
+    case OptionsControlKind::Toggle: return {L"BUTTON", BS_CHECKBOX | BS_PUSHLIKE, g_fonts.control};
+    case OptionsControlKind::Notice: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label};
+    }
+    return {L"STATIC", 0, nullptr};
+}
+
+void setTextIfChanged(HWND control, const std::wstring& text) {
+    wchar_t shown[256] = L"";
+    GetWindowTextW(control, shown, 256);
+    if (text != shown) SetWindowTextW(control, text.c_str());
+}
+
+// Every control from the options in force, in the window's language.
+void showState(HWND window) {
+    const OptionValues values = currentOptions();
+    const TextLanguage language = optionsWindowLanguage();
+    setTextIfChanged(window, widen(optionsText("window.title", language, "More options").c_str(), CP_UTF8));
+    for (const OptionsControl& control : optionsControls()) {
+        HWND item = GetDlgItem(window, control.id);
+        if (!item || control.kind == OptionsControlKind::Notice) continue;
+        setTextIfChanged(item, widen(optionsControlText(control, values, language).c_str(), CP_UTF8));
+        if (control.kind == OptionsControlKind::Toggle)
+            SendMessageW(item, BM_SETCHECK,
+                         optionsControlPressed(control, values) ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void showNotice(HWND window, const char* key) {
+    const std::string text = optionsText(key, optionsWindowLanguage(), key);
+    SetWindowTextW(GetDlgItem(window, OPTIONS_ID_NOTICE), widen(text.c_str(), CP_UTF8).c_str());
+}
+
+void releaseFonts() {
+    DeleteObject(g_fonts.label);
+    DeleteObject(g_fonts.hint);
+    DeleteObject(g_fonts.control);
+    g_fonts = Fonts{};
+}
+
+// The layout's 96-DPI figures at the window's DPI, fonts included.
+void placeControls(HWND window, int dpi) {
+    releaseFonts();
+    g_fonts.label = makeFont(13, FW_BOLD, dpi);
+    g_fonts.hint = makeFont(11, FW_NORMAL, dpi);
+    g_fonts.control = makeFont(12, FW_NORMAL, dpi);
+    for (const OptionsControl& control : optionsControls()) {
+        HWND item = GetDlgItem(window, control.id);
+        if (!item) continue;
+        const Rect r = scaleToDpi(control.rect, dpi);
+        SetWindowPos(item, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (HFONT font = classFor(control.kind).font)
+            SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+}
+
+void createControls(HWND window, HINSTANCE instance) {
+    for (const OptionsControl& control : optionsControls()) {
+        const KindClass kc = classFor(control.kind);
+        CreateWindowExW(0, kc.className, L"", WS_CHILD | WS_VISIBLE | kc.style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    }
+    placeControls(window, windowDpi(window));
+    showState(window);
+}
+
+void onAnswer(HWND window, OptionsAnswer answer) {
+    switch (answer) {
+    case OptionsAnswer::ShowState: showState(window); break;
+    // Not saved: the window stays, with the choices in force, and says so.
+    case OptionsAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
+    case OptionsAnswer::SaveFailed: showNotice(window, "save.failed"); break;
+    case OptionsAnswer::CloseNow: DestroyWindow(window); break;
+    }
+}
+
+// Centred on the primary screen, at its scale.
+Rect windowRect() {
+    Platform& p = win32Platform();
+    const Size screen = p.screenSize();
+    const int dpi = p.dpiAt({screen.width / 2, screen.height / 2});
+    const Size client = optionsClientSize();
+    RECT r{0, 0, scaleToDpi(client.width, dpi), scaleToDpi(client.height, dpi)};
+    AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_NOACTIVATE | WS_EX_TOPMOST);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    return {(screen.width - width) / 2, (screen.height - height) / 2, width, height};
+}
+
+DWORD WINAPI optionsThreadProc(LPVOID) {
+    const Rect r = windowRect();
+    HWND window =
+        CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, OPTIONS_CLASS, L"", WS_CAPTION | WS_SYSMENU, r.left,
+                        r.top, r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
+    if (!window) {
+        // No window, no loop to end: free the claim so it can be tried again.
+        request(OptionsRequest::Gone);
+        return 0;
+    }
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool startOptionsThread() {
+    HANDLE thread = CreateThread(nullptr, 0, optionsThreadProc, nullptr, 0, nullptr);
+    if (!thread) {
+        optionsWindowGone();
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+void answerOptionsWindowThread(OptionsAnswer answer) {
+    HWND window = g_window.load();
+    if (window) PostMessageW(window, WM_OPTIONS_ANSWER, static_cast<WPARAM>(answer), 0);
+}
+
+void onOptionsRequest(WPARAM wParam, LPARAM lParam) {
+    handleOptionsRequest(win32Platform(), static_cast<OptionsRequest>(wParam), static_cast<int>(lParam));
+}
+
+bool pointerOnOptionsWindow() { return pointerOnClientOf(g_window.load()); }
+
+LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: g_window = window; break;
+    case WM_CREATE:
+        createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
+        return 0;
+    case WM_NCHITTEST: {
+        const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
+        optionsWindowState().pointerOver = hit == HTCLIENT ? 1 : 0;
+        return hit;
+    }
+    // Clicks on it leave the focus where the user's keys go.
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) break;
+        if (LOWORD(wParam) == OPTIONS_ID_CANCEL)
+            SendMessageW(window, WM_CLOSE, 0, 0);
+        else
+            request(OptionsRequest::Control, LOWORD(wParam));
+        return 0;
+    case WM_OPTIONS_ANSWER: onAnswer(window, static_cast<OptionsAnswer>(wParam)); return 0;
+    case WM_DPICHANGED: {
+        // Onto a monitor of another scale: the suggested rectangle, and the
+        // controls and fonts made for it.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        placeControls(window, LOWORD(wParam));
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
+    case WM_CLOSE:
+        // The file's values come back on the panel's thread, which then
+        // answers CloseNow; until then the window stays as it is.
+        request(OptionsRequest::Close);
+        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_NCDESTROY: {
+        releaseFonts();
+        HWND expected = window;
+        g_window.compare_exchange_strong(expected, nullptr);
+        request(OptionsRequest::Gone);
+        break;
+    }
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace sp
