@@ -1,5 +1,4 @@
-// Point scanning from outside: four presses timed from the sweeps' speeds put
-// a click on a window where the lines crossed.
+// Point scanning: presses timed from the sweeps' speeds put a click on a window.
 #include <cstdlib>
 
 #include "product.h"
@@ -9,8 +8,7 @@ namespace {
 constexpr int PERIOD = 250;
 constexpr int BAND_PX_S = 120;
 constexpr int LINE_PX_S = 20;
-// How much later one press may act than the one before on a busy machine:
-// the point's tolerance at the line's speed; at the band's, inside the band.
+// How much later one press may act than the one before on a busy machine.
 constexpr int JITTER_MS = 400;
 constexpr int TOLERANCE_PX = LINE_PX_S * JITTER_MS / 1000;
 static_assert(BAND_PX_S * JITTER_MS / 1000 < 1024 / 10 / 2, "the band's error stays inside the band");
