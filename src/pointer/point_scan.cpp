@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "overlay/crosshair.h"
+#include "platform/scale.h"
 #include "pointer/click.h"
 #include "pointer/monitors.h"
 #include "pointer/movement.h"
@@ -36,10 +37,10 @@ int speedOf(const PointScanState& s) {
 
 // A line as thick as the crosshair's arms, centred on its pixel.
 Rect verticalLine(const PointScanState& s, int x) {
-    return {x - ARM_THICKNESS / 2, s.span.top, ARM_THICKNESS, s.span.height};
+    return {x - s.lineThickness / 2, s.span.top, s.lineThickness, s.span.height};
 }
 Rect horizontalLine(const PointScanState& s, int y) {
-    return {s.span.left, y - ARM_THICKNESS / 2, s.span.width, ARM_THICKNESS};
+    return {s.span.left, y - s.lineThickness / 2, s.span.width, s.lineThickness};
 }
 
 void showMarks(Platform& p, const PointMarks& marks) {
@@ -56,13 +57,14 @@ SweepAt sweepAt(double elapsedMs, int pxPerS, int course) {
     return {static_cast<int>(steps % course), static_cast<int>(steps / course)};
 }
 
-PointScanState beginPointScan(const MonitorLayout& layout, Point pointer, int bandPxS, int linePxS,
+PointScanState beginPointScan(const MonitorLayout& layout, Point pointer, int dpi, int bandPxS, int linePxS,
                               double nowMs) {
     const Rect monitor = monitorHolding(layout, pointer);
     PointScanState s;
     s.phase = PointPhase::BandX;
     s.span = virtualScreen(layout);
     s.band = {atLeastOne(monitor.width / POINT_BAND_PARTS), atLeastOne(monitor.height / POINT_BAND_PARTS)};
+    s.lineThickness = scaleToDpi(ARM_THICKNESS, dpi);
     s.bandPxS = bandPxS;
     s.linePxS = linePxS;
     s.phaseStartMs = nowMs;
@@ -132,8 +134,10 @@ bool pointScanRunning() { return g_point.phase != PointPhase::Off; }
 
 void startPointScan(Platform& p) {
     const OptionValues options = currentOptions();
-    g_point = beginPointScan(p.monitorLayout(), p.cursorPos(), options.value[OPTION_POINT_BAND_PX_S],
-                             options.value[OPTION_POINT_LINE_PX_S], p.nowMs());
+    const Point pointer = p.cursorPos();
+    g_point =
+        beginPointScan(p.monitorLayout(), pointer, p.dpiAt(pointer), options.value[OPTION_POINT_BAND_PX_S],
+                       options.value[OPTION_POINT_LINE_PX_S], p.nowMs());
     showMarks(p, pointMarksAt(g_point, g_point.phaseStartMs));
 }
 

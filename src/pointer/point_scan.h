@@ -23,6 +23,7 @@ struct PointScanState {
     PointPhase phase = PointPhase::Off;
     Rect span; // the virtual screen the sweeps cross
     Size band; // the vertical band's width, the horizontal band's height
+    int lineThickness = 0;
     int bandPxS = 0;
     int linePxS = 0;
     double phaseStartMs = 0;
@@ -53,8 +54,8 @@ struct PointMarks {
     bool passesOver = false;
 };
 
-// The scan as it begins for a pointer at `pointer`.
-PointScanState beginPointScan(const MonitorLayout& layout, Point pointer, int bandPxS, int linePxS,
+// The scan as it begins for a pointer at `pointer` on a monitor of `dpi`.
+PointScanState beginPointScan(const MonitorLayout& layout, Point pointer, int dpi, int bandPxS, int linePxS,
                               double nowMs);
 PointMarks pointMarksAt(const PointScanState& s, double nowMs);
 // A press: the moving mark stops where it is at `nowMs` and the next sweep

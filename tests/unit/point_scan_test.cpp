@@ -38,6 +38,7 @@ protected:
 TEST_F(PointScanTest, FourPressesPutThePointerWhereTheLinesCross) {
     fake.monitors = {{0, 0, 1024, 768}, {-800, 100, 800, 600}};
     fake.cursor = {-400, 300};
+    fake.dpi = 144; // the line as thick as the arms there
     selectPoint("point_band_px_s = 300\npoint_line_px_s = 20");
     EXPECT_EQ(fake.calls("showPointMark"), (Lines{"showPointMark band"})) << "the band shows at once, alone";
     const double pressMs[4] = {2000, 1000, 100, 2500};
@@ -48,16 +49,17 @@ TEST_F(PointScanTest, FourPressesPutThePointerWhereTheLinesCross) {
         if (phase == 2) marks.append(" & ").append(mark(PointMark::Line));
         at(pressMs[phase], true);
     }
-    EXPECT_EQ(marks, "-200,0 80x768 | -181,0 3x768 | -800,30 1824x60 & -181,0 3x768 | -800,79 1824x3")
+    EXPECT_EQ(marks, "-200,0 80x768 | -182,0 5x768 | -800,30 1824x60 & -182,0 5x768 | -800,78 1824x5")
         << "as each press comes: the band, the line, both (the line stays on x), the line";
-    // (-180, 79) lies above the left monitor, beside the primary: the nearest monitor point it is.
+    // (-180, 80) lies above the left monitor, beside the primary: the nearest monitor point it is.
     const Point point{-180, 100};
     EXPECT_TRUE(fake.cursor == point) << fake.cursor.x << "," << fake.cursor.y;
     EXPECT_EQ(fake.calls("sendAbsoluteMove").size(), 1u)
         << "the pointer stays while the marks sweep, then jumps";
     EXPECT_TRUE((Point{switchState().lastMoveX, switchState().lastMoveY}) == point)
         << "known as our own move";
-    EXPECT_TRUE(fake.armRect[static_cast<int>(Arm::Up)] == armRect(Arm::Up, point, fake.monitorLayout()));
+    EXPECT_TRUE(fake.armRect[static_cast<int>(Arm::Up)] ==
+                armRect(Arm::Up, point, fake.monitorLayout(), 144));
     EXPECT_TRUE(!marksUp() && !fake.timerRunning[TIMER_MOVE] && fake.timerRunning[TIMER_SCAN]);
     EXPECT_EQ(highlights(1), (std::vector<int>{CELL_LEFT_CLICK})) << "on to the clicks";
 }

@@ -1,6 +1,7 @@
 // Crosshair arm windows: one thread and one message loop per arm. The point
 // scan's band and line are windows of the same kind, in slots after the arms.
 #include "overlay/crosshair.h"
+#include "platform/scale.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings.h"
 
@@ -20,14 +21,20 @@ std::atomic<int>& overlayOpenFlag(int slot) {
     return overlayState().armOpen[slot];
 }
 
-// The band's inside is the colour key: only its two long edges show.
-void paintBand(HDC dc, const RECT& rect, HBRUSH brush) {
+// The band's inside is the colour key: only its two long edges show, as
+// thick as the crosshair's arms on its monitor.
+void paintBand(HWND window, HDC dc, const RECT& rect, HBRUSH brush) {
     FillRect(dc, &rect, brush);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const int edge =
+        scaleToDpi(ARM_THICKNESS,
+                   win32Platform().dpiAt({(outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2}));
     RECT inside = rect;
     if (rect.right - rect.left < rect.bottom - rect.top)
-        InflateRect(&inside, -ARM_THICKNESS, 0);
+        InflateRect(&inside, -edge, 0);
     else
-        InflateRect(&inside, 0, -ARM_THICKNESS);
+        InflateRect(&inside, 0, -edge);
     FillRect(dc, &inside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
@@ -63,7 +70,7 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         GetClientRect(window, &rect);
         HBRUSH brush = CreateSolidBrush(handles().lineColour.load());
         if (slotOf(window) == POINT_BAND_SLOT)
-            paintBand(reinterpret_cast<HDC>(wParam), rect, brush);
+            paintBand(window, reinterpret_cast<HDC>(wParam), rect, brush);
         else
             FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
         DeleteObject(brush);
