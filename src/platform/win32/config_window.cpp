@@ -401,11 +401,7 @@ DWORD WINAPI configThreadProc(LPVOID) {
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     SetTimer(window, TIMER_CONFIG, CONFIG_TIMER_PERIOD_MS, nullptr);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    runMessageLoop();
     return 0;
 }
 
@@ -421,15 +417,7 @@ bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
-bool startConfigThread() {
-    HANDLE thread = CreateThread(nullptr, 0, configThreadProc, nullptr, 0, nullptr);
-    if (!thread) {
-        configWindowGone();
-        return false;
-    }
-    CloseHandle(thread);
-    return true;
-}
+bool startConfigThread() { return startWindowThread(configThreadProc, configWindowGone); }
 
 // A window's timer can only be set by its own thread.
 void setConfigWindowTimer(int periodMs) {

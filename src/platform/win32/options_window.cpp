@@ -146,25 +146,13 @@ DWORD WINAPI optionsThreadProc(LPVOID) {
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    runMessageLoop();
     return 0;
 }
 
 } // namespace
 
-bool startOptionsThread() {
-    HANDLE thread = CreateThread(nullptr, 0, optionsThreadProc, nullptr, 0, nullptr);
-    if (!thread) {
-        optionsWindowGone();
-        return false;
-    }
-    CloseHandle(thread);
-    return true;
-}
+bool startOptionsThread() { return startWindowThread(optionsThreadProc, optionsWindowGone); }
 
 void answerOptionsWindowThread(OptionsAnswer answer) {
     HWND window = g_window.load();

@@ -76,6 +76,16 @@ int runMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
+bool startWindowThread(LPTHREAD_START_ROUTINE proc, void (*gone)()) {
+    HANDLE thread = CreateThread(nullptr, 0, proc, nullptr, 0, nullptr);
+    if (!thread) {
+        gone();
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
 void Win32Platform::setTimer(int id, int periodMs) {

@@ -143,6 +143,8 @@ Win32Platform& win32Platform();
 
 // The calling thread's messages until WM_QUIT; its exit code.
 int runMessageLoop();
+// A window's own thread; `gone` frees the window's claim when there is none.
+bool startWindowThread(LPTHREAD_START_ROUTINE proc, void (*gone)());
 
 // Icons loaded once at start-up, at the default icon size.
 HICON iconHandle(Icon icon);
