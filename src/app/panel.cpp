@@ -80,6 +80,7 @@ void onPanelTimer(Platform& p, int timerId) {
     case TIMER_START_DELAY: startDelayTick(p); break;
     case TIMER_MOVE: movementTick(p); break;
     case TIMER_WATCHDOG: watchdogTick(p); break;
+    case TIMER_HOLD: holdTimerTick(p); break;
     default: break;
     }
 }

@@ -61,6 +61,10 @@ constexpr TextRow TEXTS[] = {
      "Velocidad de la banda (px/s)", "Lo deprisa que la banda barre la pantalla"},
     {"point_line_px_s", 10, "Line speed (px/s)", "How fast the line sweeps inside the band; slower is surer",
      u8"Velocidad de la l\u00EDnea (px/s)", u8"Lo deprisa que la l\u00EDnea barre la banda; m\u00E1s lenta, m\u00E1s segura"},
+    {"hold_ms", 10, "Hold to press (ms)", "A press counts once the switch is held this long; 0: at once",
+     u8"Mantener para pulsar (ms)", u8"La pulsaci\u00F3n cuenta tras mantenerla este tiempo; 0: al momento"},
+    {"ignore_repeat_ms", 50, "Ignore repeats (ms)", "A press this soon after the last one is dropped; 0: none",
+     "Ignorar repeticiones (ms)", u8"Se descarta la pulsaci\u00F3n tan seguida de la anterior; 0: ninguna"},
 };
 // clang-format on
 

@@ -90,6 +90,7 @@ enum TimerId : int {
     TIMER_START_DELAY = 17,
     TIMER_CONFIG = 18,
     TIMER_WATCHDOG = 21,
+    TIMER_HOLD = 22,
     TIMER_MOVE = 99,
 };
 

@@ -2,6 +2,7 @@
 #include "scan/switch_input.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/menu.h"
 #include "app/rearm.h"
@@ -31,24 +32,74 @@ constexpr int MIDDLE_BUTTON = KEY_CONTACTS + 2;
 struct SwitchContacts {
     bool closed[KEY_CONTACTS + 3] = {};
     double lastChangeMs = -1e18;
+    // When the last press taken closed, for ignore_repeat_ms.
+    double lastTakenMs = -1e18;
+    // The closing that holdState is about, and when it closed.
+    int holding = -1;
+    double holdSinceMs = 0;
+    // A hold that its contact's opening cut short: its bounce back resumes it.
+    int cutShort = -1;
 };
 SwitchContacts g_contacts;
 
+// True once, for whichever of the hold timer and the release gets there first.
+bool takeHold() {
+    int waiting = HOLD_WAITING;
+    return g_switch.holdState.compare_exchange_strong(waiting, HOLD_TAKEN);
+}
+
+SwitchEvent pressIfFree() {
+    return g_switch.pressInHand.exchange(1) == 1 ? SwitchEvent::None : SwitchEvent::Press;
+}
+
+SwitchEvent contactOpened(int contact, double atMs) {
+    g_contacts.closed[contact] = false;
+    g_contacts.lastChangeMs = atMs;
+    if (contact != g_contacts.holding) return SwitchEvent::None;
+    g_contacts.holding = -1;
+    // Let go late enough, before the main thread's timer came round to it.
+    const bool heldLongEnough = atMs - g_contacts.holdSinceMs >= optionInForce(OPTION_HOLD_MS);
+    if (heldLongEnough && takeHold()) {
+        g_contacts.lastTakenMs = g_contacts.holdSinceMs;
+        return pressIfFree();
+    }
+    // Taken by the timer, or let go too soon: either way the hold is over.
+    if (g_switch.holdState.exchange(HOLD_NONE) == HOLD_TAKEN)
+        g_contacts.lastTakenMs = g_contacts.holdSinceMs;
+    else
+        g_contacts.cutShort = contact;
+    return SwitchEvent::None;
+}
+
 // One closing or opening of a contact; a closing may be a press.
 SwitchEvent contactChanged(int contact, bool closing, double atMs) {
+    if (!closing) return contactOpened(contact, atMs);
     bool& closed = g_contacts.closed[contact];
-    if (!closing) {
-        closed = false;
-        g_contacts.lastChangeMs = atMs;
-        return SwitchEvent::None;
-    }
     // Held down: the keyboard's own repeat.
     if (closed) return SwitchEvent::None;
     closed = true;
     const bool bounce = atMs - g_contacts.lastChangeMs < BOUNCE_MS;
     g_contacts.lastChangeMs = atMs;
-    if (bounce || g_switch.pressInHand.exchange(1) == 1) return SwitchEvent::None;
-    return SwitchEvent::Press;
+    const int cutShort = std::exchange(g_contacts.cutShort, -1);
+    if (bounce && cutShort == contact && g_contacts.holding < 0) {
+        // The contacts bounced open: the hold goes on from its first closing.
+        g_contacts.holding = contact;
+        g_switch.holdState = HOLD_WAITING;
+        return SwitchEvent::HoldBegun;
+    }
+    const bool repeat = atMs - g_contacts.lastTakenMs < optionInForce(OPTION_IGNORE_REPEAT_MS);
+    if (bounce || repeat || g_switch.pressInHand == 1) return SwitchEvent::None;
+    if (optionInForce(OPTION_HOLD_MS) > 0) {
+        // One hold at a time: a second contact closing meanwhile is no press.
+        if (g_contacts.holding >= 0) return SwitchEvent::None;
+        g_contacts.holding = contact;
+        g_contacts.holdSinceMs = atMs;
+        g_switch.holdState = HOLD_WAITING;
+        return SwitchEvent::HoldBegun;
+    }
+    const SwitchEvent event = pressIfFree();
+    if (event == SwitchEvent::Press) g_contacts.lastTakenMs = atMs;
+    return event;
 }
 } // namespace
 
@@ -68,7 +119,15 @@ void resetSwitchState() {
     forgetSwitchContacts();
 }
 
-void forgetSwitchContacts() { g_contacts = SwitchContacts{}; }
+void forgetSwitchContacts() {
+    g_contacts = SwitchContacts{};
+    g_switch.holdState = HOLD_NONE;
+}
+
+bool takeHeldPress() {
+    if (!takeHold()) return false;
+    return pressIfFree() == SwitchEvent::Press;
+}
 
 void endPressInHand() { g_switch.pressInHand = 0; }
 
@@ -84,6 +143,8 @@ void installSwitchHook(Platform& p) {
 void removeSwitchHook(Platform& p) { removeAllSwitchHooks(p); }
 
 void removeAllSwitchHooks(Platform& p) {
+    // A hold still waiting would otherwise become a press while disarmed.
+    if (g_switch.holdState.exchange(HOLD_NONE) != HOLD_NONE) p.killTimer(TIMER_HOLD);
     p.removeHook(HookKind::Mouse);
     g_switch.mouseHookActive = 0;
     p.removeHook(HookKind::Keyboard);
@@ -165,6 +226,7 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
     case SwitchEvent::Press: handleSwitchPress(p); break;
     case SwitchEvent::Escape: handleEscape(p); break;
     case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
+    case SwitchEvent::HoldBegun: p.setTimer(TIMER_HOLD, optionInForce(OPTION_HOLD_MS)); break;
     default: break;
     }
     if (event == SwitchEvent::Press) endPressInHand();
@@ -240,6 +302,11 @@ void handleFarMoveStop(Platform& p) {
     p.sleepMs(10);
     stopAndReset(p);
     p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
+}
+
+void holdTimerTick(Platform& p) {
+    p.killTimer(TIMER_HOLD);
+    if (takeHeldPress()) handleSwitchEvent(p, SwitchEvent::Press, true);
 }
 
 void handlePointerMoved(Platform& p, Point pointer) { moveCrosshair(p, pointer); }

@@ -27,7 +27,12 @@ struct SwitchState {
     // 1 from when the hook passes a press on until the main thread is done
     // with it; a press that comes meanwhile is dropped, not queued.
     std::atomic<int> pressInHand;
+    // A closing waiting out hold_ms: HOLD_NONE, HOLD_WAITING, or HOLD_TAKEN
+    // once the hold timer or the release has made it a press.
+    std::atomic<int> holdState;
 };
+
+enum HoldState : int { HOLD_NONE, HOLD_WAITING, HOLD_TAKEN };
 
 SwitchState& switchState();
 void resetSwitchState();
@@ -43,7 +48,8 @@ void restartWithSwitchDevice(Platform& p);
 
 // What a hook procedure decides for one event.
 enum class HookResult { PassOn, Discard };
-enum class SwitchEvent { None, Press, Escape, Move, FarMoveStop };
+// HoldBegun: the switch closed and waits out hold_ms before it is a press.
+enum class SwitchEvent { None, Press, Escape, Move, FarMoveStop, HoldBegun };
 struct HookDecision {
     HookResult result;
     SwitchEvent event;
@@ -78,8 +84,12 @@ constexpr double BOUNCE_MS = 30.0;
 
 // Keyboard hook: code < 0 is passed on, everything else is discarded;
 // key-downs other than Escape are presses, but not the repeats of a key
-// held down, a closure within BOUNCE_MS of the switch's last change, or one
-// while an earlier press is still in hand. `atMs` is when the event came
+// held down, a closure within BOUNCE_MS of the switch's last change, one
+// while an earlier press is still in hand, or one within ignore_repeat_ms of
+// the last press taken. With hold_ms set a closure only begins a hold, and
+// is a press once held that long: at its release if that comes late enough,
+// or when the main thread's hold timer finds it still waiting
+// (takeHeldPress), whichever is first. `atMs` is when the event came
 // (Platform::nowMs). Hook thread only, as is the mouse hook's.
 HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs);
 // Mouse hook: moves pass on (and count far moves), button-downs are presses,
@@ -91,6 +101,9 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool 
 // Hook thread: the hook has just gone in, and what it saw of the switch
 // before is past; a key held across the gap counts once more.
 void forgetSwitchContacts();
+// Main thread, when the hold timer fires: true if the closing that began
+// the hold is still down and so becomes a press now.
+bool takeHeldPress();
 // The press the hook passed on is over (acted on, or void): the switch
 // takes the next one.
 void endPressInHand();
@@ -111,6 +124,8 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current);
 void handleSwitchPress(Platform& p);
 void handleEscape(Platform& p);
 void handleFarMoveStop(Platform& p);
+// The hold timer: a hold still waiting is a press.
+void holdTimerTick(Platform& p);
 void handlePointerMoved(Platform& p, Point pointer);
 
 } // namespace sp

@@ -1,6 +1,7 @@
 // options.ini: the option table, reading, writing back, and the options in force.
 #include "settings/options.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "scan/cells.h"
@@ -26,6 +27,8 @@ constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"point_scan", OptionType::Number, 0, 0, 1, false, nullptr},
     {"point_band_px_s", OptionType::Number, 300, 50, 2000, false, nullptr},
     {"point_line_px_s", OptionType::Number, 100, 20, 1000, false, nullptr},
+    {"hold_ms", OptionType::Number, 0, 30, 2000, true, nullptr},
+    {"ignore_repeat_ms", OptionType::Number, 0, 50, 2000, true, nullptr},
 };
 
 // Nine digits cannot overflow, and no option goes that high.
@@ -113,7 +116,16 @@ std::u32string lineEndOf(const std::u32string& text) {
 
 struct Store {
     std::mutex lock;
-    OptionValues values = defaultOptions();
+    OptionValues values;
+    // The numbers of `values` again, for readers that cannot take the lock.
+    std::atomic<int> inForce[OPTION_COUNT] = {};
+
+    Store() { use(defaultOptions()); }
+    // With the lock held, but for the first time.
+    void use(const OptionValues& v) {
+        values = v;
+        for (int option = 0; option < OPTION_COUNT; ++option) inForce[option] = v.value[option];
+    }
 };
 Store g_store;
 
@@ -274,7 +286,11 @@ OptionValues currentOptions() {
 
 void useOptions(const OptionValues& values) {
     std::lock_guard<std::mutex> hold(g_store.lock);
-    g_store.values = values;
+    g_store.use(values);
+}
+
+int optionInForce(int option) {
+    return option >= 0 && option < OPTION_COUNT ? g_store.inForce[option].load() : 0;
 }
 
 OptionsSaved saveOptions(Platform& p) {

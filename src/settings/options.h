@@ -36,6 +36,8 @@ enum Option : int {
     OPTION_POINT_SCAN,
     OPTION_POINT_BAND_PX_S,
     OPTION_POINT_LINE_PX_S,
+    OPTION_HOLD_MS,
+    OPTION_IGNORE_REPEAT_MS,
     OPTION_COUNT
 };
 
@@ -108,6 +110,9 @@ void loadOptions(Platform& p);
 OptionValues currentOptions();
 // The options in force from now on (the options window's changes).
 void useOptions(const OptionValues& values);
+// One number of the options in force, without a lock: the hook thread's
+// way, which must never wait on another thread.
+int optionInForce(int option);
 
 enum class OptionsSaved { Saved, ReadOnly, Failed };
 // Writes the options in force to the file in one step. A read-only file is

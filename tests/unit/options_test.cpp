@@ -58,12 +58,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {}},
         ParseCase{"unusableValuesGetTheirDefaults",
                   "scroll_interval_ms = 49\r\npanel_steps_aside = yes\r\nlanguage = fr\r\n"
-                  "extra_cells = scroll_up scroll_up\r\n",
+                  "extra_cells = scroll_up scroll_up\r\nhold_ms = 29\r\nignore_repeat_ms = 0\r\n",
                   DEFAULTS,
                   {"scroll_interval_ms = 49 cannot be used; 200 used",
                    "panel_steps_aside = yes cannot be used; 0 used",
                    "language = fr cannot be used; auto used",
-                   "extra_cells = scroll_up scroll_up cannot be used; (empty) used"}},
+                   "extra_cells = scroll_up scroll_up cannot be used; (empty) used",
+                   "hold_ms = 29 cannot be used; 0 used"}},
         ParseCase{"numbersAreDigitsOnly",
                   "scroll_interval_ms = -100\r\nscroll_interval_ms = 2001\r\nscroll_interval_ms = 1e3\r\n"
                   "scroll_interval_ms = 99999999999\r\n",
@@ -100,7 +101,8 @@ TEST(OptionsFileTest, SaveKeepsCommentsUnknownKeysOrderAndEncoding) {
             "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
             "extra_cells = scroll_down\npanel_steps_aside = 0\nacceleration = 0\n"
             "acceleration_max = 4\nacceleration_ms = 2000\nafter_move = next\nscan_loops = 0\n"
-            "point_scan = 0\npoint_band_px_s = 300\npoint_line_px_s = 100\n";
+            "point_scan = 0\npoint_band_px_s = 300\npoint_line_px_s = 100\nhold_ms = 0\nignore_repeat_ms = "
+            "0\n";
         EXPECT_EQ(formatOptions(parsed.text, v), encodeText(fromUtf8(want), encoding));
         EXPECT_TRUE(parseOptions(formatOptions(parsed.text, v)).values == v) << "reads back as saved";
     }

@@ -69,6 +69,8 @@ const ClickRow CLICK_ROWS[] = {
     {"stepsOfTheirOwnPerOption", "", OPTION_ACCELERATION_MS, A::Plus, 0, "2200"},
     {"smallRangeStepsByOne", "acceleration_max = 9", OPTION_ACCELERATION_MAX, A::Plus, 0, "10"},
     {"minusAtZeroStaysZero", "", OPTION_SCAN_LOOPS, A::Minus, 0, "0"},
+    {"offStepsUpToTheLowest", "", OPTION_HOLD_MS, A::Plus, 0, "30"},
+    {"theLowestStepsDownToOff", "ignore_repeat_ms = 50", OPTION_IGNORE_REPEAT_MS, A::Minus, 0, "0"},
     {"toggleSwitchesOn", "", OPTION_PANEL_STEPS_ASIDE, A::Toggle, 0, "1"},
     {"toggleSwitchesOff", "acceleration = 1", OPTION_ACCELERATION, A::Toggle, 0, "0"},
     {"choiceIsTaken", "", OPTION_AFTER_MOVE, A::Choose, AFTER_MOVE_CLICKS, "clicks"},

@@ -367,12 +367,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Press patterns through the hook, one "<ms><op>" per event: d/u key A
 // down/up, b key B down, e Escape, s Alt+A, L/l R M/m mouse buttons down/up;
-// "!" the main thread done with the press in hand, "f" the hook in afresh.
-// One outcome letter per event: P a press, E Escape, - nothing.
+// "!" the main thread done with the press in hand, "f" the hook in afresh,
+// "t" the hold timer firing, "x" the main thread taking the hooks out. One outcome letter per event: P a
+// press, E Escape, H a hold begun, - nothing.
 struct PressPattern {
     const char* name;
     const char* events;
     const char* outcome;
+    int holdMs = 0;
+    int ignoreRepeatMs = 0;
 };
 
 void PrintTo(const PressPattern& c, std::ostream* os) { *os << c.name; }
@@ -389,11 +392,23 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
                {'s', false, MSG_SYSKEYDOWN, 'A'}, {'L', true, MSG_LBUTTONDOWN, 0},
                {'l', true, MSG_LBUTTONUP, 0},     {'R', true, MSG_RBUTTONDOWN, 0},
                {'M', true, MSG_MBUTTONDOWN, 0},   {'m', true, MSG_MBUTTONUP, 0}};
+    OptionValues options = defaultOptions();
+    options.value[OPTION_HOLD_MS] = GetParam().holdMs;
+    options.value[OPTION_IGNORE_REPEAT_MS] = GetParam().ignoreRepeatMs;
+    useOptions(options);
     std::istringstream in(GetParam().events);
     std::string token, outcome;
     while (in >> token) {
         if (token == "!" || token == "f") {
             token == "!" ? endPressInHand() : forgetSwitchContacts();
+            continue;
+        }
+        if (token == "t") {
+            outcome += takeHeldPress() ? 'P' : '-';
+            continue;
+        }
+        if (token == "x") {
+            removeAllSwitchHooks(fake);
             continue;
         }
         const double at = std::stod(token);
@@ -403,30 +418,46 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
         const HookDecision d = op->mouse ? classifyMouseEvent(0, op->message, {0, 0}, false, at)
                                          : classifyKeyEvent(0, op->message, op->vk, at);
         EXPECT_EQ(d.result, HookResult::Discard) << token << ": every switch event is kept from others";
-        outcome += d.event == SwitchEvent::Press ? 'P' : d.event == SwitchEvent::Escape ? 'E' : '-';
+        const char* letters = "-PE--H";
+        outcome += letters[static_cast<int>(d.event)];
     }
     EXPECT_EQ(outcome, GetParam().outcome);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, PressPatternTest,
-    ::testing::Values(PressPattern{"cleanPressesOneAfterAnother", "0d ! 120u 400d ! 520u", "P-P-"},
-                      PressPattern{"bounceOfOneMillisecond", "0d 1u 2d ! 120u", "P---"},
-                      PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d", "P----"},
-                      PressPattern{"closureJustInsideTheBounceTime", "0d ! 5u 34d", "P--"},
-                      PressPattern{"closureJustPastTheBounceTime", "0d ! 5u 35d", "P-P"},
-                      PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
-                      PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
-                      PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
-                      PressPattern{"burstWithinAMillisecondCountsOnce",
-                                   "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d", "P-----P"},
-                      PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},
-                      PressPattern{"anotherKeyWhileOneIsHeld", "0d ! 100b", "PP"},
-                      PressPattern{"keyHeldAcrossANewHookCountsOnceMore", "0d ! f 500d 533d", "PP-"},
-                      PressPattern{"mouseButtonBounce", "0L 2l 4L ! 100l", "P---"},
-                      PressPattern{"mouseDownWithItsUpLost", "0L ! 200L 300l 500L", "P--P"},
-                      PressPattern{"otherButtonWhileOneIsHeld", "0L ! 100R", "PP"},
-                      PressPattern{"middleButtonBounceOnRelease", "0M ! 150m 160M 161m", "P---"}),
+    ::testing::Values(
+        PressPattern{"cleanPressesOneAfterAnother", "0d ! 120u 400d ! 520u", "P-P-"},
+        PressPattern{"bounceOfOneMillisecond", "0d 1u 2d ! 120u", "P---"},
+        PressPattern{"chatterOnRelease", "0d ! 150u 152d 153u 156d", "P----"},
+        PressPattern{"closureJustInsideTheBounceTime", "0d ! 5u 34d", "P--"},
+        PressPattern{"closureJustPastTheBounceTime", "0d ! 5u 35d", "P-P"},
+        PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
+        PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
+        PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
+        PressPattern{"burstWithinAMillisecondCountsOnce", "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d",
+                     "P-----P"},
+        PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},
+        PressPattern{"anotherKeyWhileOneIsHeld", "0d ! 100b", "PP"},
+        PressPattern{"keyHeldAcrossANewHookCountsOnceMore", "0d ! f 500d 533d", "PP-"},
+        PressPattern{"mouseButtonBounce", "0L 2l 4L ! 100l", "P---"},
+        PressPattern{"mouseDownWithItsUpLost", "0L ! 200L 300l 500L", "P--P"},
+        PressPattern{"otherButtonWhileOneIsHeld", "0L ! 100R", "PP"},
+        PressPattern{"middleButtonBounceOnRelease", "0M ! 150m 160M 161m", "P---"},
+        // hold_ms 100, then ignore_repeat_ms 300, then both.
+        PressPattern{"tapsShorterThanTheHoldAreNoPresses", "0d 10u t 200d 299u t", "H--H--", 100},
+        PressPattern{"holdTakenByTheTimerOnce", "0d t ! 33d 66d t 500u t", "HP-----", 100},
+        PressPattern{"releaseAfterTheHoldBeatsALateTimer", "0d 120u ! t", "HP-", 100},
+        PressPattern{"bounceDoesNotCutAHoldShort", "0d 1u 2d 150u ! 300d 301u 302d 330u", "H-HPH-H-", 100},
+        PressPattern{"secondKeyDuringAHoldIsNone", "0d 50b 60u t 150u", "H----", 100},
+        PressPattern{"disarmedDuringAHold", "0d 20e x t 200u", "HE--", 100},
+        PressPattern{"repeatsWithinTheTimeAreDropped", "0d ! 40u 200d 240u 299d 340u 600d", "P-----P", 0,
+                     300},
+        PressPattern{"downUpPairsTenTimesASecond", "0d ! 50u 100d 150u 200d 250u 300d ! 350u 400d 450u",
+                     "P-----P---", 0, 300},
+        PressPattern{"escapeIsNeverARepeat", "0d ! 50u 60e 70e", "P-EE", 0, 300},
+        PressPattern{"repeatsCountFromTheHeldPressTaken", "0d t ! 150u 300d 400u 600d t", "HP---HP", 100,
+                     500}),
     CaseName());
 
 // ---- Stops --------------------------------------------------------------------

@@ -55,11 +55,9 @@ void drawCell(const DRAWITEMSTRUCT& item) {
                  cellIcon(cell, s.startIconShown == 1), windowDpi(item.hwndItem));
 }
 
-void onSwitchEvent(WPARAM wParam, LPARAM generation) {
-    const auto event = static_cast<SwitchEvent>(wParam & 0xFF);
-    const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
-    // A press swallowed by a hook that has since been taken out is void:
-    // the reaction that took it out (a stop, a click) comes first.
+// The benchmark build notes each press acted on and each stop, whether the
+// hook's message or the hold timer brings it.
+template <typename Act> void actOnSwitch(SwitchEvent event, Act act) {
 #ifdef SWITCHPOINT_BENCH
     const bool stopping = switchState().stopPending != 0;
     const auto pressState = [] {
@@ -67,13 +65,30 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
         return sw.scanning * 100 + sw.moving * 10 + scanState().highlightedAction;
     };
     const int before = pressState();
-#endif
-    handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation));
-#ifdef SWITCHPOINT_BENCH
+    act();
     if (stopping) noteStopActed();
     if (!stopping && event == SwitchEvent::Press && pressState() != before) notePressActed();
     if (event == SwitchEvent::Press) noteSwitchFree();
+#else
+    (void)event;
+    act();
 #endif
+}
+
+void onSwitchEvent(WPARAM wParam, LPARAM generation) {
+    const auto event = static_cast<SwitchEvent>(wParam & 0xFF);
+    const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
+    // A press swallowed by a hook that has since been taken out is void:
+    // the reaction that took it out (a stop, a click) comes first.
+    actOnSwitch(event,
+                [&] { handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation)); });
+}
+
+void onTimer(int timerId) {
+    if (timerId == TIMER_HOLD)
+        actOnSwitch(SwitchEvent::Press, [] { onPanelTimer(win32Platform(), TIMER_HOLD); });
+    else
+        onPanelTimer(win32Platform(), timerId);
 }
 
 void onSysCommand(HWND panel, WPARAM command) {
@@ -123,7 +138,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_COMMAND: onCellCommand(win32Platform(), LOWORD(wParam)); return 0;
     case WM_SYSCOMMAND: onSysCommand(window, wParam); return 0;
-    case WM_TIMER: onPanelTimer(win32Platform(), static_cast<int>(wParam)); return 0;
+    case WM_TIMER: onTimer(static_cast<int>(wParam)); return 0;
     case WM_SWITCH_EVENT: onSwitchEvent(wParam, lParam); return 0;
     case WM_SWITCH_MOVE: {
         takePendingMove();

@@ -251,3 +251,36 @@ E2E_CASE(bounce_and_held_key_act_once) {
         sp::watchCaptions(panel, 1, 2 * PERIOD + 1000, nullptr, &held);
     sp::checkCaptions(run, resumed, {L"UP"}, "the next press ends the glide and scanning goes on with UP");
 }
+
+// With hold_ms, taps shorter than the hold do nothing; a longer hold is a
+// press as soon as the hold is reached, while the key is still down.
+E2E_CASE(hold_ms_takes_only_held_presses) {
+    constexpr int PERIOD = 300;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"0 0 0 0 0", 2, PERIOD, 0)),
+                "keyboard-switch config.ini seeded");
+    E2E_REQUIRE(sp::seedOptions(run, "hold_ms = 400\r\n"), "options.ini seeded");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+    if (!panel) return;
+    const auto tap = [](int ms) {
+        e2e::keyDown(sp::SWITCH_KEY);
+        e2e::pause(ms);
+        e2e::keyUp(sp::SWITCH_KEY);
+    };
+    for (int ms : {60, 150, 250}) {
+        tap(ms);
+        e2e::pause(120);
+    }
+    const std::vector<sp::CaptionChange> afterTaps = sp::watchCaptions(panel, 1, 2 * PERIOD + 600);
+    E2E_CHECK(afterTaps.empty(), "taps of 60, 150 and 250 ms start nothing: " + sp::captionList(afterTaps));
+
+    e2e::keyDown(sp::SWITCH_KEY);
+    const std::vector<sp::CaptionChange> held = sp::watchCaptions(panel, 1, 400 + PERIOD + 600);
+    e2e::keyUp(sp::SWITCH_KEY);
+    E2E_CHECK(!held.empty() && held[0].text == L"STOP",
+              "a held key starts the scan before it is let go: " + sp::captionList(held));
+
+    // Scanning, a short tap still does nothing: the scan goes on.
+    tap(100);
+    const std::vector<sp::CaptionChange> going = sp::watchCaptions(panel, 3, 3 * PERIOD + 1000);
+    sp::checkCaptions(run, going, {L"LEFT", L"RIGHT", L"UP"}, "a short tap leaves the scan going");
+}
