@@ -8,7 +8,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 win_build=${1:-$root/build/win}
 status=0
-for run in bench_keyboard bench_mouse bench_clicks bench_stop bench_bounce; do
+for run in bench_keyboard bench_mouse bench_clicks bench_stop bench_bounce bench_filters; do
   E2E_CASE_TIMEOUT_MS=480000 E2E_RUN_TIMEOUT=520 E2E_DRIVER=$win_build/bench/bench_driver.exe E2E_PRODUCT=$win_build/bench/switchpoint_bench.exe \
     bash "$root/tests/e2e/run_case.sh" "$run" "$win_build" | grep -E '^(==|figure|FAIL|PASS)' || status=1
   [ "$(tail -n 1 "$root/build/e2e/$run/result.txt" 2>/dev/null | tr -d '\r')" = PASS ] || status=1

@@ -534,3 +534,91 @@ E2E_CASE(bench_bounce) {
                   *std::max_element(followUpMs.begin(), followUpMs.end()) <= 1000.0,
               "a press after each burst acts within 1 s of it");
 }
+
+// hold_ms and ignore_repeat_ms: which injected press patterns get through.
+// Taps of 10 to 100 ms, ten down/up pairs a second for a second, and a key
+// held a second with the keyboard's repeat, under each filter setting.
+E2E_CASE(bench_filters) {
+    const struct { int holdMs, ignoreMs; } filters[] = {{0, 0}, {50, 0}, {80, 0}, {0, 300}, {50, 300}};
+    const int taps[] = {10, 20, 30, 50, 70, 100};
+    constexpr int TAPS_EACH = 10;
+    for (const auto& f : filters) {
+        E2E_REQUIRE(sp::seedSettings(run, L"0 0 0 0 0\r\n2\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n0\r\n"),
+                    "seed settings");
+        E2E_REQUIRE(sp::seedOptions(run, "hold_ms = " + std::to_string(f.holdMs) +
+                                             "\r\nignore_repeat_ms = " + std::to_string(f.ignoreMs) + "\r\n"),
+                    "seed options");
+        HWND panel = sp::startAndWaitForPanel(run, POINT{500, 400});
+        E2E_REQUIRE(panel != nullptr, "panel up");
+        Sleep(1800);
+        // Each pattern's start; a pattern owns the time until the next one.
+        std::vector<double> from;
+        for (int ms : taps)
+            for (int i = 0; i < TAPS_EACH; ++i) {
+                from.push_back(nowMs());
+                keyDown(SWITCH_KEY);
+                Sleep(static_cast<DWORD>(ms));
+                keyUp(SWITCH_KEY);
+                Sleep(600);
+            }
+        from.push_back(nowMs());
+        for (int i = 0; i < 10; ++i) {
+            keyDown(SWITCH_KEY);
+            Sleep(40);
+            keyUp(SWITCH_KEY);
+            Sleep(60);
+        }
+        Sleep(600);
+        from.push_back(nowMs());
+        const double heldFrom = nowMs();
+        while (nowMs() - heldFrom < 1000) {
+            keyDown(SWITCH_KEY);
+            Sleep(33);
+        }
+        keyUp(SWITCH_KEY);
+        Sleep(600);
+        from.push_back(nowMs());
+        closeAndReadHookTimes(run, panel);
+
+        std::vector<double> taken;
+        std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
+        std::string what;
+        double at = 0;
+        while (in >> what >> at)
+            if (what == "taken") taken.push_back(at);
+        std::sort(taken.begin(), taken.end());
+        const auto count = [&](size_t pattern) {
+            return static_cast<int>(std::lower_bound(taken.begin(), taken.end(), from[pattern + 1]) -
+                                    std::lower_bound(taken.begin(), taken.end(), from[pattern]));
+        };
+        std::string row =
+            "hold_ms " + std::to_string(f.holdMs) + ", ignore_repeat_ms " + std::to_string(f.ignoreMs) + ":";
+        bool tapsRight = true;
+        for (size_t t = 0; t < std::size(taps); ++t) {
+            int got = 0;
+            for (int i = 0; i < TAPS_EACH; ++i) got += count(t * TAPS_EACH + static_cast<size_t>(i));
+            row += " tap " + std::to_string(taps[t]) + " ms " + std::to_string(got) + "/" +
+                   std::to_string(TAPS_EACH) + ",";
+            // Never twice for one tap. Well inside or well past the hold is
+            // sure; near it, timing decides.
+            tapsRight = tapsRight && got <= TAPS_EACH;
+            if (taps[t] + 10 <= f.holdMs) tapsRight = tapsRight && got == 0;
+            if (taps[t] >= f.holdMs + 20) tapsRight = tapsRight && got == TAPS_EACH;
+        }
+        const size_t pairs = std::size(taps) * TAPS_EACH;
+        const int pairsTaken = count(pairs), heldTaken = count(pairs + 1);
+        row += " 10 Hz 40 ms closures for 1 s " + std::to_string(pairsTaken) + "/10, held 1 s with repeats " +
+               std::to_string(heldTaken) + "/1";
+        log(run, "figure " + row);
+        E2E_CHECK(tapsRight,
+                  "taps taken at most once, dropped well short of the hold, taken well past it: " + row);
+        // Closures of 40 ms every 100: a hold of 50 ms or more takes none, and
+        // ignore_repeat_ms one per its time. Unfiltered, what the scan was
+        // doing decides how many find the switch free, so only shown.
+        if (f.holdMs > 0 || f.ignoreMs > 0) {
+            const int wanted = f.holdMs >= 50 ? 0 : (1000 + f.ignoreMs - 1) / f.ignoreMs;
+            E2E_CHECK(std::abs(pairsTaken - wanted) <= 1, "10 Hz pairs taken as the filter says: " + row);
+        }
+        E2E_CHECK(heldTaken == 1, "a held key is one press: " + row);
+    }
+}

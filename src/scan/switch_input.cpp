@@ -304,9 +304,11 @@ void handleFarMoveStop(Platform& p) {
     p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
 }
 
-void holdTimerTick(Platform& p) {
+bool holdTimerTick(Platform& p) {
     p.killTimer(TIMER_HOLD);
-    if (takeHeldPress()) handleSwitchEvent(p, SwitchEvent::Press, true);
+    if (!takeHeldPress()) return false;
+    handleSwitchEvent(p, SwitchEvent::Press, true);
+    return true;
 }
 
 void handlePointerMoved(Platform& p, Point pointer) { moveCrosshair(p, pointer); }

@@ -124,8 +124,8 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current);
 void handleSwitchPress(Platform& p);
 void handleEscape(Platform& p);
 void handleFarMoveStop(Platform& p);
-// The hold timer: a hold still waiting is a press.
-void holdTimerTick(Platform& p);
+// The hold timer: a hold still waiting is a press; true if it was.
+bool holdTimerTick(Platform& p);
 void handlePointerMoved(Platform& p, Point pointer);
 
 } // namespace sp

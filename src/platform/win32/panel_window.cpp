@@ -55,9 +55,10 @@ void drawCell(const DRAWITEMSTRUCT& item) {
                  cellIcon(cell, s.startIconShown == 1), windowDpi(item.hwndItem));
 }
 
-// The benchmark build notes each press acted on and each stop, whether the
-// hook's message or the hold timer brings it.
-template <typename Act> void actOnSwitch(SwitchEvent event, Act act) {
+// The benchmark build notes each press taken and acted on and each stop,
+// whether the hook's message or the hold timer brings it. `act` says
+// whether it took a press.
+template <typename Act> void actOnSwitch(Act act) {
 #ifdef SWITCHPOINT_BENCH
     const bool stopping = switchState().stopPending != 0;
     const auto pressState = [] {
@@ -65,12 +66,12 @@ template <typename Act> void actOnSwitch(SwitchEvent event, Act act) {
         return sw.scanning * 100 + sw.moving * 10 + scanState().highlightedAction;
     };
     const int before = pressState();
-    act();
+    const bool pressed = act();
     if (stopping) noteStopActed();
-    if (!stopping && event == SwitchEvent::Press && pressState() != before) notePressActed();
-    if (event == SwitchEvent::Press) noteSwitchFree();
+    if (!stopping && pressed) notePressTaken();
+    if (!stopping && pressed && pressState() != before) notePressActed();
+    if (pressed) noteSwitchFree();
 #else
-    (void)event;
     act();
 #endif
 }
@@ -80,13 +81,16 @@ void onSwitchEvent(WPARAM wParam, LPARAM generation) {
     const HookKind kind = ((wParam >> 8) & 0xFF) == 0 ? HookKind::Mouse : HookKind::Keyboard;
     // A press swallowed by a hook that has since been taken out is void:
     // the reaction that took it out (a stop, a click) comes first.
-    actOnSwitch(event,
-                [&] { handleSwitchEvent(win32Platform(), event, hookEventIsCurrent(kind, generation)); });
+    const bool current = hookEventIsCurrent(kind, generation);
+    actOnSwitch([&] {
+        handleSwitchEvent(win32Platform(), event, current);
+        return event == SwitchEvent::Press && current;
+    });
 }
 
 void onTimer(int timerId) {
     if (timerId == TIMER_HOLD)
-        actOnSwitch(SwitchEvent::Press, [] { onPanelTimer(win32Platform(), TIMER_HOLD); });
+        actOnSwitch([] { return holdTimerTick(win32Platform()); });
     else
         onPanelTimer(win32Platform(), timerId);
 }

@@ -346,6 +346,11 @@ void notePressActed() {
     noteClickTime("press", msSince(now));
 }
 
+void notePressTaken() {
+    LARGE_INTEGER now{};
+    noteClickTime("taken", msSince(now));
+}
+
 void writeClickTimes(const wchar_t* path) {
     FILE* out = _wfopen(path, L"w");
     if (!out) return;

@@ -178,6 +178,8 @@ void noteStopActed();
 // "press <performance counter in ms>" when a press changed the press
 // handler's state: one per press acted on.
 void notePressActed();
+// Every press the switch let through, whatever it then did.
+void notePressTaken();
 // The press in hand is over; notes "hookback" after a click.
 void noteSwitchFree();
 #endif
