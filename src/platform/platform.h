@@ -41,30 +41,40 @@ inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
-// The cell icons, in the order they are loaded at start-up.
-enum class Icon {
-    Stop,
-    Start,
-    Esquerra,
-    Dreta,
-    Amunt,
-    Avall,
-    ClicEsquerra,
-    ClicDreta,
-    MiddelClic,
-    DobleClic,
-    Arrastra,
-    RodaAmunt,
-    RodaAvall,
-    RodaEsquerra,
-    RodaDreta,
-    Menu,
-    Punt,
-};
-constexpr int ICON_COUNT = 17;
+// The cell icons, in the order they are loaded at start-up, each with its
+// resource name: a new icon is one line here.
+#define SP_ICONS(X)                                                                                          \
+    X(Stop, "STOP")                                                                                          \
+    X(Start, "START")                                                                                        \
+    X(Esquerra, "ESQUERRA")                                                                                  \
+    X(Dreta, "DRETA")                                                                                        \
+    X(Amunt, "AMUNT")                                                                                        \
+    X(Avall, "AVALL")                                                                                        \
+    X(ClicEsquerra, "CLIC_ESQUERRA")                                                                         \
+    X(ClicDreta, "CLIC_DRETA")                                                                               \
+    X(MiddelClic, "MIDDEL_CLIC")                                                                             \
+    X(DobleClic, "DOBLE_CLIC")                                                                               \
+    X(Arrastra, "ARRASTRA")                                                                                  \
+    X(RodaAmunt, "RODA_AMUNT")                                                                               \
+    X(RodaAvall, "RODA_AVALL")                                                                               \
+    X(RodaEsquerra, "RODA_ESQUERRA")                                                                         \
+    X(RodaDreta, "RODA_DRETA")                                                                               \
+    X(Menu, "MENU")                                                                                          \
+    X(Punt, "PUNT")
+
+#define SP_ICON_ENUM(name, resource) name,
+enum class Icon { SP_ICONS(SP_ICON_ENUM) };
+#undef SP_ICON_ENUM
+#define SP_ICON_NAME(name, resource) resource,
+constexpr const char* ICON_RESOURCE_NAMES[] = {SP_ICONS(SP_ICON_NAME)};
+#undef SP_ICON_NAME
+constexpr int ICON_COUNT = static_cast<int>(sizeof ICON_RESOURCE_NAMES / sizeof ICON_RESOURCE_NAMES[0]);
 
 // Resource name of an icon, e.g. "CLIC_DRETA".
-const char* iconResourceName(Icon icon);
+constexpr const char* iconResourceName(Icon icon) {
+    const int i = static_cast<int>(icon);
+    return i >= 0 && i < ICON_COUNT ? ICON_RESOURCE_NAMES[i] : ICON_RESOURCE_NAMES[0];
+}
 
 // The crosshair arms, in the order every caller walks them.
 enum class Arm { Left, Right, Up, Down };
