@@ -47,7 +47,12 @@ bool startAsOnlyCopy(Platform& p) {
         claimed = p.claimOnlyCopy(COPY_ANSWER_MS);
         if (!claimed) other = p.showRunningCopy(COPY_ANSWER_MS);
     }
-    if (other == RunningCopy::Shown) return false;
+    if (other == RunningCopy::Shown) {
+        // One that answers and then ends would leave the user with no copy.
+        if (!claimed && !p.claimOnlyCopy(COPY_OUTLIVE_MS)) return false;
+        logLine(p, "start: the copy that answered has ended; this one starts");
+        return true;
+    }
     const std::string wait = std::to_string(COPY_ANSWER_MS / 1000) + " s";
     if (other == RunningCopy::NoAnswer) {
         // Free by now if that copy was ending: a third start then finds it held.

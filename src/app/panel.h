@@ -31,6 +31,9 @@ void resetPanelState();
 
 // How long a second copy waits for the first to answer, or to let go.
 constexpr int COPY_ANSWER_MS = 2000;
+// How long a second copy stays after the running one has shown itself, in
+// case that one is ending (a crash, a kill, an exit under way).
+constexpr int COPY_OUTLIVE_MS = 1000;
 
 // False when another copy already runs in this session and answers: its
 // panel is shown again if minimised, and this copy must end before it

@@ -699,9 +699,10 @@ TEST_F(SettingsTest, SecondStartShowsTheFirstOrStartsPastIt) {
         const char *calls, *logged;
     } rows[] = {
         {0, none, true, "0 show", ""},
-        {-1, shown, false, "0 show", ""},
+        {-1, shown, false, "0 show 1000", ""},
+        {1000, shown, true, "0 show 1000", "the copy that answered has ended; this one starts"},
         {2000, none, true, "0 show 2000", ""}, // it ended, and let go
-        {-1, late, false, "0 show 2000 show", ""},
+        {-1, late, false, "0 show 2000 show 1000", ""},
         {-1, none, true, "0 show 2000 show",
          "another copy has shown no panel for 2 s; this one starts as well"},
         {-1, hung, true, "0 show 0", "another copy did not answer within 2 s; this one starts as well"}};
