@@ -137,7 +137,7 @@ void performClick(Platform& p) {
 
     if (live().liveClickSound == 1) p.playClickSound();
     enterScanning();
-    rewindScan();
+    resumeAfterClick();
     startScanTimer(p);
 }
 

@@ -157,6 +157,17 @@ void freezeScan(Platform& p) {
 
 void rewindScan() { g_scan.scanPos = 1; }
 
+namespace {
+// The scan's next step lights the sequence's first cell of that kind, if any.
+void resumeAtFirstCellOf(ActionKind kind) {
+    for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
+        if (cellRow(g_scan.scanSequence[entry]).kind == kind) {
+            g_scan.scanPos = entry + 1;
+            return;
+        }
+}
+} // namespace
+
 void startScanTimer(Platform& p) {
     g_scan.highlightedAction = NO_ACTION;
     p.setTimer(TIMER_SCAN, live().liveScanPeriodMs);
@@ -166,12 +177,13 @@ void keepScanInSequence() {
     if (g_scan.scanPos > sequenceLength()) rewindScan();
 }
 
-void resumeAtFirstClickCell() {
-    for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
-        if (cellRow(g_scan.scanSequence[entry]).kind == ActionKind::Click) {
-            g_scan.scanPos = entry + 1;
-            return;
-        }
+void resumeAtFirstClickCell() { resumeAtFirstCellOf(ActionKind::Click); }
+
+void resumeAfterClick() {
+    rewindScan();
+    // Pointing again is what mostly follows a click made by pointing.
+    if (currentOptions().value[OPTION_AFTER_CLICK] == AFTER_CLICK_POINT)
+        resumeAtFirstCellOf(ActionKind::Point);
 }
 
 void notePress() { g_scan.stepsWithoutPress = 0; }

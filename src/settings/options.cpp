@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
 constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
+constexpr const char* AFTER_CLICK_WORDS[] = {"first", "point"};
 
 constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},
@@ -27,6 +28,7 @@ constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"point_scan", OptionType::Number, 0, 0, 1, false, nullptr},
     {"point_band_px_s", OptionType::Number, 300, 50, 2000, false, nullptr},
     {"point_line_px_s", OptionType::Number, 100, 20, 1000, false, nullptr},
+    {"after_click", OptionType::Choice, AFTER_CLICK_FIRST, 0, AFTER_CLICK_POINT, false, AFTER_CLICK_WORDS},
     {"hold_ms", OptionType::Number, 0, 30, 2000, true, nullptr},
     {"ignore_repeat_ms", OptionType::Number, 0, 50, 2000, true, nullptr},
 };

@@ -36,6 +36,7 @@ enum Option : int {
     OPTION_POINT_SCAN,
     OPTION_POINT_BAND_PX_S,
     OPTION_POINT_LINE_PX_S,
+    OPTION_AFTER_CLICK,
     OPTION_HOLD_MS,
     OPTION_IGNORE_REPEAT_MS,
     OPTION_COUNT
@@ -48,6 +49,8 @@ constexpr int MOST_EXTRA_CELLS = 5;
 enum Language : int { LANGUAGE_AUTO, LANGUAGE_EN, LANGUAGE_ES };
 // Where the scan goes on when a press ends a movement.
 enum AfterMove : int { AFTER_MOVE_NEXT, AFTER_MOVE_CLICKS };
+// Where the scan starts again after a click.
+enum AfterClick : int { AFTER_CLICK_FIRST, AFTER_CLICK_POINT };
 
 enum class OptionType {
     Number, // a whole number in a range, or 0 where the option allows it

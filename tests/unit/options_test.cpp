@@ -101,7 +101,8 @@ TEST(OptionsFileTest, SaveKeepsCommentsUnknownKeysOrderAndEncoding) {
             "# carer's note\nLanguage = es\nmy_key = 7\n\nscroll_interval_ms = 500\n"
             "extra_cells = scroll_down\npanel_steps_aside = 0\nacceleration = 0\n"
             "acceleration_max = 4\nacceleration_ms = 2000\nafter_move = next\nscan_loops = 0\n"
-            "point_scan = 0\npoint_band_px_s = 300\npoint_line_px_s = 100\nhold_ms = 0\nignore_repeat_ms = "
+            "point_scan = 0\npoint_band_px_s = 300\npoint_line_px_s = 100\nafter_click = first\nhold_ms = "
+            "0\nignore_repeat_ms = "
             "0\n";
         EXPECT_EQ(formatOptions(parsed.text, v), encodeText(fromUtf8(want), encoding));
         EXPECT_TRUE(parseOptions(formatOptions(parsed.text, v)).values == v) << "reads back as saved";

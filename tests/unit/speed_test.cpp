@@ -104,6 +104,24 @@ INSTANTIATE_TEST_SUITE_P(Options, AfterMoveTest,
                                            AfterMoveCase{"noClickOn", "clicks", "00000", CELL_DOWN}),
                          CaseName());
 
+// Where the scan starts again after a click, per after_click and point_scan.
+TEST_F(SpeedTest, AfterAClickTheScanStartsAtTheCellTheOptionNames) {
+    const struct {
+        const char* options;
+        int next;
+    } rows[] = {{"after_click = first\npoint_scan = 1", CELL_START_STOP},
+                {"after_click = point\npoint_scan = 1", CELL_POINT},
+                {"after_click = point\npoint_scan = 0", CELL_START_STOP}};
+    for (const auto& row : rows) {
+        useOptionsText(row.options);
+        layOutListedCells();
+        useDefaults();
+        switchState().pendingAction = ACTION_LEFT_CLICK;
+        performClick(fake);
+        EXPECT_EQ(highlights(1), (std::vector<int>{row.next})) << row.options;
+    }
+}
+
 // Two whole passes of the ten cells, then rest; a press starts the count again.
 TEST_F(SpeedTest, TheScanRestsAfterScanLoopsPassesWithoutAPress) {
     useOptionsText("scan_loops = 2");
