@@ -280,6 +280,9 @@ void handleSwitchPress(Platform& p) {
             resumeAtFirstClickCell();
         g_switch.scanning = 1;
         startScanTimer(p);
+        // The point is fixed for a click: that click lights at once rather
+        // than a whole step later.
+        if (pointed) scanStep(p);
         return;
     }
     g_switch.scanning = 1;

@@ -61,7 +61,7 @@ TEST_F(PointScanTest, FourPressesPutThePointerWhereTheLinesCross) {
     EXPECT_TRUE(fake.armRect[static_cast<int>(Arm::Up)] ==
                 armRect(Arm::Up, point, fake.monitorLayout(), 144));
     EXPECT_TRUE(!marksUp() && !fake.timerRunning[TIMER_MOVE] && fake.timerRunning[TIMER_SCAN]);
-    EXPECT_EQ(highlights(1), (std::vector<int>{CELL_LEFT_CLICK})) << "on to the clicks";
+    EXPECT_EQ(scanState().highlightedCell, CELL_LEFT_CLICK) << "on to the clicks at once";
 }
 
 struct EndCase {
