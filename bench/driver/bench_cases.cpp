@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "harness.h"
 #include "product.h"
 
@@ -24,56 +25,7 @@
 namespace {
 
 using namespace e2e;
-
-constexpr WORD SWITCH_KEY = VK_SPACE;
-
-// Performance-counter ticks in milliseconds.
-double qpcMs(LONGLONG ticks) {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency);
-}
-
-double nowMs() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return qpcMs(t.QuadPart);
-}
-
-double percentile(std::vector<double> values, double q) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    size_t rank = static_cast<size_t>(std::ceil(q * static_cast<double>(values.size())));
-    if (rank == 0) rank = 1;
-    return values[std::min(rank, values.size()) - 1];
-}
-
-std::string fixed(double v, int decimals = 2) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
-}
-
-std::string summary(const std::vector<double>& v, const char* unit) {
-    return "n=" + std::to_string(v.size()) + " p50=" + fixed(percentile(v, 0.50)) + unit +
-           " p95=" + fixed(percentile(v, 0.95)) + unit + " p99=" + fixed(percentile(v, 0.99)) + unit +
-           " max=" + fixed(v.empty() ? 0.0 : *std::max_element(v.begin(), v.end())) + unit;
-}
-
-// Closes the product and reads what its hook procedures recorded.
-std::vector<double> closeAndReadHookTimes(Run& run, HWND panel) {
-    postTo(panel, WM_CLOSE, 0, 0);
-    DWORD code = 0;
-    E2E_CHECK(waitForExit(run, 5000, &code), "benchmark build exits on WM_CLOSE");
-    std::vector<double> micros;
-    std::ifstream in(narrow(inWorkDir(run, L"hook_times.txt")));
-    double v = 0;
-    while (in >> v) micros.push_back(v);
-    return micros;
-}
+using namespace bench;
 
 void reportHookTimes(Run& run, const std::vector<double>& micros, const char* label) {
     log(run, std::string("figure hook procedure, ") + label + ": " + summary(micros, " us"));
@@ -345,23 +297,6 @@ E2E_CASE(bench_stop) {
 }
 
 namespace {
-
-// The press notes ("press <ms>") the benchmark build left in click_times.txt.
-std::vector<double> readPressNotes(Run& run) {
-    std::vector<double> at;
-    std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
-    std::string what;
-    double ms = 0;
-    while (in >> what >> ms)
-        if (what == "press") at.push_back(ms);
-    std::sort(at.begin(), at.end());
-    return at;
-}
-
-size_t notesBetween(const std::vector<double>& notes, double from, double to) {
-    return static_cast<size_t>(std::lower_bound(notes.begin(), notes.end(), to) -
-                               std::lower_bound(notes.begin(), notes.end(), from));
-}
 
 // The switch as a person would find it bouncing, held or chattering, and
 // how the panel shows what each press did, so the next one comes only once
