@@ -1,5 +1,10 @@
 // Benchmark runs of whole tasks through the real exe:
-//   bench_rest: 1000 presses at rest, reached in four ways, none lost.
+//   bench_rest: 1000 presses at rest, reached in four ways, none lost;
+//   bench_pointing: a multidirectional pointing task done by a simulated
+//   switch user, its time per selection, errors and throughput.
+#include <cstdlib>
+#include <cstring>
+#include <numeric>
 #include <random>
 
 #include "bench_util.h"
@@ -162,4 +167,347 @@ E2E_CASE(bench_rest) {
     E2E_CHECK(presses.size() == ways.size(), "1000 presses at rest made (" + std::to_string(presses.size()) +
                                                  (stuck.empty() ? "" : ": " + stuck) + ")");
     E2E_CHECK(allLost == 0, "no press at rest lost");
+}
+
+namespace {
+
+// ---- The pointing task ---------------------------------------------------
+
+constexpr int TARGETS = 9;
+constexpr double TARGET_RADIUS = 20;
+constexpr double RING_RADIUS = 250;
+constexpr double MEAN_RT = 350, SD_RT = 60, LEAST_RT = 150;
+// A glide shorter than this is not worth a cell's wait.
+constexpr int LEAST_GLIDE = 10;
+
+struct PointingConfig {
+    const char* name;
+    const wchar_t* clicks;
+    int step;
+    int period;
+    const char* options; // options.ini, or none
+    int rounds;
+};
+const PointingConfig CONFIGS[] = {
+    {"defaults", L"1 1 1 1 1", 2, 1500, nullptr, 2},
+    {"fastest", L"1 1 1 1 1", 6, 500, nullptr, 3},
+    {"(a) point 250/100", L"1 0 0 0 0", 6, 500,
+     "point_scan = 1\r\npoint_band_px_s = 250\r\npoint_line_px_s = 100\r\n", 3},
+    {"(b) accelerated, clicks after", L"1 0 0 0 0", 6, 500, "acceleration = 1\r\nafter_move = clicks\r\n", 3},
+    {"(c) point 300/100", L"1 0 0 0 0", 6, 500, "point_scan = 1\r\n", 3},
+    {"(d) point 300/100, back to Point after a click", L"1 0 0 0 0", 6, 500,
+     "point_scan = 1\r\npoint_band_px_s = 300\r\npoint_line_px_s = 100\r\nafter_click = point\r\n", 3},
+    {"(e) point 250/100, back to Point after a click", L"1 0 0 0 0", 6, 500,
+     "point_scan = 1\r\npoint_band_px_s = 250\r\npoint_line_px_s = 100\r\nafter_click = point\r\n", 3},
+};
+constexpr int RECOMMENDED = 6;
+
+std::string optionValue(const PointingConfig& c, const char* key, const std::string& fallback) {
+    const std::string text = c.options ? c.options : "";
+    const size_t at = text.find(std::string(key) + " = ");
+    if (at == std::string::npos) return fallback;
+    const size_t from = at + std::strlen(key) + 3;
+    return text.substr(from, text.find('\r', from) - from);
+}
+int optionNumber(const PointingConfig& c, const char* key, int fallback) {
+    return std::atoi(optionValue(c, key, std::to_string(fallback)).c_str());
+}
+
+POINT targetCentre(int i) {
+    const SIZE s = sp::screenSize();
+    const double a = 2 * 3.14159265358979 * i / TARGETS - 3.14159265358979 / 2;
+    return {static_cast<LONG>(std::lround(s.cx / 2 + RING_RADIUS * std::cos(a))),
+            static_cast<LONG>(std::lround(s.cy / 2 + RING_RADIUS * std::sin(a)))};
+}
+
+// Where the time of one selection went.
+enum Spent { TO_MOVE_CELL, MOVING, TO_CLICK_CELL, CLICKING, SPENT_COUNT };
+const char* const SPENT_NAMES[SPENT_COUNT] = {"scan to a movement cell", "glide or sweeps",
+                                              "scan to Left Click", "click's waits"};
+
+struct Click {
+    POINT at;
+    double ms;
+    int presses;
+    double spent[SPENT_COUNT];
+};
+
+bool isDirection(const std::wstring& caption) {
+    return caption == L"LEFT" || caption == L"RIGHT" || caption == L"UP" || caption == L"DOWN";
+}
+
+// A person with one switch: reacts to a highlighted cell after its reaction
+// time, and presses for a moving glide, band or line when its prediction says,
+// moved by its reaction time's error.
+class SwitchUser {
+public:
+    SwitchUser(Run& run, HWND panel, TestWindow& window, const PointingConfig& c)
+        : run_(run), panel_(panel), window_(window), c_(c), rt_(MEAN_RT, SD_RT),
+          point_(optionNumber(c, "point_scan", 0) == 1),
+          most_(optionNumber(c, "acceleration", 0) == 1 ? optionNumber(c, "acceleration_max", 4) : 1),
+          rampMs_(optionNumber(c, "acceleration_ms", 2000)) {}
+
+    // Moves to `aim` and clicks there; false if the product stopped answering.
+    bool select(POINT aim, Click& out) {
+        out = Click{};
+        presses_ = 0;
+        window_.takeMouseMessages();
+        bool xDone = false, yDone = false, pointed = false;
+        for (int action = 0; action < 16; ++action) {
+            if (windowText(panel_) == sp::READY) {
+                press(nowMs() + reaction());
+                if (!waitUntil([&] { return windowText(panel_) != sp::READY; }, c_.period + 1500, 2))
+                    return fail("no scan after a press at rest");
+                continue;
+            }
+            const POINT at = cursorPos();
+            const int dx = aim.x - at.x, dy = aim.y - at.y;
+            const bool there = std::abs(dx) < 3 && std::abs(dy) < 3;
+            std::wstring want = L"Left Click";
+            if (point_ && !pointed && !there)
+                want = L"Point";
+            else if (!point_ && !xDone && std::abs(dx) >= LEAST_GLIDE)
+                want = dx < 0 ? L"LEFT" : L"RIGHT";
+            else if (!point_ && !yDone && std::abs(dy) >= LEAST_GLIDE)
+                want = dy < 0 ? L"UP" : L"DOWN";
+            const double from = nowMs();
+            const std::wstring got = pressOnCell(want);
+            if (got.empty())
+                return fail("no " + narrow(want) + " cell, caption " + narrow(windowText(panel_)));
+            const double pressed = pressedMs_;
+            out.spent[want == L"Left Click" ? TO_CLICK_CELL : TO_MOVE_CELL] += pressed - from;
+            if (got == L"Point") {
+                pointed = pointScan(aim) || pointed;
+            } else if (isDirection(got)) {
+                const bool vertical = got == L"UP" || got == L"DOWN";
+                const bool wanted = got == want;
+                glide(vertical, wanted ? (vertical ? aim.y : aim.x) : -1);
+                (vertical ? yDone : xDone) |= wanted;
+            } else if (got == L"STOP") {
+                waitForCaption(panel_, sp::READY, 1000);
+            } else {
+                // A click cell, the wanted one or the next; moves (the
+                // pointer's jump among them) may come first.
+                for (const double until = nowMs() + 3000; nowMs() < until;)
+                    for (const MouseMessage& m : window_.takeMouseMessagesUntil(1, 100)) {
+                        if (m.message == WM_MOUSEMOVE || qpcMs(m.qpc) < pressed - 40) continue;
+                        out.at = m.client;
+                        ClientToScreen(window_.handle(), &out.at);
+                        out.ms = qpcMs(m.qpc);
+                        out.presses = presses_;
+                        out.spent[CLICKING] += out.ms - pressed;
+                        return true;
+                    }
+                return fail("no button-down after " + narrow(got));
+            }
+            out.spent[MOVING] += nowMs() - pressed;
+        }
+        return fail("no click after 16 presses");
+    }
+
+private:
+    bool fail(const std::string& why) {
+        stuck = why;
+        return false;
+    }
+    double reaction() { return std::max(LEAST_RT, rt_(rng_)); }
+    void press(double atMs) {
+        sleepUntil(atMs);
+        pressedMs_ = nowMs();
+        keyTap(SWITCH_KEY);
+        ++presses_;
+    }
+    // The caption the press met: the wanted one, or the next when the
+    // reaction came late; empty if the cell never came.
+    std::wstring pressOnCell(const std::wstring& caption) {
+        if (!waitUntil([&] { return windowText(panel_) == caption; }, 18 * c_.period + 2000, 2)) return L"";
+        sleepUntil(nowMs() + reaction());
+        const std::wstring shown = windowText(panel_);
+        press(nowMs());
+        return shown;
+    }
+
+    // The steps of a glide due `ms` after its first, with the acceleration if on.
+    double glideSteps(double ms) const {
+        const double ramped = ms < rampMs_ ? ms * ms / (2.0 * rampMs_) : ms - rampMs_ / 2.0;
+        return (ms + (most_ - 1) * ramped) / 40.0;
+    }
+    double glideMs(double steps) const {
+        double lo = 0, hi = 120000;
+        for (int i = 0; i < 40; ++i) ((glideSteps((lo + hi) / 2) < steps) ? lo : hi) = (lo + hi) / 2;
+        return lo;
+    }
+    // Stops the glide at `aim` on its axis; a glide not wanted (aim -1) as
+    // soon as the user sees it go.
+    void glide(bool vertical, int aim) {
+        const POINT start = cursorPos();
+        const auto gone = [&] {
+            const POINT p = cursorPos();
+            return std::abs(vertical ? p.y - start.y : p.x - start.x);
+        };
+        if (!waitUntil([&] { return gone() > 0; }, 2000, 1)) return;
+        const double seen = nowMs(), rt = reaction();
+        if (aim < 0) {
+            press(seen + rt);
+            return;
+        }
+        const int distance = std::abs(aim - (vertical ? start.y : start.x));
+        double arrival = seen;
+        do {
+            // The glide's usual course at the pace it is seen to keep; half a
+            // step on, as it stops at the step before the press.
+            const double since = nowMs() - seen;
+            const double pace = since < 150 ? 1.0 : gone() / (c_.step * (1 + glideSteps(since)));
+            arrival = seen + glideMs((distance + c_.step / 2.0) / (pace * c_.step) - 1);
+            Sleep(2);
+        } while (nowMs() < arrival - MEAN_RT);
+        press(arrival - MEAN_RT + rt);
+    }
+
+    // The phase the marks on the screen show: 0 band across, 1 line across,
+    // 2 band down, 3 line down; -1 without a band.
+    int phaseShown(RECT& band, RECT& line) {
+        HWND b = findProductWindow(run_, L"SWITCHPOINT_BAND"),
+             l = findProductWindow(run_, L"SWITCHPOINT_LINE");
+        if (!b || !IsWindowVisible(b)) return -1;
+        band = windowRect(b);
+        const bool hasLine = l && IsWindowVisible(l);
+        if (hasLine) line = windowRect(l);
+        if (band.bottom - band.top > band.right - band.left) return hasLine ? 1 : 0;
+        return hasLine && line.right - line.left > line.bottom - line.top ? 3 : 2;
+    }
+    // The four sweeps, each press timed from the sweep's own start as seen;
+    // true once the point is fixed.
+    bool pointScan(POINT aim) {
+        const SIZE screen = sp::screenSize();
+        const double bandV = optionNumber(c_, "point_band_px_s", 300) / 1000.0;
+        const double lineV = optionNumber(c_, "point_line_px_s", 100) / 1000.0;
+        RECT band{}, line{};
+        for (int phase = 0; phase < 4;) {
+            if (!waitUntil([&] { return phaseShown(band, line) == phase; }, 1500, 1)) return false;
+            const bool across = phase < 2, isBand = phase % 2 == 0;
+            const int bw = band.right - band.left, bh = band.bottom - band.top;
+            const auto moving = [&] {
+                if (isBand) return across ? band.left : band.top;
+                return across ? line.left + 1 - band.left : line.top + 1 - band.top;
+            };
+            const int course =
+                isBand ? (across ? screen.cx - bw + 1 : screen.cy - bh + 1) : (across ? bw : bh);
+            const int wanted = isBand ? (across ? aim.x - bw / 2 : aim.y - bh / 2)
+                                      : (across ? aim.x - band.left : aim.y - band.top);
+            const double aimAt = std::clamp(wanted, 0, course - 1) + 0.5, v = isBand ? bandV : lineV;
+            const double seen = nowMs(), rt = reaction();
+            double began = seen, arrival = seen, last = -1;
+            int passes = 0;
+            do {
+                if (phaseShown(band, line) != phase) break;
+                const int at = moving();
+                if (at < last) ++passes;
+                last = at;
+                began = std::min(began, nowMs() - (at + passes * course) / v);
+                // Due sooner than a reaction after it showed: on its next pass.
+                for (int pass = 0; (arrival = began + (aimAt + pass * course) / v) - MEAN_RT < seen;) ++pass;
+                Sleep(2);
+            } while (nowMs() < arrival - MEAN_RT);
+            press(arrival - MEAN_RT + rt);
+            if (waitUntil([&] { return phaseShown(band, line) != phase; }, 1000, 1)) ++phase;
+        }
+        return true;
+    }
+
+    Run& run_;
+    HWND panel_;
+    TestWindow& window_;
+    const PointingConfig& c_;
+    std::mt19937 rng_{2024};
+    std::normal_distribution<double> rt_;
+    bool point_;
+    int most_;
+    int rampMs_;
+    int presses_ = 0;
+    double pressedMs_ = 0;
+
+public:
+    std::string stuck; // why the last selection could not be made
+};
+
+struct PointingFigures {
+    double seconds, errorPct, presses, throughput;
+};
+
+PointingFigures runPointing(Run& run, const PointingConfig& c) {
+    PointingFigures f{-1, 100, 0, 0};
+    if (!sp::seedSettings(run, sp::settingsText(c.clicks, c.step, c.period, 0))) return f;
+    DeleteFileW(inWorkDir(run, L"options.ini").c_str());
+    if (c.options && !sp::seedOptions(run, c.options)) return f;
+    const SIZE screen = sp::screenSize();
+    TestWindow window;
+    if (!window.open(RECT{240, 0, screen.cx, screen.cy}, L"bench pointing")) return f;
+    HWND panel = sp::startAndWaitForPanel(run, targetCentre(0));
+    if (!panel) return f;
+    SwitchUser user(run, panel, window, c);
+    Click last{}, click{};
+    const bool started = user.select(targetCentre(0), last);
+    const int n = c.rounds * TARGETS;
+    std::vector<double> along, effective, times;
+    double presses = 0, spent[SPENT_COUNT] = {};
+    int misses = 0;
+    for (int k = 1; started && k <= n; ++k) {
+        const POINT from = targetCentre((k - 1) * 5 % TARGETS), to = targetCentre(k * 5 % TARGETS);
+        if (!user.select(to, click)) {
+            log(run, "note selection " + std::to_string(k) + " not made: " + user.stuck);
+            break;
+        }
+        const auto text = [](POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); };
+        log(run, "note selection " + std::to_string(k) + ": target " + text(to) + ", click " +
+                     text(click.at) + ", " + std::to_string(click.presses) + " presses, " +
+                     fixed((click.ms - last.ms) / 1000.0) + " s");
+        const double ux = to.x - from.x, uy = to.y - from.y, d = std::hypot(ux, uy);
+        along.push_back(((click.at.x - to.x) * ux + (click.at.y - to.y) * uy) / d);
+        effective.push_back(((click.at.x - last.at.x) * ux + (click.at.y - last.at.y) * uy) / d);
+        times.push_back(click.ms - last.ms);
+        misses += std::hypot(click.at.x - to.x, click.at.y - to.y) > TARGET_RADIUS;
+        presses += click.presses;
+        for (int s = 0; s < SPENT_COUNT; ++s) spent[s] += click.spent[s];
+        last = click;
+    }
+    closeAndReadHookTimes(run, panel);
+    endProduct(run);
+    const double count = static_cast<double>(times.size());
+    E2E_CHECK(static_cast<int>(times.size()) == n, std::string("every selection made, ") + c.name + " (" +
+                                                       std::to_string(times.size()) + " of " +
+                                                       std::to_string(n) + ")");
+    if (times.empty()) return f;
+    const auto mean = [](const std::vector<double>& v) {
+        return std::accumulate(v.begin(), v.end(), 0.0) / v.size();
+    };
+    double var = 0;
+    for (double a : along) var += (a - mean(along)) * (a - mean(along));
+    const double we = 4.133 * std::sqrt(var / std::max(1.0, count - 1)), de = mean(effective);
+    const double ide = std::log2(de / std::max(we, 1e-9) + 1);
+    f = {mean(times) / 1000.0, 100.0 * misses / count, presses / count, ide / (mean(times) / 1000.0)};
+    std::string where;
+    for (int s = 0; s < SPENT_COUNT; ++s)
+        where += std::string(s ? ", " : "") + SPENT_NAMES[s] + " " + fixed(spent[s] / count / 1000.0) + " s";
+    log(run, std::string("figure pointing, ") + c.name + ": " + std::to_string(times.size()) +
+                 " selections, " + fixed(f.seconds) + " s per selection, errors " + fixed(f.errorPct, 1) +
+                 " %, " + fixed(f.presses, 1) + " presses per selection, throughput " + fixed(f.throughput) +
+                 " bits/s (De " + fixed(de, 0) + " px, We " + fixed(we, 1) + " px, IDe " + fixed(ide) +
+                 " bits; p95 " + fixed(percentile(times, 0.95) / 1000.0) + " s); per selection: " + where);
+    return f;
+}
+
+} // namespace
+
+// The configurations one after another; BENCH_POINTING_CONFIG=k runs the k-th alone.
+E2E_CASE(bench_pointing) {
+    const long only = envNumber(L"BENCH_POINTING_CONFIG", 0);
+    for (int k = 0; k < static_cast<int>(std::size(CONFIGS)); ++k) {
+        if (only > 0 && only != k + 1) continue;
+        const PointingFigures f = runPointing(run, CONFIGS[k]);
+        if (k != RECOMMENDED) continue;
+        E2E_CHECK(f.errorPct < 6.0, "recommended set: errors under 6 % (" + fixed(f.errorPct, 1) + " %)");
+        E2E_CHECK(f.seconds > 0 && f.seconds <= 6.0,
+                  "recommended set: at most 6 s per selection (" + fixed(f.seconds) + " s)");
+    }
 }
