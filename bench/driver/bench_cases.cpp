@@ -280,12 +280,7 @@ E2E_CASE(bench_stop) {
     }
     E2E_CHECK(escapes.size() == ROUNDS, "every round began at rest");
     closeAndReadHookTimes(run, panel);
-    std::vector<double> stops;
-    std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
-    std::string what;
-    double ms = 0;
-    while (in >> what >> ms)
-        if (what == "stop") stops.push_back(ms);
+    const std::vector<double> stops = readPressNotes(run, "stop");
     std::vector<double> latency;
     for (double at : escapes) {
         const auto next = std::lower_bound(stops.begin(), stops.end(), at);
@@ -515,16 +510,9 @@ E2E_CASE(bench_filters) {
         from.push_back(nowMs());
         closeAndReadHookTimes(run, panel);
 
-        std::vector<double> taken;
-        std::ifstream in(narrow(inWorkDir(run, L"click_times.txt")));
-        std::string what;
-        double at = 0;
-        while (in >> what >> at)
-            if (what == "taken") taken.push_back(at);
-        std::sort(taken.begin(), taken.end());
+        const std::vector<double> taken = readPressNotes(run, "taken");
         const auto count = [&](size_t pattern) {
-            return static_cast<int>(std::lower_bound(taken.begin(), taken.end(), from[pattern + 1]) -
-                                    std::lower_bound(taken.begin(), taken.end(), from[pattern]));
+            return static_cast<int>(notesBetween(taken, from[pattern], from[pattern + 1]));
         };
         std::string row =
             "hold_ms " + std::to_string(f.holdMs) + ", ignore_repeat_ms " + std::to_string(f.ignoreMs) + ":";

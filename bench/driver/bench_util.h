@@ -65,14 +65,15 @@ inline std::vector<double> closeAndReadHookTimes(e2e::Run& run, HWND panel) {
     return micros;
 }
 
-// The press notes ("press <ms>") the benchmark build left in click_times.txt.
-inline std::vector<double> readPressNotes(e2e::Run& run) {
+// The notes of one kind ("press <ms>", "taken", "stop") the benchmark build
+// left in click_times.txt, in time order.
+inline std::vector<double> readPressNotes(e2e::Run& run, const char* kind = "press") {
     std::vector<double> at;
     std::ifstream in(e2e::narrow(e2e::inWorkDir(run, L"click_times.txt")));
     std::string what;
     double ms = 0;
     while (in >> what >> ms)
-        if (what == "press") at.push_back(ms);
+        if (what == kind) at.push_back(ms);
     std::sort(at.begin(), at.end());
     return at;
 }
