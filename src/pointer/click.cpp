@@ -137,8 +137,11 @@ void performClick(Platform& p) {
 
     if (live().liveClickSound == 1) p.playClickSound();
     enterScanning();
-    resumeAfterClick();
+    const bool pointAgain = resumeAfterClick();
     startScanTimer(p);
+    // The click's own wait has already shown what was taken; going back to
+    // pointing need not cost a whole step more.
+    if (pointAgain) scanStep(p);
 }
 
 void stopAndReset(Platform& p) {

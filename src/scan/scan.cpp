@@ -159,12 +159,13 @@ void rewindScan() { g_scan.scanPos = 1; }
 
 namespace {
 // The scan's next step lights the sequence's first cell of that kind, if any.
-void resumeAtFirstCellOf(ActionKind kind) {
+bool resumeAtFirstCellOf(ActionKind kind) {
     for (int entry = 0; entry < SEQUENCE_SIZE && g_scan.scanSequence[entry] != NO_CELL; ++entry)
         if (cellRow(g_scan.scanSequence[entry]).kind == kind) {
             g_scan.scanPos = entry + 1;
-            return;
+            return true;
         }
+    return false;
 }
 } // namespace
 
@@ -179,11 +180,11 @@ void keepScanInSequence() {
 
 void resumeAtFirstClickCell() { resumeAtFirstCellOf(ActionKind::Click); }
 
-void resumeAfterClick() {
+bool resumeAfterClick() {
     rewindScan();
     // Pointing again is what mostly follows a click made by pointing.
-    if (currentOptions().value[OPTION_AFTER_CLICK] == AFTER_CLICK_POINT)
-        resumeAtFirstCellOf(ActionKind::Point);
+    return currentOptions().value[OPTION_AFTER_CLICK] == AFTER_CLICK_POINT &&
+           resumeAtFirstCellOf(ActionKind::Point);
 }
 
 void notePress() { g_scan.stepsWithoutPress = 0; }

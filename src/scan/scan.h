@@ -67,8 +67,9 @@ void keepScanInSequence();
 // The next scan step highlights the first click cell that takes part (no
 // click cell: the position is kept).
 void resumeAtFirstClickCell();
-// After a click: the first cell, or with after_click = point the Point cell.
-void resumeAfterClick();
+// After a click: the first cell, or with after_click = point the Point cell
+// (true: the scan resumes there).
+bool resumeAfterClick();
 // A press came: the scan's count of unanswered steps starts again.
 void notePress();
 

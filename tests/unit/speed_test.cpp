@@ -104,20 +104,23 @@ INSTANTIATE_TEST_SUITE_P(Options, AfterMoveTest,
                                            AfterMoveCase{"noClickOn", "clicks", "00000", CELL_DOWN}),
                          CaseName());
 
-// Where the scan starts again after a click, per after_click and point_scan.
+// Where the scan starts again after a click, per after_click and point_scan:
+// back to pointing lights at once, the first cell a step later as ever.
 TEST_F(SpeedTest, AfterAClickTheScanStartsAtTheCellTheOptionNames) {
     const struct {
         const char* options;
+        int litAtOnce; // the action highlighted as the click returns
         int next;
-    } rows[] = {{"after_click = first\npoint_scan = 1", CELL_START_STOP},
-                {"after_click = point\npoint_scan = 1", CELL_POINT},
-                {"after_click = point\npoint_scan = 0", CELL_START_STOP}};
+    } rows[] = {{"after_click = first\npoint_scan = 1", NO_ACTION, CELL_START_STOP},
+                {"after_click = point\npoint_scan = 1", ACTION_POINT, CELL_START_STOP},
+                {"after_click = point\npoint_scan = 0", NO_ACTION, CELL_START_STOP}};
     for (const auto& row : rows) {
         useOptionsText(row.options);
         layOutListedCells();
         useDefaults();
         switchState().pendingAction = ACTION_LEFT_CLICK;
         performClick(fake);
+        EXPECT_EQ(scanState().highlightedAction, row.litAtOnce) << row.options;
         EXPECT_EQ(highlights(1), (std::vector<int>{row.next})) << row.options;
     }
 }
