@@ -1,6 +1,7 @@
 // Point scanning.
 #include "pointer/point_scan.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "overlay/crosshair.h"
@@ -23,9 +24,9 @@ int atLeastOne(int n) { return n > 0 ? n : 1; }
 int courseOf(const PointScanState& s) {
     switch (s.phase) {
     case PointPhase::BandX: return atLeastOne(s.span.width - s.band.width + 1);
-    case PointPhase::LineX: return s.band.width;
+    case PointPhase::LineX: return s.stopped.width;
     case PointPhase::BandY: return atLeastOne(s.span.height - s.band.height + 1);
-    case PointPhase::LineY: return s.band.height;
+    case PointPhase::LineY: return s.stopped.height;
     case PointPhase::Off: break;
     }
     return 1;
@@ -41,6 +42,15 @@ Rect verticalLine(const PointScanState& s, int x) {
 }
 Rect horizontalLine(const PointScanState& s, int y) {
     return {s.span.left, y - s.lineThickness / 2, s.span.width, s.lineThickness};
+}
+
+// A band stopped at [from, from + size) within [first, end): its margins
+// added, kept inside; returns the near edge and sets the size.
+int withMargins(int from, int size, int first, int end, int& stopped) {
+    const int margin = size / POINT_MARGIN_PARTS;
+    const int nearEdge = std::max(first, from - margin);
+    stopped = std::min(end, from + size + margin) - nearEdge;
+    return nearEdge;
 }
 
 void showMarks(Platform& p, const PointMarks& marks) {
@@ -84,7 +94,7 @@ PointMarks pointMarksAt(const PointScanState& s, double nowMs) {
         marks.bandRect = {s.span.left + at.offset, s.span.top, s.band.width, s.span.height};
         break;
     case PointPhase::LineX:
-        marks.bandRect = {s.bandX, s.span.top, s.band.width, s.span.height};
+        marks.bandRect = {s.bandX, s.span.top, s.stopped.width, s.span.height};
         marks.lineRect = verticalLine(s, s.bandX + at.offset);
         break;
     // While y is sought the line stays on the x already fixed.
@@ -93,7 +103,7 @@ PointMarks pointMarksAt(const PointScanState& s, double nowMs) {
         marks.lineRect = verticalLine(s, s.x);
         break;
     case PointPhase::LineY:
-        marks.bandRect = {s.span.left, s.bandY, s.span.width, s.band.height};
+        marks.bandRect = {s.span.left, s.bandY, s.span.width, s.stopped.height};
         marks.lineRect = horizontalLine(s, s.bandY + at.offset);
         break;
     case PointPhase::Off: break;
@@ -106,7 +116,8 @@ bool fixPointPhase(PointScanState& s, double nowMs) {
     s.phaseStartMs = nowMs;
     switch (s.phase) {
     case PointPhase::BandX:
-        s.bandX = s.span.left + offset;
+        s.bandX = withMargins(s.span.left + offset, s.band.width, s.span.left, s.span.left + s.span.width,
+                              s.stopped.width);
         s.phase = PointPhase::LineX;
         return false;
     case PointPhase::LineX:
@@ -114,7 +125,8 @@ bool fixPointPhase(PointScanState& s, double nowMs) {
         s.phase = PointPhase::BandY;
         return false;
     case PointPhase::BandY:
-        s.bandY = s.span.top + offset;
+        s.bandY = withMargins(s.span.top + offset, s.band.height, s.span.top, s.span.top + s.span.height,
+                              s.stopped.height);
         s.phase = PointPhase::LineY;
         return false;
     case PointPhase::LineY:

@@ -17,17 +17,23 @@ enum class PointPhase { Off, BandX, LineX, BandY, LineY };
 constexpr int POINT_SWEEP_PASSES = 3;
 // The band is this fraction of the pointer's monitor across.
 constexpr int POINT_BAND_PARTS = 10;
+// A stopped band takes in this fraction of itself on either side: a press is
+// seldom exact, and a target just past the band's edge would otherwise be
+// out of the line's reach, with no way back for one switch but to let the
+// sweeps run out.
+constexpr int POINT_MARGIN_PARTS = 5;
 
 // Main thread only.
 struct PointScanState {
     PointPhase phase = PointPhase::Off;
-    Rect span; // the virtual screen the sweeps cross
-    Size band; // the vertical band's width, the horizontal band's height
+    Rect span;    // the virtual screen the sweeps cross
+    Size band;    // the vertical band's width, the horizontal band's height
+    Size stopped; // the same once stopped, its margins taken in
     int lineThickness = 0;
     int bandPxS = 0;
     int linePxS = 0;
     double phaseStartMs = 0;
-    // Fixed by the presses so far: the band's near edge, then the line.
+    // Fixed by the presses so far: the stopped band's near edge, then the line.
     int bandX = 0;
     int x = 0;
     int bandY = 0;
