@@ -77,3 +77,25 @@ E2E_CASE(point_scan_clicks_at_the_point) {
                   button->client.y == client.y,
               "a left click at the point");
 }
+
+// The guide's picture: the band stopped, its line sweeping inside it.
+E2E_CASE(screenshot_point_scan) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"1 1 1 1 1", 2, PERIOD, 0)), "keyboard switch");
+    E2E_REQUIRE(sp::seedOptions(run, "point_scan = 1\r\npoint_line_px_s = 20\r\n"), "options.ini");
+    HWND panel = sp::startAndWaitForPanel(run, POINT{600, 420});
+    if (!panel) return;
+    sp::tapSwitchKey();
+    E2E_REQUIRE(e2e::waitForCaption(panel, L"Point", 14 * PERIOD + 2000), "the scan reaches Point");
+    sp::tapSwitchKey();
+    HWND band = e2e::waitForProductWindow(run, L"SWITCHPOINT_BAND", 3000);
+    E2E_REQUIRE(band != nullptr, "a band shows");
+    E2E_REQUIRE(e2e::waitUntil([&] { return e2e::windowRect(band).left >= 480; }, 4000), "the band sweeps");
+    sp::tapSwitchKey();
+    e2e::pause(1200);
+    // The screen above the taskbar; make screenshots adds 8 pixels around the area.
+    const SIZE screen = sp::screenSize();
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    const LONG bottom = taskbar ? e2e::windowRect(taskbar).top : screen.cy;
+    e2e::log(run, "area " + e2e::rectText(RECT{0, 0, screen.cx - 8, bottom - 8}));
+    e2e::requestScreenshot(run);
+}
