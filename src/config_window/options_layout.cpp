@@ -129,6 +129,26 @@ bool findOptionsControl(int id, OptionsControl& out) {
 
 Size optionsClientSize() { return {rowsWidth(), buttonsTop() + G.buttonHeight + G.margin}; }
 
+OptionsFit fitOptions(int contentHeight, int room) {
+    const int height = std::max(1, std::min(contentHeight, room));
+    return {height, std::max(0, contentHeight - height)};
+}
+
+int scrollOptions(int position, OptionsScroll how, int to, const OptionsFit& fit, int line) {
+    const int page = std::max(line, fit.clientHeight - line);
+    int next = position;
+    switch (how) {
+    case OptionsScroll::LineUp: next -= line; break;
+    case OptionsScroll::LineDown: next += line; break;
+    case OptionsScroll::PageUp: next -= page; break;
+    case OptionsScroll::PageDown: next += page; break;
+    case OptionsScroll::To: next = to; break;
+    case OptionsScroll::Top: next = 0; break;
+    case OptionsScroll::Bottom: next = fit.scrollRange; break;
+    }
+    return std::clamp(next, 0, fit.scrollRange);
+}
+
 std::string optionsControlText(const OptionsControl& control, const OptionValues& values,
                                TextLanguage language) {
     if (control.option < 0) {

@@ -55,6 +55,20 @@ std::vector<OptionsControl> optionsControls();
 bool findOptionsControl(int id, OptionsControl& out);
 Size optionsClientSize();
 
+// On a screen too short for every row (a small laptop at 125 %), the
+// client is as high as there is room for and scrolls, so "OK" can always be
+// reached. Pixels at the window's scale.
+struct OptionsFit {
+    int clientHeight;
+    int scrollRange; // 0: everything shows
+};
+OptionsFit fitOptions(int contentHeight, int room);
+
+enum class OptionsScroll { LineUp, LineDown, PageUp, PageDown, To, Top, Bottom };
+// The scroll position after one request of the scroll bar or the wheel, held
+// in range: a line is `line` pixels (a row), a page the client less a line.
+int scrollOptions(int position, OptionsScroll how, int to, const OptionsFit& fit, int line);
+
 // What a control shows for these values: a label, a hint, a number, a
 // choice's or a cell's name, "On"/"Off". The notice is empty until a save fails.
 std::string optionsControlText(const OptionsControl& control, const OptionValues& values,

@@ -47,11 +47,14 @@ rm -rf "$out"
 mkdir -p "$work"
 
 # A *_144_dpi case runs at 144 DPI (the LogPixels Wine reads) on a larger
-# screen; the others keep 96. The mark stays until the value is out again,
-# so the next case mends a run cut short in between (writing 96, what Wine
-# takes without the value).
+# screen, a *_600_high case on a short one; the others keep 96 on 1024 x 768.
+# The DPI mark stays until the value is out again, so the next case mends a
+# run cut short in between (writing 96, what Wine takes without the value).
 screen=1024x768 dpi=
-case $case_name in *_144_dpi) screen=1536x1152 dpi=144 ;; esac
+case $case_name in
+  *_144_dpi) screen=1536x1152 dpi=144 ;;
+  *_600_high) screen=1024x600 ;;
+esac
 dpi_mark=$WINEPREFIX.dpi-set
 set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$out/dpi.log" 2>&1 &&

@@ -269,6 +269,26 @@ TEST(OptionsLayoutTest, EveryOptionHasItsRowAndEveryControlIsEasyToHit) {
     }
 }
 
+// 700 pixels of rows in 500 of room: 200 to scroll, never past either end.
+TEST(OptionsLayoutTest, OnAShortScreenTheClientScrollsNoFurtherThanItsRows) {
+    EXPECT_EQ(fitOptions(700, 800).clientHeight, 700);
+    EXPECT_EQ(fitOptions(700, 800).scrollRange, 0);
+    const OptionsFit fit = fitOptions(700, 500);
+    ASSERT_TRUE(fit.clientHeight == 500 && fit.scrollRange == 200);
+    using S = OptionsScroll;
+    const struct {
+        int from;
+        S how;
+        int to, expected;
+    } rows[] = {{0, S::LineDown, 0, 40}, {0, S::PageDown, 0, 200}, {200, S::LineDown, 0, 200},
+                {30, S::LineUp, 0, 0},   {200, S::PageUp, 0, 0},   {0, S::To, 150, 150},
+                {100, S::To, -80, 0},    {0, S::Bottom, 0, 200},   {120, S::Top, 0, 0}};
+    for (const auto& row : rows)
+        EXPECT_EQ(scrollOptions(row.from, row.how, row.to, fit, 40), row.expected)
+            << row.from << " by " << static_cast<int>(row.how);
+    EXPECT_EQ(scrollOptions(0, S::LineDown, 0, fitOptions(700, 800), 40), 0) << "nothing to scroll";
+}
+
 TEST(OptionsLayoutTest, ControlsSayWhatTheyStandFor) {
     OptionValues v = optionsFrom("extra_cells = menu\r\nacceleration = 1\r\nscroll_interval_ms = 450");
     const struct {

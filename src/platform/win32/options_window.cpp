@@ -5,6 +5,8 @@
 // panel's thread.
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
+
 #include "config_window/options_window.h"
 #include "platform/scale.h"
 
@@ -14,6 +16,9 @@ namespace {
 
 std::atomic<HWND> g_window{nullptr};
 
+constexpr DWORD OPTIONS_STYLE = WS_CAPTION | WS_SYSMENU | WS_VSCROLL;
+constexpr DWORD OPTIONS_EX_STYLE = WS_EX_NOACTIVATE | WS_EX_TOPMOST;
+
 // Owned by the window and touched only on its thread.
 struct Fonts {
     HFONT label = nullptr;
@@ -21,6 +26,11 @@ struct Fonts {
     HFONT control = nullptr;
 };
 Fonts g_fonts;
+// How the client fits the screen and how far it is scrolled, in pixels at
+// the window's scale.
+OptionsFit g_fit{0, 0};
+int g_scrolled = 0;
+int g_dpi = 96;
 
 bool request(OptionsRequest what, int value = 0) {
     return postToPanelPatiently(WM_OPTIONS_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
@@ -85,20 +95,76 @@ void releaseFonts() {
     g_fonts = Fonts{};
 }
 
-// The layout's 96-DPI figures at the window's DPI, fonts included.
+// The layout's 96-DPI figures at the window's DPI, scrolled.
+void positionControls(HWND window) {
+    for (const OptionsControl& control : optionsControls()) {
+        HWND item = GetDlgItem(window, control.id);
+        if (!item) continue;
+        const Rect r = scaleToDpi(control.rect, g_dpi);
+        SetWindowPos(item, nullptr, r.left, r.top - g_scrolled, r.width, r.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The scroll bar shows only when the rows do not all fit.
+void showScrollBar(HWND window) {
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    info.nMax = g_fit.scrollRange > 0 ? g_fit.clientHeight + g_fit.scrollRange - 1 : 0;
+    info.nPage = static_cast<UINT>(g_fit.scrollRange > 0 ? g_fit.clientHeight : 0);
+    info.nPos = g_scrolled;
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+}
+
+// The client as it now is at `dpi`: fonts, fit and controls made for it.
 void placeControls(HWND window, int dpi) {
+    g_dpi = dpi;
     releaseFonts();
     g_fonts.label = makeFont(13, FW_BOLD, dpi);
     g_fonts.hint = makeFont(11, FW_NORMAL, dpi);
     g_fonts.control = makeFont(12, FW_NORMAL, dpi);
-    for (const OptionsControl& control : optionsControls()) {
-        HWND item = GetDlgItem(window, control.id);
-        if (!item) continue;
-        const Rect r = scaleToDpi(control.rect, dpi);
-        SetWindowPos(item, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(window, &client);
+    g_fit = fitOptions(scaleToDpi(optionsClientSize().height, dpi), client.bottom - client.top);
+    g_scrolled = std::min(g_scrolled, g_fit.scrollRange);
+    showScrollBar(window);
+    positionControls(window);
+    for (const OptionsControl& control : optionsControls())
         if (HFONT font = classFor(control.kind).font)
-            SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            SendMessageW(GetDlgItem(window, control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void scrollTo(HWND window, int position) {
+    if (position == g_scrolled) return;
+    g_scrolled = position;
+    SetScrollPos(window, SB_VERT, position, TRUE);
+    positionControls(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void onScrollBar(HWND window, int code) {
+    OptionsScroll how = OptionsScroll::To;
+    switch (code) {
+    case SB_LINEUP: how = OptionsScroll::LineUp; break;
+    case SB_LINEDOWN: how = OptionsScroll::LineDown; break;
+    case SB_PAGEUP: how = OptionsScroll::PageUp; break;
+    case SB_PAGEDOWN: how = OptionsScroll::PageDown; break;
+    case SB_TOP: how = OptionsScroll::Top; break;
+    case SB_BOTTOM: how = OptionsScroll::Bottom; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: break;
+    default: return;
     }
+    SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_VERT, &info);
+    const int line = scaleToDpi(OPTIONS_GEOMETRY.rowHeight, g_dpi);
+    scrollTo(window, scrollOptions(g_scrolled, how, info.nTrackPos, g_fit, line));
+}
+
+// A notch of the wheel (the panel's Scroll cells too) is a row.
+void onWheel(HWND window, int delta) {
+    const int line = scaleToDpi(OPTIONS_GEOMETRY.rowHeight, g_dpi);
+    scrollTo(window, scrollOptions(g_scrolled, OptionsScroll::To, g_scrolled - delta * line / WHEEL_DELTA,
+                                   g_fit, line));
 }
 
 void createControls(HWND window, HINSTANCE instance) {
@@ -121,24 +187,29 @@ void onAnswer(HWND window, OptionsAnswer answer) {
     }
 }
 
-// Centred on the primary screen, at its scale.
+// Centred in the primary screen's work area, at its scale; no higher than
+// the work area, the client then scrolling.
 Rect windowRect() {
     Platform& p = win32Platform();
     const Size screen = p.screenSize();
-    const int dpi = p.dpiAt({screen.width / 2, screen.height / 2});
+    RECT work{0, 0, screen.width, screen.height};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int dpi = p.dpiAt({(work.left + work.right) / 2, (work.top + work.bottom) / 2});
     const Size client = optionsClientSize();
     RECT r{0, 0, scaleToDpi(client.width, dpi), scaleToDpi(client.height, dpi)};
-    AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_NOACTIVATE | WS_EX_TOPMOST);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    return {(screen.width - width) / 2, (screen.height - height) / 2, width, height};
+    AdjustWindowRectEx(&r, OPTIONS_STYLE, FALSE, OPTIONS_EX_STYLE);
+    const int frame = (r.bottom - r.top) - scaleToDpi(client.height, dpi);
+    const OptionsFit fit = fitOptions(scaleToDpi(client.height, dpi), (work.bottom - work.top) - frame);
+    const int width = r.right - r.left + (fit.scrollRange > 0 ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int height = fit.clientHeight + frame;
+    return {work.left + (work.right - work.left - width) / 2,
+            work.top + (work.bottom - work.top - height) / 2, width, height};
 }
 
 DWORD WINAPI optionsThreadProc(LPVOID) {
     const Rect r = windowRect();
-    HWND window =
-        CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, OPTIONS_CLASS, L"", WS_CAPTION | WS_SYSMENU, r.left,
-                        r.top, r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
+    HWND window = CreateWindowExW(OPTIONS_EX_STYLE, OPTIONS_CLASS, L"", OPTIONS_STYLE, r.left, r.top, r.width,
+                                  r.height, nullptr, nullptr, handles().instance, nullptr);
     if (!window) {
         // No window, no loop to end: free the claim so it can be tried again.
         request(OptionsRequest::Gone);
@@ -146,6 +217,10 @@ DWORD WINAPI optionsThreadProc(LPVOID) {
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
+    // The scan must stay in sight over a window that is wider than the
+    // panel leaves room for; asked, not waited for.
+    SetWindowPos(handles().panel, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     runMessageLoop();
     return 0;
 }
@@ -186,6 +261,8 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             request(OptionsRequest::Control, LOWORD(wParam));
         return 0;
     case WM_OPTIONS_ANSWER: onAnswer(window, static_cast<OptionsAnswer>(wParam)); return 0;
+    case WM_VSCROLL: onScrollBar(window, LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: onWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_DPICHANGED: {
         // Onto a monitor of another scale: the suggested rectangle, and the
         // controls and fonts made for it.

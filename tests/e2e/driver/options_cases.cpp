@@ -91,7 +91,40 @@ E2E_CASE(screenshot_more_options) {
     HWND panel = nullptr;
     HWND window = openMoreOptions(run, &panel, "menu scroll_up scroll_down");
     if (!window) return;
+    e2e::pause(500); // every control painted
     // make screenshots cuts the picture to this area.
     e2e::log(run, "area " + e2e::rectText(e2e::windowRect(window)));
     e2e::requestScreenshot(run);
+}
+
+// On a screen 600 pixels high the window fits the work area and scrolls;
+// scanned clicks page it down and reach "OK".
+E2E_CASE(options_window_scrolls_600_high) {
+    HWND panel = nullptr;
+    HWND window = openMoreOptions(run, &panel);
+    if (!window) return;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT frame = e2e::windowRect(window);
+    E2E_CHECK(frame.top >= work.top && frame.bottom <= work.bottom,
+              "within the work area " + e2e::rectText(work) + ": " + e2e::rectText(frame));
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    HWND ok = GetDlgItem(window, OK_BUTTON);
+    E2E_CHECK(e2e::windowRect(ok).top >= client.bottom, "OK below the client at first");
+    // The scroll bar right of the client, just above its down arrow: a page down.
+    const POINT pageDown{client.right + GetSystemMetrics(SM_CXVSCROLL) / 2,
+                         client.bottom - GetSystemMetrics(SM_CYVSCROLL) - 4};
+    for (int page = 0; page < 3 && e2e::windowRect(ok).bottom > client.bottom; ++page) {
+        E2E_REQUIRE(scannedLeftClickAt(panel, pageDown), "scanned click on the scroll bar");
+        e2e::waitUntil([&] { return e2e::windowRect(ok).bottom <= client.bottom; }, 2000);
+    }
+    const RECT shown = e2e::windowRect(ok);
+    E2E_REQUIRE(shown.top >= client.top && shown.bottom <= client.bottom, "OK scrolled into view");
+    E2E_REQUIRE(scannedLeftClickAt(panel, centreOf(shown)), "scanned click on OK");
+    E2E_CHECK(e2e::waitUntil([&] { return sp::shownWindows(run, OPTIONS_CLASS) == 0; }, 3000),
+              "OK closes the window");
+    E2E_CHECK(GetFileAttributesW(e2e::inWorkDir(run, L"options.ini").c_str()) != INVALID_FILE_ATTRIBUTES,
+              "options.ini saved");
 }
