@@ -196,11 +196,11 @@ const PointingConfig CONFIGS[] = {
     {"(b) accelerated, clicks after", L"1 0 0 0 0", 6, 500, "acceleration = 1\r\nafter_move = clicks\r\n", 3},
     {"(c) point 300/100", L"1 0 0 0 0", 6, 500, "point_scan = 1\r\n", 3},
     {"(d) point 300/100, back to Point after a click", L"1 0 0 0 0", 6, 500,
-     "point_scan = 1\r\npoint_band_px_s = 300\r\npoint_line_px_s = 100\r\nafter_click = point\r\n", 3},
+     "point_scan = 1\r\npoint_band_px_s = 300\r\npoint_line_px_s = 100\r\nafter_click = point\r\n", 5},
     {"(e) point 250/100, back to Point after a click", L"1 0 0 0 0", 6, 500,
      "point_scan = 1\r\npoint_band_px_s = 250\r\npoint_line_px_s = 100\r\nafter_click = point\r\n", 3},
 };
-constexpr int RECOMMENDED = 6;
+constexpr int RECOMMENDED = 5;
 
 std::string optionValue(const PointingConfig& c, const char* key, const std::string& fallback) {
     const std::string text = c.options ? c.options : "";
