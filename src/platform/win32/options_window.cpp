@@ -141,6 +141,12 @@ void scrollTo(HWND window, int position) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
+// A line is a row at the window's scale.
+void scrollBy(HWND window, OptionsScroll how, int to) {
+    const int line = scaleToDpi(OPTIONS_GEOMETRY.rowHeight, g_dpi);
+    scrollTo(window, scrollOptions(g_scrolled, how, to, g_fit, line));
+}
+
 void onScrollBar(HWND window, int code) {
     OptionsScroll how = OptionsScroll::To;
     switch (code) {
@@ -156,15 +162,13 @@ void onScrollBar(HWND window, int code) {
     }
     SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
     GetScrollInfo(window, SB_VERT, &info);
-    const int line = scaleToDpi(OPTIONS_GEOMETRY.rowHeight, g_dpi);
-    scrollTo(window, scrollOptions(g_scrolled, how, info.nTrackPos, g_fit, line));
+    scrollBy(window, how, info.nTrackPos);
 }
 
 // A notch of the wheel (the panel's Scroll cells too) is a row.
 void onWheel(HWND window, int delta) {
     const int line = scaleToDpi(OPTIONS_GEOMETRY.rowHeight, g_dpi);
-    scrollTo(window, scrollOptions(g_scrolled, OptionsScroll::To, g_scrolled - delta * line / WHEEL_DELTA,
-                                   g_fit, line));
+    scrollBy(window, OptionsScroll::To, g_scrolled - delta * line / WHEEL_DELTA);
 }
 
 void createControls(HWND window, HINSTANCE instance) {
