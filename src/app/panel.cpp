@@ -3,6 +3,7 @@
 
 #include "app/menu.h"
 #include "app/rearm.h"
+#include "app/step_aside.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
 #include "overlay/crosshair.h"
@@ -86,6 +87,7 @@ void onPanelTimer(Platform& p, int timerId) {
     case TIMER_MOVE: movementTick(p); break;
     case TIMER_WATCHDOG: watchdogTick(p); break;
     case TIMER_HOLD: holdTimerTick(p); break;
+    case TIMER_PANEL_ECHO: panelEchoTick(p); break;
     default: break;
     }
 }

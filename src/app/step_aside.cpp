@@ -1,7 +1,10 @@
 // The panel stepping aside.
 #include "app/step_aside.h"
 
+#include <algorithm>
+
 #include "pointer/monitors.h"
+#include "pointer/movement.h"
 #include "settings/options.h"
 
 namespace sp {
@@ -26,11 +29,45 @@ Rect monitorOfPanel(Platform& p, const Rect& panel) {
 
 } // namespace
 
-void stepPanelAside(Platform& p, Point pointer) {
-    if (currentOptions().value[OPTION_PANEL_STEPS_ASIDE] != 1) return;
+namespace {
+// Where the panel last stepped away from, while the pointer has not yet
+// left it: one entry of the pointer, one step, so that a reading that puts
+// the pointer on the panel's new place can never send it back and forth.
+Rect g_steppedFrom;
+bool g_holdingStill = false;
+} // namespace
+
+bool stepPanelAside(Platform& p, Point pointer) {
+    if (currentOptions().value[OPTION_PANEL_STEPS_ASIDE] != 1) return false;
+    if (g_holdingStill && rectHolds(g_steppedFrom, pointer)) return false;
+    g_holdingStill = false;
     const Rect panel = p.panelRect();
     Point to;
-    if (panelStepAsideTo(panel, monitorOfPanel(p, panel), pointer, to)) p.movePanel(to);
+    if (!panelStepAsideTo(panel, monitorOfPanel(p, panel), pointer, to)) return false;
+    p.movePanel(to);
+    g_steppedFrom = panel;
+    g_holdingStill = true;
+    notePanelMoved(pointer, Point{to.x - panel.left, to.y - panel.top}, p.nowMs());
+    p.setTimer(TIMER_PANEL_ECHO, PANEL_ECHO_CHECK_MS);
+    return true;
+}
+
+void pauseMendingPanelEcho(Platform& p, int ms) {
+    // The timer cannot fire while this thread waits.
+    for (int waited = 0; waited < ms; waited += PANEL_ECHO_CHECK_MS) {
+        p.sleepMs(std::min(PANEL_ECHO_CHECK_MS, ms - waited));
+        pointerPlace(p);
+    }
+}
+
+void resetStepAsideState() {
+    g_holdingStill = false;
+    forgetPanelMove();
+}
+
+void panelEchoTick(Platform& p) {
+    pointerPlace(p);
+    if (!panelEchoAwaited(p.nowMs())) p.killTimer(TIMER_PANEL_ECHO);
 }
 
 void returnPanelHome(Platform& p) {

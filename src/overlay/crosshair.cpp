@@ -84,7 +84,7 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
 
 void moveCrosshair(Platform& p, Point pointer) {
     // Every place that learns where the pointer went comes through here.
-    stepPanelAside(p, pointer);
+    const bool stepped = stepPanelAside(p, pointer);
     const MonitorLayout layout = p.monitorLayout();
     const int dpi = p.dpiAt(pointer);
     for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout, dpi));
@@ -92,7 +92,10 @@ void moveCrosshair(Platform& p, Point pointer) {
         p.moveHelpBox(placeHelpBox(pointer, monitorHolding(layout, pointer), dpi));
         if (g_overlay.helpBoxOpen == 1) p.invalidateHelpBox();
     }
-    p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);
+    if (stepped)
+        pauseMendingPanelEcho(p, CROSSHAIR_MOVE_PAUSE_MS);
+    else
+        p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);
 }
 
 } // namespace sp

@@ -11,12 +11,22 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace sp {
 
 namespace {
 MovementState g_movement;
+
+// The panel's last move as the hook thread may read it: where the pointer
+// was and where its echo would read. Written whole by the main thread, the
+// time last, so a reader that sees the time sees the rest.
+struct PanelEcho {
+    std::atomic<int> fromX{0}, fromY{0}, echoX{0}, echoY{0};
+    std::atomic<double> atMs{-1e18};
+};
+PanelEcho g_echo;
 } // namespace
 
 MovementState& movementState() { return g_movement; }
@@ -133,7 +143,7 @@ void putPointerAt(Platform& p, Point pixel) {
 }
 
 bool stopOnHandMove(Platform& p, Point keptAt) {
-    if (mouseIsSwitch() || p.cursorPos() == keptAt) return false;
+    if (mouseIsSwitch() || pointerPlace(p) == keptAt) return false;
     handleFarMoveStop(p);
     return true;
 }
@@ -149,7 +159,7 @@ void movementTick(Platform& p) {
         pointScanTick(p);
         return;
     }
-    const Point from = p.cursorPos();
+    const Point from = pointerPlace(p);
     if (sw.moving != 1) return;
     const int direction = sw.pendingAction;
     if (!isDirection(direction)) return;
@@ -157,6 +167,36 @@ void movementTick(Platform& p) {
     // Too early for a pixel: nothing moves, so no wrap either.
     if (pixels <= 0) return;
     putPointerAt(p, movementTarget(direction, from, pixels, p.monitorLayout()));
+}
+
+void notePanelMoved(Point pointer, Point shift, double atMs) {
+    forgetPanelMove();
+    g_echo.fromX = pointer.x;
+    g_echo.fromY = pointer.y;
+    g_echo.echoX = pointer.x + shift.x;
+    g_echo.echoY = pointer.y + shift.y;
+    g_echo.atMs = atMs;
+}
+
+void forgetPanelMove() { g_echo.atMs = -1e18; }
+
+bool panelEchoAwaited(double nowMs) {
+    const double since = nowMs - g_echo.atMs;
+    return since >= 0 && since <= PANEL_ECHO_MS;
+}
+
+bool isPanelEcho(Point reading, double atMs) {
+    return panelEchoAwaited(atMs) && reading == Point{g_echo.echoX, g_echo.echoY};
+}
+
+Point pointerPlace(Platform& p) {
+    const Point reading = p.cursorPos();
+    if (!isPanelEcho(reading, p.nowMs())) return reading;
+    // Put back once: a later reading there would be the user's own.
+    forgetPanelMove();
+    const Point from{g_echo.fromX, g_echo.fromY};
+    moveCursorTo(p, from);
+    return from;
 }
 
 } // namespace sp

@@ -183,9 +183,11 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool 
     case MSG_MOUSEMOVE: {
         // The glide's own steps carry the mark, so an unmarked move during
         // it is a hand on the mouse, however small.
-        const bool near = g_switch.moving != 1 &&
-                          std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
-                          std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT;
+        // The panel's stepping aside may echo as a move of its own; no hand made it.
+        const bool near =
+            isPanelEcho(pointer, atMs) ||
+            (g_switch.moving != 1 && std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
+             std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT);
         if (near) return {HookResult::PassOn, SwitchEvent::Move};
         // Tested before it is raised: the first stop comes with the 11th far
         // move, every later one with the 10th.

@@ -119,5 +119,49 @@ TEST_F(LogicTest, PanelStepsAsideOnlyWithTheOption) {
     }
 }
 
+// An upward glide in column 25 comes onto the panel, which steps aside once;
+// a reading of the pointer moved with the panel, just after, is an echo:
+// no hand move, put back, glided on from where it was. Out of the rectangle
+// it left, onto its new place, and a reading there that comes too late.
+TEST_F(LogicTest, PanelStepsAsideOnceAndItsEchoIsNoMove) {
+    OptionValues o = defaultOptions();
+    o.value[OPTION_PANEL_STEPS_ASIDE] = 1;
+    useOptions(o);
+    useDefaults();
+    switchState().moving = 1;
+    switchState().pendingAction = ACTION_UP;
+    enum Kind { Put, Read, Tick, Hook };
+    const struct {
+        const char* what;
+        Kind kind;
+        Point at;
+        double laterMs;
+        int panelLeft;
+        Point pointer;
+    } steps[] = {
+        {"just below it", Put, {25, 122}, 40, 0, {25, 122}},
+        {"onto it: aside", Put, {25, 118}, 40, 793, {25, 118}},
+        {"its echo seen by the hook", Hook, {818, 118}, 4, 793, {818, 118}},
+        {"an echo nothing mended: its timer puts it back", Read, {818, 118}, 6, 793, {25, 118}},
+        {"on up, still in the place it left", Put, {25, 30}, 40, 793, {25, 30}},
+        {"out of that place", Put, {300, 30}, 40, 793, {300, 30}},
+        {"onto its new place: back", Put, {900, 50}, 40, 0, {900, 50}},
+        {"the tick glides on from where it was", Tick, {107, 50}, 4, 0, {900, 48}},
+        {"a hand there later is a move", Read, {107, 50}, 300, 793, {107, 50}},
+        {"an echo too late is a move", Read, {900, 50}, 300, 0, {900, 50}},
+    };
+    for (const auto& s : steps) {
+        fake.clockMs += s.laterMs;
+        if (s.kind == Put) putPointerAt(fake, s.at);
+        if (s.kind != Put) fake.cursor = s.at;
+        if (s.kind == Hook) classifyMouseEvent(0, MSG_MOUSEMOVE, s.at, false, fake.clockMs);
+        if (s.kind == Tick) startMovement(), movementTick(fake);
+        if (s.kind == Read) panelEchoTick(fake), stepPanelAside(fake, pointerPlace(fake));
+        EXPECT_EQ(fake.panel.left, s.panelLeft) << s.what;
+        EXPECT_EQ(fake.cursor, s.pointer) << s.what;
+    }
+    EXPECT_EQ(switchState().farMoveCount, 0) << "the echo is no hand move";
+}
+
 } // namespace
 } // namespace sp

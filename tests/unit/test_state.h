@@ -10,6 +10,7 @@
 #include "app/menu.h"
 #include "app/panel.h"
 #include "app/rearm.h"
+#include "app/step_aside.h"
 #include "case_name.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
@@ -51,6 +52,7 @@ protected:
         resetPointScanState();
         resetMenuState();
         resetOptionsWindowState();
+        resetStepAsideState();
     }
 
     // Record and live values as the program runs them, the scan sequence

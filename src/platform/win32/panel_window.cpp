@@ -6,6 +6,7 @@
 #include "app/step_aside.h"
 #include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
+#include "pointer/movement.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -138,7 +139,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETCURSOR:
         // The pointer is over the panel, whoever moved it: with a keyboard
         // switch no hook sees a hand move.
-        stepPanelAside(win32Platform(), win32Platform().cursorPos());
+        stepPanelAside(win32Platform(), pointerPlace(win32Platform()));
         break;
     case WM_COMMAND: onCellCommand(win32Platform(), LOWORD(wParam)); return 0;
     case WM_SYSCOMMAND: onSysCommand(window, wParam); return 0;
@@ -147,7 +148,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SWITCH_MOVE: {
         takePendingMove();
         Platform& p = win32Platform();
-        handlePointerMoved(p, p.cursorPos());
+        handlePointerMoved(p, pointerPlace(p));
         return 0;
     }
     case WM_CONFIG_REQUEST: onConfigRequest(wParam, lParam); return 0;
