@@ -10,6 +10,10 @@ FUZZ_DIR   := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 300
 JOBS       ?= 2
 
+# What a newcomer sees is the build's own progress and the program's lines:
+# not every sub-make's "Entering directory".
+MAKEFLAGS  += --no-print-directory
+
 # Every C++ file of the tree, in one fixed order.
 CXX_FILES   = $(shell find src tests bench tools -type f \( -name '*.cpp' -o -name '*.h' \) | LC_ALL=C sort)
 # A sanitizer's first finding fails the test that made it.
@@ -24,9 +28,13 @@ all: win
 deps:
 	@bash tools/ensure_deps.sh
 
+# CMake reads the toolchain file on the first configure only, and after that
+# warns that it went unused.
+WIN_TOOLCHAIN = $(if $(wildcard $(WIN_DIR)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+WIN_CONFIGURE = cmake -S . -B $(WIN_DIR) $(WIN_TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
 win: deps
-	@cmake -S . -B $(WIN_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WIN_CONFIGURE)
 	@cmake --build $(WIN_DIR) -j$(JOBS)
 
 host: deps
@@ -34,7 +42,10 @@ host: deps
 	    -DFUZZ_BUILD_DIR=$(abspath $(FUZZ_DIR)) >/dev/null
 	@cmake --build $(HOST_DIR) -j$(JOBS)
 
-run: win
+# Only what running needs: the exe and the guide its links open.
+run: deps
+	@$(WIN_CONFIGURE)
+	@cmake --build $(WIN_DIR) -j$(JOBS) --target switchpoint guide
 	@bash tools/run.sh
 
 # The installer and the portable zip in build/dist/.

@@ -58,7 +58,8 @@ ICO_FALSE:20,32,48
 "
 
 # name:widthxheight. The pictures of the configuration window, each at the
-# one size its control shows it; on white, as the window's background.
+# one size its control shows it; on white, as the window's background. A
+# picture with words has a <name>_EN twin, shown with `language = en`.
 BITMAPS="
 MOVCUR:45x37
 MOV_SEQ:100x58
@@ -72,6 +73,10 @@ SOLAX:89x57
 ZEB:100x65
 TEXT:405x19
 TIRVA:201x54
+SOLAX_EN:89x57
+ZEB_EN:100x65
+TEXT_EN:405x19
+TIRVA_EN:201x54
 "
 
 need_tools() {

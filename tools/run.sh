@@ -15,14 +15,17 @@ mkdir -p "$run_dir"
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  start_xvfb "$run_dir"
+  XVFB_OWN_SESSION=1 start_xvfb "$run_dir"
 fi
 cleanup() {
   wineserver -k 2>/dev/null || true
-  stop_xvfb
+  # Wine's windows go before their X server, or each says its connection broke.
+  wineserver -w 2>/dev/null || true
+  stop_xvfb || true
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+# Ctrl+C is the way a run ends: not an error.
+trap 'exit 0' INT TERM
 wine_prefix_ready
 
 # config.ini is read from and written to the working directory.

@@ -36,7 +36,12 @@ wine_prefix_ready() {
 start_xvfb() {
   local dir=$1 size=${2:-1024x768} display=
   mkdir -p "$dir"
-  Xvfb -displayfd 8 -screen 0 "${size}x24" -nolisten tcp 8>"$dir/display" 2>"$dir/xvfb.log" &
+  # With XVFB_OWN_SESSION=1 (make run) Ctrl+C in the terminal reaches the
+  # script, which closes Wine first, and not the X server under Wine's
+  # windows. setsid does not fork here, so XVFB_PID is the server's.
+  local launcher=()
+  [ "${XVFB_OWN_SESSION:-0}" = 1 ] && launcher=(setsid)
+  "${launcher[@]}" Xvfb -displayfd 8 -screen 0 "${size}x24" -nolisten tcp 8>"$dir/display" 2>"$dir/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 200); do
     display=$(tr -dc '0-9' <"$dir/display" 2>/dev/null)

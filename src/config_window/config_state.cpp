@@ -16,6 +16,7 @@ void resetConfigState() {
     c.helpCheck = 0;
     c.soundCheck = 0;
     c.deviceCheck = 0;
+    c.english = 0;
     c.closing = 0;
     c.lastChosenColour = 0;
     for (Colour& colour : c.customColours) colour = 0;

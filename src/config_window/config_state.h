@@ -23,6 +23,8 @@ struct ConfigState {
     std::atomic<int> helpCheck{0};
     std::atomic<int> soundCheck{0};
     std::atomic<int> deviceCheck{0};
+    // The window's language, fixed as it opens: 1 English, 0 Spanish.
+    std::atomic<int> english{0};
     // The close sequence has run for the window that is open: what it still
     // asks to change would outlive the file's values.
     std::atomic<int> closing{0};

@@ -10,6 +10,7 @@
 #include "pointer/click.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
+#include "settings/options.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -55,9 +56,15 @@ bool openConfigWindow(Platform& p) {
     // find the window closed.
     if (configState().configOpen.exchange(1) != 0) return false;
     configState().closing = 0;
+    configState().english =
+        flag(settingsTextLanguageFor(currentOptions().value[OPTION_LANGUAGE]) == TextLanguage::English);
     initShownStates();
     p.openConfigWindow();
     return true;
+}
+
+TextLanguage configWindowLanguage() {
+    return configState().english == 1 ? TextLanguage::English : TextLanguage::Spanish;
 }
 
 void configWindowGone() {

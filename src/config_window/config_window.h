@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "config_window/options_texts.h"
 #include "platform/platform.h"
 
 namespace sp {
@@ -23,6 +24,8 @@ constexpr int OPACITY_MAX = 255;
 bool openConfigWindow(Platform& p);
 // The window is gone, or never came: it may be opened again.
 void configWindowGone();
+// The language the open window shows its words in.
+TextLanguage configWindowLanguage();
 // The shown states of the toggles, from the settings record.
 void initShownStates();
 // TIMER_CONFIG: the crosshair comes back when scanning goes on.

@@ -1,8 +1,12 @@
 // What the configuration window is made of: its size and place, and every
 // control in creation order with its id, kind, text or picture, rectangle
-// and font. The window builds itself from this table and nothing else.
+// and font. The window builds itself from this table and nothing else; its
+// words come from the texts table, in the language it was opened in.
 #pragma once
 
+#include <string>
+
+#include "config_window/options_texts.h"
 #include "platform/platform.h"
 #include "platform/scale.h"
 
@@ -10,7 +14,6 @@ namespace sp {
 
 constexpr int CONFIG_WIDTH = 640;
 constexpr int CONFIG_HEIGHT = 555;
-constexpr const char* CONFIG_TITLE = u8"CONFIGURACI\u00D3N";
 
 // Centred on the screen, its size scaled for `dpi`; on a screen narrower or
 // lower than the window the window starts beyond the edge.
@@ -43,7 +46,7 @@ enum ControlId : int {
 struct ControlRow {
     int id;
     ControlKind kind;
-    const char* text;    // UTF-8 window text
+    const char* text;    // a key of the texts table; without a row, the text itself
     const char* picture; // icon or bitmap resource name, or null
     int x;
     int y;
@@ -58,6 +61,9 @@ Rect controlRect(const ControlRow& row, int dpi);
 extern const ControlRow CONFIG_CONTROLS[];
 extern const int CONFIG_CONTROL_COUNT;
 
-constexpr const char* SAVE_FAILED_NOTICE = u8"No se pudo guardar la configuraci\u00F3n";
+// The window's title, and a control's words and picture, in `language`.
+std::string configTitle(TextLanguage language);
+std::string controlText(const ControlRow& row, TextLanguage language);
+const char* controlPicture(const ControlRow& row, TextLanguage language);
 
 } // namespace sp

@@ -1,4 +1,4 @@
-// The options window's words.
+// The words of the settings and options windows.
 #include "config_window/options_texts.h"
 
 #include "settings/options.h"
@@ -39,7 +39,8 @@ constexpr TextRow TEXTS[] = {
      "Intervalo de la rueda (ms)", "Tiempo entre pasos de la rueda al desplazar"},
     {"panel_steps_aside", 0, "Panel steps aside", "The panel moves to the other corner when the pointer comes",
      "El panel se aparta", u8"El panel pasa a la otra esquina cuando llega el puntero"},
-    {"language", 0, "Language", "Of this window", "Idioma", "De esta ventana"},
+    {"language", 0, "Language", "Of this window and of the settings window",
+     "Idioma", u8"De esta ventana y de la de configuraci\u00F3n"},
     {"language.auto", 0, "Automatic", nullptr, u8"Autom\u00E1tico", nullptr},
     {"language.en", 0, "English", nullptr, "English", nullptr},
     {"language.es", 0, u8"Espa\u00F1ol", nullptr, u8"Espa\u00F1ol", nullptr},
@@ -69,6 +70,30 @@ constexpr TextRow TEXTS[] = {
      u8"Mantener para pulsar (ms)", u8"La pulsaci\u00F3n cuenta tras mantenerla este tiempo; 0: al momento"},
     {"ignore_repeat_ms", 50, "Ignore repeats (ms)", "A press this soon after the last one is dropped; 0: none",
      "Ignorar repeticiones (ms)", u8"Se descarta la pulsaci\u00F3n tan seguida de la anterior; 0: ninguna"},
+
+    // The settings window.
+    {"config.title", 0, "SETTINGS", nullptr, u8"CONFIGURACI\u00D3N", nullptr},
+    {"config.clicks", 0, "Active Clicks", nullptr, "Clic Activos", nullptr},
+    {"config.left", 0, "Left Click", nullptr, "Clic Izquierda", nullptr},
+    {"config.double", 0, "Double Click", nullptr, "Doble Clic", nullptr},
+    {"config.right", 0, "Right Click", nullptr, "Clic Derecho", nullptr},
+    {"config.middle", 0, "Middle Click", nullptr, "Clic Medio", nullptr},
+    {"config.drag", 0, "Drag", nullptr, "Arrastrar", nullptr},
+    {"config.movement", 0, "Movement", nullptr, "Movimiento", nullptr},
+    {"config.frequency", 0, "Frequency", nullptr, "Frecuencia", nullptr},
+    {"config.slow", 0, "Slow", nullptr, "Lenta", nullptr},
+    {"config.fast", 0, "Fast", nullptr, u8"R\u00E1pida", nullptr},
+    {"config.cursor", 0, "Cursor", nullptr, "Cursor", nullptr},
+    {"config.colour", 0, "Choose the colour of the cursor lines:", nullptr,
+     "Seleccionar un color lineas cursor:", nullptr},
+    {"config.opacity", 0, "Opacity:", nullptr, "Opacidad:", nullptr},
+    {"config.help", 0, "Show help at the cursor:", nullptr, "Seleccionar ayuda en cursor:", nullptr},
+    {"config.sound", 0, "Sound:", nullptr, "Sonido:", nullptr},
+    {"config.device", 0, "Switch", nullptr, u8"Acci\u00F3n de Clic", nullptr},
+    {"config.accept", 0, "OK", nullptr, "ACEPTAR", nullptr},
+    {"config.cancel", 0, "CANCEL", nullptr, "CANCELAR", nullptr},
+    {"config.save_failed", 0, "The settings could not be saved", nullptr,
+     u8"No se pudo guardar la configuraci\u00F3n", nullptr},
 };
 // clang-format on
 
@@ -84,6 +109,10 @@ TextLanguage textLanguageFor(int languageOption, bool userLanguageSpanish) {
     if (languageOption == LANGUAGE_EN) return TextLanguage::English;
     if (languageOption == LANGUAGE_ES) return TextLanguage::Spanish;
     return userLanguageSpanish ? TextLanguage::Spanish : TextLanguage::English;
+}
+
+TextLanguage settingsTextLanguageFor(int languageOption) {
+    return languageOption == LANGUAGE_EN ? TextLanguage::English : TextLanguage::Spanish;
 }
 
 std::string optionsText(const std::string& key, TextLanguage language, const std::string& fallback) {

@@ -1,7 +1,9 @@
-// Every word the options window shows, in one table: a row a text (an
-// option's label and hint, a choice, a listed cell, the window's own words)
-// with an English and a Spanish column, and for a number the step of its
-// "-" and "+". A key without a row still shows: by its own name.
+// Every word the two windows show, in one table: a row a text (for the
+// options window an option's label and hint, a choice, a listed cell, the
+// window's own words; for the settings window, "config.word", each of its
+// labels, buttons and its title) with an English and a Spanish column, and
+// for a number the step of its "-" and "+". A key without a row still
+// shows: by its own name.
 #pragma once
 
 #include <string>
@@ -11,6 +13,9 @@ namespace sp {
 // The window's language: the option's choice, or the user's for "auto".
 enum class TextLanguage { English, Spanish };
 TextLanguage textLanguageFor(int languageOption, bool userLanguageSpanish);
+// The settings window has always been Spanish, whatever the user's
+// language: it turns English only when the option says "en".
+TextLanguage settingsTextLanguageFor(int languageOption);
 
 // The label of `key`: an option key, "key.word" for a choice, "cell.word"
 // for a listed cell, or one of the window's own ("window.title", "ok", ...).

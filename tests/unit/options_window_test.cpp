@@ -7,6 +7,8 @@
 
 #include "app/step_aside.h"
 #include "case_name.h"
+#include "config_window/config_window.h"
+#include "config_window/layout.h"
 #include "config_window/options_window.h"
 #include "scan/cells.h"
 #include "test_state.h"
@@ -203,22 +205,27 @@ TEST_F(OptionsWindowTest, TheMenuOpensItOnceGivenItsOpener) {
     EXPECT_EQ(fake.calls("openOptionsWindow").size(), 2U) << "once gone it opens again";
 }
 
+// The settings window stays Spanish unless the option says English.
 TEST_F(OptionsWindowTest, LanguageFollowsTheOptionOrTheUser) {
     const struct {
         const char* language;
         bool spanishUser;
         const char* title;
+        const char* settingsTitle;
     } rows[] = {
-        {"auto", false, "More options"},
-        {"auto", true, u8"M\u00E1s opciones"},
-        {"en", true, "More options"},
-        {"es", false, u8"M\u00E1s opciones"},
+        {"auto", false, "More options", u8"CONFIGURACI\u00D3N"},
+        {"auto", true, u8"M\u00E1s opciones", u8"CONFIGURACI\u00D3N"},
+        {"en", true, "More options", "SETTINGS"},
+        {"es", false, u8"M\u00E1s opciones", u8"CONFIGURACI\u00D3N"},
     };
     for (const auto& row : rows) {
         fake.spanishUser = row.spanishUser;
         open(std::string("language = ") + row.language);
         EXPECT_EQ(optionsText("window.title", optionsWindowLanguage(), "?"), row.title) << row.language;
         handleOptionsRequest(fake, OptionsRequest::Gone, 0);
+        openConfigWindow(fake);
+        EXPECT_EQ(configTitle(configWindowLanguage()), row.settingsTitle) << row.language;
+        configWindowGone();
     }
     // Chosen in the window, it applies to the window at once.
     fake.spanishUser = false;

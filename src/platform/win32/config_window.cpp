@@ -253,7 +253,7 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
         }
         case ControlKind::Picture:
         case ControlKind::Link: {
-            HBITMAP bitmap = loadPicture(instance, row.picture, dpi);
+            HBITMAP bitmap = loadPicture(instance, controlPicture(row, configWindowLanguage()), dpi);
             if (bitmap && g_res.bitmapCount < MAX_PICTURES) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
             SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
             break;
@@ -267,14 +267,15 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
 
 void createControls(HWND window, HINSTANCE instance) {
     const int dpi = windowDpi(window);
+    const TextLanguage language = configWindowLanguage();
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
         const ControlRow& row = CONFIG_CONTROLS[i];
         const KindClass kc = classFor(row.kind);
         const DWORD visible = row.kind == ControlKind::Notice ? 0 : WS_VISIBLE;
         const Rect r = controlRect(row, dpi);
         HWND control =
-            CreateWindowExW(0, kc.className, fromUtf8(row.text).c_str(), WS_CHILD | visible | kc.style,
-                            r.left, r.top, r.width, r.height, window,
+            CreateWindowExW(0, kc.className, fromUtf8(controlText(row, language).c_str()).c_str(),
+                            WS_CHILD | visible | kc.style, r.left, r.top, r.width, r.height, window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!control) continue;
         if (row.kind == ControlKind::Link) {
@@ -391,8 +392,9 @@ DWORD WINAPI configThreadProc(LPVOID) {
     const Size screen = p.screenSize();
     const Rect r = configWindowRect(screen, p.dpiAt({screen.width / 2, screen.height / 2}));
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS,
-                                  fromUtf8(CONFIG_TITLE).c_str(), WS_CAPTION | WS_SYSMENU, r.left, r.top,
-                                  r.width, r.height, nullptr, nullptr, handles().instance, nullptr);
+                                  fromUtf8(configTitle(configWindowLanguage()).c_str()).c_str(),
+                                  WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
+                                  handles().instance, nullptr);
     if (!window) {
         // No window, no loop to end: free the claim so it can be tried again.
         request(ConfigRequest::Gone);

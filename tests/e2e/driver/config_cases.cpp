@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 namespace {
@@ -158,6 +159,16 @@ const ExpectedControl LAYOUT[] = {
     {1, L"Button", {528, 488, 628, 515}, L"CANCELAR"},
 };
 
+// With `language = en`: the words by control id; the rest show LAYOUT's.
+// clang-format off
+const std::pair<int, const wchar_t*> ENGLISH[] = {
+    {3, L"Active Clicks"}, {21, L"Left Click"}, {22, L"Double Click"}, {23, L"Right Click"},
+    {24, L"Middle Click"}, {25, L"Drag"}, {4, L"Movement"}, {27, L"Slow"}, {28, L"Fast"}, {5, L"Frequency"},
+    {34, L"Slow"}, {35, L"Fast"}, {6, L"Cursor"}, {37, L"Choose the colour of the cursor lines:"},
+    {36, L"Opacity:"}, {38, L"Show help at the cursor:"}, {20, L"Sound:"}, {7, L"Switch"}, {0, L"OK"},
+    {1, L"CANCEL"}, {57, L"The settings could not be saved"}};
+// clang-format on
+
 // Seeded settings, the panel up, the window opened by a click on it.
 HWND startAndOpen(e2e::Run& run, HWND* panel) {
     *panel = startWithSeededSettings(run);
@@ -229,6 +240,20 @@ E2E_CASE(config_controls) {
               "opacity label after a page up: " + e2e::narrow(e2e::windowText(GetDlgItem(config, 50))));
     e2e::sendTo(GetDlgItem(config, 56), TBM_GETPOS, 0, 0, &pos);
     E2E_CHECK_EQ(pos, LRESULT{152}, "opacity slider after a page up");
+}
+
+E2E_CASE(config_controls_english) {
+    if (!E2E_CHECK(sp::seedOptions(run, "language = en\r\n"), "options.ini in English")) return;
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config) return;
+    E2E_CHECK_EQ(e2e::windowText(config), std::wstring(L"SETTINGS"), "title");
+    // Every control's words, the save notice's (hidden, not in LAYOUT) too.
+    std::map<int, std::wstring> want{std::begin(ENGLISH), std::end(ENGLISH)};
+    for (const ExpectedControl& control : LAYOUT) want.emplace(control.id, control.text);
+    for (const auto& [id, text] : want)
+        E2E_CHECK_EQ(e2e::windowText(GetDlgItem(config, id)), text, "control " + std::to_string(id));
+    e2e::requestScreenshot(run);
 }
 
 E2E_CASE(config_accept_cancel) {
