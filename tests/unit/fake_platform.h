@@ -105,6 +105,8 @@ public:
     void invalidateHelpBox() override;
     // Run in each sleep, as another thread would run meanwhile.
     std::function<void(int)> onSleep;
+    // Run as the caption changes, as the user would see it then.
+    std::function<void(const std::string&)> onCaption;
     // Run at the invalidation, so a test can see what the box would paint then.
     std::function<void()> onInvalidateHelpBox;
     void playClickSound() override;

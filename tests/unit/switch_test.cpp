@@ -368,6 +368,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Press patterns through the hook, one "<ms><op>" per event: d/u key A
 // down/up, b key B down, e Escape, s Alt+A, L/l R M/m mouse buttons down/up;
 // "!" the main thread done with the press in hand, "f" the hook in afresh,
+// "r" the main thread stopping the scan on the press in hand and key B going
+// down as "Ready" shows,
 // "t" the hold timer firing, "x" the main thread taking the hooks out. One outcome letter per event: P a
 // press, E Escape, H a hold begun, - nothing.
 struct PressPattern {
@@ -412,6 +414,16 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
             continue;
         }
         const double at = std::stod(token);
+        if (token.back() == 'r') {
+            switchState().scanning = 1; // on STOP, as the scan starts
+            fake.onCaption = [&](const std::string& c) {
+                if (c == "Ready")
+                    outcome += "-P"[classifyKeyEvent(0, MSG_KEYDOWN, 'B', at).event == SwitchEvent::Press];
+            };
+            handleSwitchEvent(fake, SwitchEvent::Press, true);
+            fake.onCaption = nullptr;
+            continue;
+        }
         const auto* op =
             std::find_if(std::begin(ops), std::end(ops), [&](const auto& o) { return o.op == token.back(); });
         ASSERT_NE(op, std::end(ops)) << token;
@@ -435,6 +447,7 @@ INSTANTIATE_TEST_SUITE_P(
         PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
         PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
         PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
+        PressPattern{"pressAsReadyShowsIsTaken", "0d 100u 1000r 1300d 1350u ! 1500d", "P-P--P"},
         PressPattern{"burstWithinAMillisecondCountsOnce", "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d",
                      "P-----P"},
         PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},

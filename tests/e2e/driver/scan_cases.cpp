@@ -131,3 +131,31 @@ E2E_CASE(stop_and_resume) {
                   "first step a period after the fresh crosshair (" + std::to_string(ms) + " ms)");
     }
 }
+
+// A quick user stops the scan and presses again as soon as "Ready" shows:
+// that press starts a fresh scan, however soon it comes.
+E2E_CASE(press_right_after_ready) {
+    constexpr int PERIOD = 150;
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"0 0 0 0 0", 2, PERIOD, 0)),
+                "keyboard-switch config.ini with the five top cells seeded");
+    HWND panel = sp::startAndWaitForPanel(run);
+    if (!panel) return;
+    const auto ready = [&] { return e2e::windowText(panel) == sp::READY; };
+    for (const int afterMs : {0, 50, 100}) {
+        int taken = 0;
+        std::string readyMs;
+        for (int round = 0; round < 5; ++round) {
+            if (ready()) sp::tapSwitchKey();
+            E2E_REQUIRE(e2e::waitForCaption(panel, L"STOP", 5 * PERIOD + 2000), "scan reaches STOP");
+            const ULONGLONG pressed = sp::tapSwitchKey();
+            E2E_REQUIRE(e2e::waitUntil(ready, 1000, 1), "the press on STOP gives \"Ready\"");
+            readyMs += " " + std::to_string(GetTickCount64() - pressed);
+            Sleep(afterMs);
+            sp::tapSwitchKey();
+            if (e2e::waitUntil([&] { return !ready(); }, PERIOD + 1500)) ++taken;
+        }
+        E2E_CHECK_EQ(taken, 5,
+                     "presses " + std::to_string(afterMs) + " ms after \"Ready\" that start a scan " +
+                         "(\"Ready\" seen, ms after the press on STOP:" + readyMs + ")");
+    }
+}
