@@ -54,25 +54,23 @@ TEST_P(ThirdRowTest, ListedCellsAreShownAndScannedInTheirOrderAfterTheClickCells
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ThirdRowTest,
-    ::testing::Values(
-        RowCase{"none", "", "11111", {5, 6, 7, 8, 9}, 2},
-        RowCase{"one", "extra_cells = scroll_down", "11111", {5, 6, 7, 8, 9, 11}, 3},
-        RowCase{"inTheOrderGiven",
-                "extra_cells = scroll_right scroll_left scroll_down scroll_up",
-                "01001",
-                {6, 9, 13, 12, 11, 10},
-                3},
-        RowCase{"withEveryClickOff", "extra_cells = scroll_left", "00000", {12}, 3},
-        RowCase{"aTypoKeepsTheMenu", "extra_cells = scrol_down menu", "11111", {5, 6, 7, 8, 9, 14}, 3},
-        RowCase{"pointLast", "point_scan = 1\nextra_cells = menu", "10000", {5, 14, 15}, 3},
-        // Turned on by its own option, it is not dropped from a full row.
-        RowCase{"pointSixth",
-                "point_scan = 1\nextra_cells = scroll_up scroll_down "
-                "scroll_left scroll_right menu",
-                "10000",
-                {5, 10, 11, 12, 13, 14, 15},
-                3,
-                6}),
+    ::testing::Values(RowCase{"none", "", "11111", {5, 6, 7, 8, 9}, 2},
+                      RowCase{"one", "extra_cells = scroll_down", "11111", {5, 6, 7, 8, 9, 11}, 3},
+                      RowCase{"inTheOrderGiven",
+                              "extra_cells = scroll_right scroll_left scroll_down scroll_up",
+                              "01001",
+                              {6, 9, 13, 12, 11, 10},
+                              3},
+                      RowCase{"withEveryClickOff", "extra_cells = scroll_left", "00000", {12}, 3},
+                      RowCase{"pointLast", "point_scan = 1\nextra_cells = menu", "10000", {5, 14, 15}, 3},
+                      // Turned on by its own option, it is not dropped from a full row.
+                      RowCase{"pointSixth",
+                              "point_scan = 1\nextra_cells = scroll_up scroll_down "
+                              "scroll_left scroll_right menu",
+                              "10000",
+                              {5, 10, 11, 12, 13, 14, 15},
+                              3,
+                              6}),
     CaseName());
 
 TEST_F(ExtraCellsTest, StartUpLaysThePanelOutAgainOnlyWhenTheFileListsCells) {

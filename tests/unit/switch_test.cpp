@@ -368,8 +368,6 @@ INSTANTIATE_TEST_SUITE_P(
 // Press patterns through the hook, one "<ms><op>" per event: d/u key A
 // down/up, b key B down, e Escape, s Alt+A, L/l R M/m mouse buttons down/up;
 // "!" the main thread done with the press in hand, "f" the hook in afresh,
-// "r" the main thread stopping the scan on the press in hand and key B going
-// down as "Ready" shows,
 // "t" the hold timer firing, "x" the main thread taking the hooks out. One outcome letter per event: P a
 // press, E Escape, H a hold begun, - nothing.
 struct PressPattern {
@@ -415,13 +413,11 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
         }
         const double at = std::stod(token);
         if (token.back() == 'r') {
-            switchState().scanning = 1; // on STOP, as the scan starts
-            fake.onCaption = [&](const std::string& c) {
-                if (c == "Ready")
-                    outcome += "-P"[classifyKeyEvent(0, MSG_KEYDOWN, 'B', at).event == SwitchEvent::Press];
+            switchState().scanning = 1; // the main thread stops on STOP; B goes down at "Ready"
+            fake.onCaption = [&](auto&) {
+                outcome += "-P"[classifyKeyEvent(0, MSG_KEYDOWN, 'B', at).event == SwitchEvent::Press];
             };
             handleSwitchEvent(fake, SwitchEvent::Press, true);
-            fake.onCaption = nullptr;
             continue;
         }
         const auto* op =
