@@ -2,7 +2,8 @@
 // time themselves and leave hook_times.txt behind on exit). Each run prints
 // its figures and checks them against the targets:
 //   hook procedure: p99 under 1 ms, max under 5 ms;
-//   press to visible reaction: p95 under 20 ms (no wait comes first there);
+//   press to visible reaction: the repainted cell p95 under 20 ms (no wait
+//   comes first there), "Ready" the freeze's waits (100 + 10 ms) later;
 //   pointer movement: within 5 % of 25 steps a second;
 //   select on a click cell to its button-down: the prescribed waits
 //   (100 + 10 + 500 ms) plus at most 20 ms, p95;
@@ -108,7 +109,9 @@ E2E_CASE(bench_keyboard) {
     log(run, "figure press to caption \"Ready\": " + summary(toCaption, " ms"));
     log(run, "figure press to cell 0 repainted: " + summary(toPaint, " ms"));
     E2E_CHECK(toCaption.size() >= 30, "enough press samples");
-    E2E_CHECK(percentile(toCaption, 0.95) < 20.0, "press to caption p95 under 20 ms");
+    // "Ready" waits out the selection's freeze, so that a press made on
+    // seeing it is taken; the repainted cell is the press's first sign.
+    E2E_CHECK(percentile(toCaption, 0.95) < 100 + 10 + 20.0, "press to caption p95 under the freeze + 20 ms");
     E2E_CHECK(percentile(toPaint, 0.95) < 20.0, "press to repaint p95 under 20 ms");
 
     // Movement: select RIGHT and count pointer steps.
@@ -363,8 +366,8 @@ private:
                 return windowText(panel_) != caption_ || gliding_;
             },
             1500, 2);
-        // "Ready" shows as the stop begins; its wait still runs.
-        Sleep(windowText(panel_) == sp::READY ? 150 : 20);
+        // "Ready" shows once the stop is over.
+        Sleep(20);
     }
 
     HWND panel_;

@@ -150,8 +150,6 @@ void freezeScan(Platform& p) {
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         g_scan.cellState[cell] = cell == selected ? CELL_SELECTED : CELL_NORMAL;
     g_scan.startIconShown = isStartStop ? 1 : 0;
-
-    if (isStartStop) showReadyCaption(p);
     p.sleepMs(100);
 }
 

@@ -42,6 +42,10 @@ struct SwitchContacts {
 };
 SwitchContacts g_contacts;
 
+// Main thread only: the press being acted on is already over, so its own
+// message must not end the one that came since.
+bool g_pressEndedEarly = false;
+
 // True once, for whichever of the hold timer and the release gets there first.
 bool takeHold() {
     int waiting = HOLD_WAITING;
@@ -116,6 +120,7 @@ void resetSwitchState() {
     g_switch.lastMoveY = 0;
     g_switch.stopPending = 0;
     g_switch.pressInHand = 0;
+    g_pressEndedEarly = false;
     forgetSwitchContacts();
 }
 
@@ -231,7 +236,7 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
     case SwitchEvent::HoldBegun: p.setTimer(TIMER_HOLD, optionInForce(OPTION_HOLD_MS)); break;
     default: break;
     }
-    if (event == SwitchEvent::Press) endPressInHand();
+    if (event == SwitchEvent::Press && !std::exchange(g_pressEndedEarly, false)) endPressInHand();
 }
 
 void handleSwitchPress(Platform& p) {
@@ -265,8 +270,13 @@ void handleSwitchPress(Platform& p) {
             break;
         case ActionKind::Click: performClick(p); break;
         case ActionKind::Menu: openMenuFromCell(p); break;
-        // The start/stop cell has already shown "Ready".
         case ActionKind::StartStop:
+            // The caption is the status line: once it says "Ready", a press
+            // must start a scan, so the press is over before it says so.
+            endPressInHand();
+            g_pressEndedEarly = true;
+            showReadyCaption(p);
+            break;
         case ActionKind::None: break;
         }
         return;

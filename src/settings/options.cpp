@@ -1,6 +1,7 @@
 // options.ini: the option table, reading, writing back, and the options in force.
 #include "settings/options.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -169,7 +170,8 @@ std::u32string optionText(const OptionValues& values, int option) {
     return text;
 }
 
-bool setOptionFromText(OptionValues& values, int option, const std::u32string& text) {
+bool setOptionFromText(OptionValues& values, int option, const std::u32string& text,
+                       std::vector<std::string>* leftOut) {
     if (option < 0 || option >= OPTION_COUNT) return false;
     const OptionDef& def = OPTIONS[option];
     switch (def.type) {
@@ -188,16 +190,25 @@ bool setOptionFromText(OptionValues& values, int option, const std::u32string& t
     }
     case OptionType::Cells: break;
     }
+    // A carer's slip costs the one word, not the whole row: the Menu cell
+    // may be the switch user's only way to the settings.
     std::vector<int> cells;
     for (const std::u32string& word : splitWords(text)) {
         int named = NO_CELL;
         for (int cell = 0; cell < CELL_COUNT; ++cell)
             if (listedWord(cell) && sameWord(word, listedWord(cell))) named = cell;
-        // A cell named twice is a slip the user should hear about.
-        for (int earlier : cells)
-            if (earlier == named) return false;
-        if (named == NO_CELL || cells.size() == MOST_EXTRA_CELLS) return false;
-        cells.push_back(named);
+        const char* why = nullptr;
+        if (named == NO_CELL)
+            why = "is no cell's name";
+        else if (std::find(cells.begin(), cells.end(), named) != cells.end())
+            why = "is named already";
+        else if (cells.size() == MOST_EXTRA_CELLS)
+            why = "comes after the five a row holds";
+        if (!why) {
+            cells.push_back(named);
+        } else if (leftOut) {
+            leftOut->push_back(std::string(def.key) + ": " + toUtf8(word) + " " + why + "; left out");
+        }
     }
     values.extraCells = cells;
     return true;
@@ -217,7 +228,7 @@ ParsedOptions parseOptions(const std::string& bytes) {
     for (const std::u32string& line : parsed.text.lines) {
         KeyLine kl;
         if (!readKeyLine(line, kl) || kl.option < 0) continue;
-        if (setOptionFromText(parsed.values, kl.option, kl.value)) continue;
+        if (setOptionFromText(parsed.values, kl.option, kl.value, &parsed.faults)) continue;
         // The latest line of a key is the one in force, even when it cannot be used.
         OptionValues reset = parsed.values;
         reset.value[kl.option] = defaults.value[kl.option];
@@ -238,7 +249,10 @@ std::string formatOptions(const OptionsText& text, const OptionValues& values) {
         if (readKeyLine(line, kl) && kl.option >= 0) {
             present[kl.option] = true;
             OptionValues asWritten = values;
-            const bool same = setOptionFromText(asWritten, kl.option, kl.value) && asWritten == values;
+            // A list with words left out is written as it is used.
+            std::vector<std::string> leftOut;
+            const bool same = setOptionFromText(asWritten, kl.option, kl.value, &leftOut) &&
+                              leftOut.empty() && asWritten == values;
             if (!same) {
                 out += kl.key + U" = " + optionText(values, kl.option) + text.lineEnd;
                 continue;

@@ -83,8 +83,10 @@ OptionValues defaultOptions();
 // The value as the file would have it: "200", "auto", "scroll_up menu".
 std::u32string optionText(const OptionValues& values, int option);
 // Takes a value as the file would have it; false, and nothing changed, when
-// it cannot be used.
-bool setOptionFromText(OptionValues& values, int option, const std::u32string& text);
+// it cannot be used. A cell list keeps the cells it can, in its order, and
+// adds a line to `leftOut` for each word it leaves out.
+bool setOptionFromText(OptionValues& values, int option, const std::u32string& text,
+                       std::vector<std::string>* leftOut = nullptr);
 
 // The file as read, kept so that a save changes only the values.
 struct OptionsText {
@@ -97,7 +99,8 @@ struct ParsedOptions {
     bool usable = true; // false: no text this reader knows
     OptionValues values;
     OptionsText text;
-    // One per value that could not be used: key, value, default used.
+    // One per value that could not be used (key, value, default used) and
+    // one per cell name left out of a list.
     std::vector<std::string> faults;
 };
 ParsedOptions parseOptions(const std::string& bytes);

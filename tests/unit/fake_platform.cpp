@@ -59,6 +59,7 @@ void FakePlatform::paintCell(int cell, Colour colour, Icon icon) {
 void FakePlatform::setCaption(const char* text) {
     log.push_back(std::string("setCaption ") + text);
     caption = text;
+    if (onCaption) onCaption(caption);
 }
 
 void FakePlatform::setClassIcon(Icon icon) {

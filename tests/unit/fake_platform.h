@@ -103,8 +103,9 @@ public:
     void closeHelpBox() override;
     void moveHelpBox(Point topLeft) override;
     void invalidateHelpBox() override;
-    // Run in each sleep, as another thread would run meanwhile.
+    // Run in each sleep, or caption change, as another thread would run meanwhile.
     std::function<void(int)> onSleep;
+    std::function<void(const std::string&)> onCaption;
     // Run at the invalidation, so a test can see what the box would paint then.
     std::function<void()> onInvalidateHelpBox;
     void playClickSound() override;

@@ -34,6 +34,7 @@ TEST_P(OptionsParseTest, ReadsWhatAUserWrote) {
     ASSERT_TRUE(parsed.usable);
     EXPECT_EQ(asTexts(parsed.values), GetParam().want);
     EXPECT_EQ(parsed.faults, GetParam().faults);
+    EXPECT_TRUE(parseOptions(formatOptions(parsed.text, parsed.values)).faults.empty()) << "saved as used";
 }
 
 const std::vector<std::string> DEFAULTS = {"", "200", "0", "auto"};
@@ -58,13 +59,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {}},
         ParseCase{"unusableValuesGetTheirDefaults",
                   "scroll_interval_ms = 49\r\npanel_steps_aside = yes\r\nlanguage = fr\r\n"
-                  "extra_cells = scroll_up scroll_up\r\nhold_ms = 29\r\nignore_repeat_ms = 0\r\n",
+                  "hold_ms = 29\r\nignore_repeat_ms = 0\r\n",
                   DEFAULTS,
                   {"scroll_interval_ms = 49 cannot be used; 200 used",
                    "panel_steps_aside = yes cannot be used; 0 used",
-                   "language = fr cannot be used; auto used",
-                   "extra_cells = scroll_up scroll_up cannot be used; (empty) used",
-                   "hold_ms = 29 cannot be used; 0 used"}},
+                   "language = fr cannot be used; auto used", "hold_ms = 29 cannot be used; 0 used"}},
+        ParseCase{"aCellListLosesOnlyTheNamesItCannotUse",
+                  "extra_cells = scrol_down MENU scroll_up menu scroll_up\r\n",
+                  {"menu scroll_up", "200", "0", "auto"},
+                  {"extra_cells: scrol_down is no cell's name; left out",
+                   "extra_cells: menu is named already; left out",
+                   "extra_cells: scroll_up is named already; left out"}},
         ParseCase{"numbersAreDigitsOnly",
                   "scroll_interval_ms = -100\r\nscroll_interval_ms = 2001\r\nscroll_interval_ms = 1e3\r\n"
                   "scroll_interval_ms = 99999999999\r\n",
@@ -78,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "scroll_up\r\nextra_cells = "
                   "wheel\r\n",
                   {"", "400", "0", "auto"},
-                  {"extra_cells = wheel cannot be used; (empty) used"}},
+                  {"extra_cells: wheel is no cell's name; left out"}},
         ParseCase{
             "unknownKeysAndStrayLinesAreIgnored", "colour = red\r\nno equals here\r\n= 5\r\n", DEFAULTS, {}}),
     CaseName());

@@ -412,6 +412,14 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
             continue;
         }
         const double at = std::stod(token);
+        if (token.back() == 'r') {
+            switchState().scanning = 1; // the main thread stops on STOP; B goes down at "Ready"
+            fake.onCaption = [&](auto&) {
+                outcome += "-P"[classifyKeyEvent(0, MSG_KEYDOWN, 'B', at).event == SwitchEvent::Press];
+            };
+            handleSwitchEvent(fake, SwitchEvent::Press, true);
+            continue;
+        }
         const auto* op =
             std::find_if(std::begin(ops), std::end(ops), [&](const auto& o) { return o.op == token.back(); });
         ASSERT_NE(op, std::end(ops)) << token;
@@ -435,6 +443,7 @@ INSTANTIATE_TEST_SUITE_P(
         PressPattern{"heldKeyRepeatsAreNoPresses", "0d ! 500d 533d 1000u 1200d", "P---P"},
         PressPattern{"systemKeyRepeatsToo", "0s ! 500s 700u", "P--"},
         PressPattern{"pressWhileOneIsInHandIsDropped", "0d 100u 300d 400u ! 600d", "P---P"},
+        PressPattern{"pressAsReadyShowsIsTaken", "0d 100u 1000r 1300d 1350u ! 1500d", "P-P--P"},
         PressPattern{"burstWithinAMillisecondCountsOnce", "0d 0.02u 0.04d 0.06u 0.08d 0.1u ! 500d",
                      "P-----P"},
         PressPattern{"escapeIsNeverDroppedNorABounce", "0d 100u 150e 183e ! 185d", "P-EEP"},

@@ -131,3 +131,23 @@ E2E_CASE(stop_and_resume) {
                   "first step a period after the fresh crosshair (" + std::to_string(ms) + " ms)");
     }
 }
+
+// A quick user stops the scan and presses again as soon as "Ready" shows:
+// five rounds each 0, 50 and 100 ms after it.
+E2E_CASE(press_right_after_ready) {
+    E2E_REQUIRE(sp::seedSettings(run, sp::settingsText(L"0 0 0 0 0", 2, 150, 0)),
+                "five-cell config.ini seeded");
+    HWND panel = sp::startAndWaitForPanel(run);
+    const auto ready = [&] { return e2e::windowText(panel) == sp::READY; };
+    std::string taken;
+    for (int round = 0; panel && round < 15; ++round) {
+        if (ready()) sp::tapSwitchKey();
+        E2E_REQUIRE(e2e::waitForCaption(panel, L"STOP", 3000), "the scan reaches STOP");
+        sp::tapSwitchKey();
+        E2E_REQUIRE(e2e::waitUntil(ready, 1000, 1), "the press on STOP gives \"Ready\"");
+        Sleep(round / 5 * 50);
+        sp::tapSwitchKey();
+        taken += e2e::waitUntil([&] { return !ready(); }, 1650) ? '1' : '0';
+    }
+    E2E_CHECK_EQ(taken, std::string(15, '1'), "each press after \"Ready\" starts a scan (1: it did)");
+}
