@@ -59,5 +59,8 @@ extern const ControlRow CONFIG_CONTROLS[];
 extern const int CONFIG_CONTROL_COUNT;
 
 constexpr const char* SAVE_FAILED_NOTICE = u8"No se pudo guardar la configuraci\u00F3n";
+// While config.ini is held open by another program since start-up.
+constexpr const char* FILE_IN_USE_NOTICE =
+    u8"config.ini est\u00E1 en uso por otro programa: a\u00FAn no se puede guardar";
 
 } // namespace sp

@@ -101,6 +101,7 @@ enum TimerId : int {
     TIMER_CONFIG = 18,
     TIMER_WATCHDOG = 21,
     TIMER_HOLD = 22,
+    TIMER_HELD_FILES = 30,
     TIMER_MOVE = 99,
 };
 

@@ -265,6 +265,14 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
     releaseResources(before);
 }
 
+// In the banner's place.
+void showNotice(HWND window, const char* text) {
+    ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
+    HWND notice = GetDlgItem(window, ID_NOTICE);
+    SetWindowTextW(notice, fromUtf8(text).c_str());
+    ShowWindow(notice, SW_SHOWNA);
+}
+
 void createControls(HWND window, HINSTANCE instance) {
     const int dpi = windowDpi(window);
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
@@ -286,6 +294,7 @@ void createControls(HWND window, HINSTANCE instance) {
     }
     dressControls(window, instance, dpi);
     showState(window, true);
+    if (settingsFileHeld()) showNotice(window, FILE_IN_USE_NOTICE);
 }
 
 // Onto a monitor of another scale: the suggested rectangle, every control
@@ -373,8 +382,7 @@ void onAnswer(HWND window, ConfigAnswer answer) {
     case ConfigAnswer::ShowState: showState(window, false); break;
     case ConfigAnswer::SaveFailed:
         // Not saved: the window stays, the choices stay, and it says so.
-        ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
-        ShowWindow(GetDlgItem(window, ID_NOTICE), SW_SHOWNA);
+        showNotice(window, settingsFileHeld() ? FILE_IN_USE_NOTICE : SAVE_FAILED_NOTICE);
         break;
     case ConfigAnswer::CloseNow: DestroyWindow(window); break;
     }
