@@ -1,6 +1,7 @@
 // Control panel logic.
 #include "app/panel.h"
 
+#include "app/held_files.h"
 #include "app/menu.h"
 #include "app/rearm.h"
 #include "app/step_aside.h"
@@ -67,7 +68,7 @@ bool startAsOnlyCopy(Platform& p) {
 
 void startUp(Platform& p) {
     // The listed cells first: the scan sequence the settings build takes them in.
-    loadOptions(p);
+    loadOptions(p, true);
     const bool cellsMoved = layOutListedCells();
     loadSettings(p);
     if (cellsMoved) p.layOutPanel();
@@ -75,6 +76,7 @@ void startUp(Platform& p) {
     rearmState().rearmLastX = 0;
     rearmState().rearmLastY = 0;
     installSwitchHook(p);
+    watchHeldFiles(p);
 }
 
 void armStartDelay(Platform& p) { p.setTimer(TIMER_START_DELAY, START_DELAY_MS); }
@@ -88,6 +90,7 @@ void onPanelTimer(Platform& p, int timerId) {
     case TIMER_WATCHDOG: watchdogTick(p); break;
     case TIMER_HOLD: holdTimerTick(p); break;
     case TIMER_PANEL_ECHO: panelEchoTick(p); break;
+    case TIMER_HELD_FILES: heldFilesTick(p); break;
     default: break;
     }
 }

@@ -9,7 +9,9 @@ namespace sp {
 
 void onSessionPaused(Platform& p) { releaseDrag(p); }
 
-void onSessionResumed(Platform& p) {
+void onSessionResumed(Platform& p) { restartAtRest(p); }
+
+void restartAtRest(Platform& p) {
     removeAllSwitchHooks(p);
     p.killTimer(TIMER_MOVE);
     stopAndReset(p);

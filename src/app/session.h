@@ -11,9 +11,12 @@ namespace sp {
 // program holds may stay down.
 void onSessionPaused(Platform& p);
 // Unlock and resume: hooks are known to go dead across both, and nothing
-// half done may carry over. The switch hook goes in afresh and the program
-// comes to rest, the crosshair back after the start delay.
+// half done may carry over.
 void onSessionResumed(Platform& p);
+// The switch hook goes in afresh, for the device the record names, and the
+// program comes to rest, the crosshair back after the start delay: as it
+// stands just after start-up.
+void restartAtRest(Platform& p);
 
 // The window in front, as far as it matters to the switch.
 struct ForegroundWindow {

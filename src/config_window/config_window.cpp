@@ -94,6 +94,7 @@ void configTimerTick(Platform& p) {
 }
 
 bool acceptSettings(Platform& p) {
+    if (settingsFileHeld()) return false;
     writeSettingsFile(p);
     // The writer says nothing of failure; the file itself does.
     std::string bytes;

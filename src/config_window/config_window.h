@@ -31,7 +31,8 @@ void initShownStates();
 // TIMER_CONFIG: the crosshair comes back when scanning goes on.
 void configTimerTick(Platform& p);
 // "ACEPTAR": writes the file. False when the file does not hold the
-// settings afterwards; the window then stays open.
+// settings afterwards, or is held open by another program since start-up;
+// the window then stays open.
 bool acceptSettings(Platform& p);
 // Every way of closing, before the window is destroyed: the file's values
 // are in force again, in the record and in the running system.

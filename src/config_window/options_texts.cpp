@@ -27,6 +27,8 @@ constexpr TextRow TEXTS[] = {
      u8"options.ini es de solo lectura: las opciones se usan pero no se han guardado", nullptr},
     {"save.failed", 0, "options.ini could not be saved: the options are in use but not saved", nullptr,
      u8"No se pudo guardar options.ini: las opciones se usan pero no se han guardado", nullptr},
+    {"file.in_use", 0, "options.ini is in use by another program: it cannot be saved yet", nullptr,
+     u8"options.ini est\u00E1 en uso por otro programa: a\u00FAn no se puede guardar", nullptr},
 
     {"extra_cells", 0, "Extra cells", "A third row of the panel, in the order switched on",
      "Celdas extra", u8"Una tercera fila del panel, en el orden en que se activan"},
@@ -94,6 +96,8 @@ constexpr TextRow TEXTS[] = {
     {"config.cancel", 0, "CANCEL", nullptr, "CANCELAR", nullptr},
     {"config.save_failed", 0, "The settings could not be saved", nullptr,
      u8"No se pudo guardar la configuraci\u00F3n", nullptr},
+    {"config.file_in_use", 0, "config.ini is in use by another program: it cannot be saved yet", nullptr,
+     u8"config.ini est\u00E1 en uso por otro programa: a\u00FAn no se puede guardar", nullptr},
 };
 // clang-format on
 

@@ -35,9 +35,7 @@ void followOptions(Platform& p, bool steppedAside) {
 
 void closeWithFileValues(Platform& p) {
     g_window.closing = 1;
-    const bool steppedAside = stepsAside();
-    loadOptions(p);
-    followOptions(p, steppedAside);
+    reloadOptions(p);
     p.answerOptionsWindow(OptionsAnswer::CloseNow);
 }
 
@@ -117,6 +115,12 @@ OptionValues optionsAfterClick(const OptionValues& values, const OptionsControl&
     default: break;
     }
     return now;
+}
+
+void reloadOptions(Platform& p) {
+    const bool steppedAside = stepsAside();
+    loadOptions(p);
+    followOptions(p, steppedAside);
 }
 
 void applyOptions(Platform& p, const OptionValues& values) {

@@ -43,6 +43,8 @@ OptionValues optionsAfterClick(const OptionValues& values, const OptionsControl&
 // The options in force from now on, and the panel made to match: its third
 // row, the scan over it, and its place when it no longer steps aside.
 void applyOptions(Platform& p, const OptionValues& values);
+// The same for the file's options, read afresh.
+void reloadOptions(Platform& p);
 
 enum class OptionsRequest : int {
     Control, // a control was clicked: its id

@@ -102,6 +102,7 @@ enum TimerId : int {
     TIMER_WATCHDOG = 21,
     TIMER_HOLD = 22,
     TIMER_PANEL_ECHO = 23,
+    TIMER_HELD_FILES = 30,
     TIMER_MOVE = 99,
 };
 

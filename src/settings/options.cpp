@@ -132,6 +132,11 @@ struct Store {
 };
 Store g_store;
 
+// The file was held open at start-up and has not been read since; the
+// options window's thread asks too.
+std::atomic<bool> g_held{false};
+double g_heldSinceMs = 0;
+
 void logOptions(Platform& p, const std::string& text) {
     logLine(p, std::string(OPTIONS_FILE_NAME) + ": " + text);
 }
@@ -267,10 +272,24 @@ std::string formatOptions(const OptionsText& text, const OptionValues& values) {
     return encodeText(out, text.encoding);
 }
 
-void loadOptions(Platform& p) {
+void loadOptions(Platform& p, bool atStartUp) {
     std::string bytes;
     const FileRead got = p.readFile(OPTIONS_FILE_NAME, bytes, OPTIONS_FILE_LIMIT);
     OptionValues values = defaultOptions();
+    if (got == FileRead::Locked && (atStartUp || g_held)) {
+        if (!g_held.exchange(true)) {
+            g_heldSinceMs = p.nowMs();
+            logOptions(p,
+                       "held open by another program; every option at its default, nothing written; read as "
+                       "soon as it is free");
+        }
+        useOptions(values);
+        return;
+    }
+    if (g_held.exchange(false))
+        logOptions(p, "free again after " +
+                          std::to_string(static_cast<int>((p.nowMs() - g_heldSinceMs) / 1000)) +
+                          " s; read now, as at start-up");
     switch (got) {
     case FileRead::Missing: break;
     case FileRead::Ok: {
@@ -309,7 +328,11 @@ int optionInForce(int option) {
     return option >= 0 && option < OPTION_COUNT ? g_store.inForce[option].load() : 0;
 }
 
+bool optionsFileHeld() { return g_held; }
+
 OptionsSaved saveOptions(Platform& p) {
+    // Written now, it would take the user's own options away for good.
+    if (g_held) return OptionsSaved::Failed;
     OptionsText base;
     if (p.fileExists(OPTIONS_FILE_NAME)) {
         if (p.fileReadOnly(OPTIONS_FILE_NAME)) {
@@ -341,6 +364,9 @@ OptionsSaved saveOptions(Platform& p) {
     return OptionsSaved::Saved;
 }
 
-void resetOptionsState() { useOptions(defaultOptions()); }
+void resetOptionsState() {
+    g_held = false;
+    useOptions(defaultOptions());
+}
 
 } // namespace sp

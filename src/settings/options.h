@@ -110,8 +110,13 @@ std::string formatOptions(const OptionsText& text, const OptionValues& values);
 
 // ---- The options of the running program (main thread) -------------------
 
-// Reads the file if there is one; what cannot be used is logged.
-void loadOptions(Platform& p);
+// Reads the file if there is one; what cannot be used is logged. One held
+// open by another program `atStartUp` is held (below) until a later call
+// finds it free; meanwhile every option is at its default, quietly.
+void loadOptions(Platform& p, bool atStartUp = false);
+// The file was held open at start-up and has not been read since: nothing
+// is written to it. Any thread.
+bool optionsFileHeld();
 // A copy of the options in force, from any thread.
 OptionValues currentOptions();
 // The options in force from now on (the options window's changes).
@@ -121,8 +126,8 @@ void useOptions(const OptionValues& values);
 int optionInForce(int option);
 
 enum class OptionsSaved { Saved, ReadOnly, Failed };
-// Writes the options in force to the file in one step. A read-only file is
-// left alone; an unusable one is first kept as OPTIONS_COPY_NAME.
+// Writes the options in force to the file in one step. A read-only or held
+// file is left alone; an unusable one is first kept as OPTIONS_COPY_NAME.
 OptionsSaved saveOptions(Platform& p);
 // Back to the process-start state: defaults, no file read.
 void resetOptionsState();

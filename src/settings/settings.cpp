@@ -30,6 +30,11 @@ LiveValues g_live;
 // that read-back must not start the cycle again.
 thread_local bool t_readingBackDefaults = false;
 
+// The file was held open at start-up and has not been read since; the
+// settings window's thread asks too.
+std::atomic<bool> g_held{false};
+double g_heldSinceMs = 0;
+
 constexpr int FILE_LINES = 8;
 
 bool isWideSpace(char32_t c) {
@@ -60,11 +65,16 @@ bool wideToInt(const std::u32string& s, int& out) {
 
 bool writeFile(Platform& p) { return p.replaceFile(SETTINGS_FILE_NAME, formatSettingsFile(settings())); }
 
-// The defaults as if their file had been read back and applied.
-void useDefaultsInMemory(Platform& p) {
+// The defaults as if their file had been read back.
+void recordDefaults() {
     storeSettings(defaultSettings());
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) setClickKindCode(1, k);
     buildScanSequence();
+}
+
+// The defaults as if their file had been read back and applied.
+void useDefaultsInMemory(Platform& p) {
+    recordDefaults();
     applySettings(p);
 }
 
@@ -87,10 +97,12 @@ bool putDefaults(Platform& p) {
     return true;
 }
 
-// The file's bytes, waiting out another program that holds it open.
-FileRead readSettingsBytes(Platform& p, std::string& bytes) {
+// The file's bytes, waiting out another program that holds it open unless
+// `once`: a file still held after the start-up wait is tried again from a
+// timer, never by sleeping on the panel's thread.
+FileRead readSettingsBytes(Platform& p, std::string& bytes, bool once) {
     FileRead got = p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT);
-    for (int waited = 0; got == FileRead::Locked && waited < LOCK_WAIT_MS; waited += LOCK_RETRY_MS) {
+    for (int waited = 0; !once && got == FileRead::Locked && waited < LOCK_WAIT_MS; waited += LOCK_RETRY_MS) {
         p.sleepMs(LOCK_RETRY_MS);
         got = p.readFile(SETTINGS_FILE_NAME, bytes, SETTINGS_FILE_LIMIT);
     }
@@ -98,13 +110,16 @@ FileRead readSettingsBytes(Platform& p, std::string& bytes) {
 }
 
 // Into the record, as the file has it: flags that line 1 does not name keep
-// their value, and only flags that are on reach the scan.
-void takeParsed(Platform& p, const ParsedSettings& parsed) {
+// their value, and only flags that are on reach the scan. `afresh`: as into
+// the record of a process just started, whatever has run meanwhile.
+void takeParsed(Platform& p, const ParsedSettings& parsed, bool afresh) {
     SettingsValues v = parsed.values;
-    const SettingsValues before = settings();
+    const SettingsValues before = afresh ? SettingsValues{} : settings();
     for (int k = parsed.flagsGiven; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = before.enabledClicks[k];
     const std::string replaced = keepUsableValues(v, parsed.linesWithoutValue);
     storeSettings(v);
+    if (afresh)
+        for (int k = 0; k < CLICK_KIND_COUNT; ++k) setClickKindCode(0, k);
     // A line 1 without flags falls back to all five.
     const int given = (parsed.linesWithoutValue & 1u) != 0 ? CLICK_KIND_COUNT : parsed.flagsGiven;
     for (int k = 0; k < given; ++k)
@@ -114,9 +129,16 @@ void takeParsed(Platform& p, const ParsedSettings& parsed) {
 }
 
 // Why the file cannot be used; empty when it was read into the record.
-std::string readIntoRecord(Platform& p, FileRead& got) {
+// `late`: one try at the file held at start-up, read as start-up reads it.
+std::string readIntoRecord(Platform& p, FileRead& got, bool late = false) {
     std::string bytes;
-    got = readSettingsBytes(p, bytes);
+    got = readSettingsBytes(p, bytes, late);
+    if (late && got != FileRead::Locked) {
+        g_held = false;
+        logSettingsFallback(p, "free again after " +
+                                   std::to_string(static_cast<int>((p.nowMs() - g_heldSinceMs) / 1000)) +
+                                   " s; read now, as at start-up");
+    }
     switch (got) {
     case FileRead::Missing: return "missing";
     case FileRead::Locked:
@@ -131,7 +153,7 @@ std::string readIntoRecord(Platform& p, FileRead& got) {
     case TextFault::Short: return "fewer than " + std::to_string(FILE_LINES) + " lines";
     case TextFault::None: break;
     }
-    takeParsed(p, parsed);
+    takeParsed(p, parsed, late);
     return std::string();
 }
 
@@ -152,11 +174,12 @@ bool keepDamagedCopy(Platform& p) {
     return p.copyFile(SETTINGS_FILE_NAME, SETTINGS_COPY_NAME);
 }
 
-// Start-up with a file that exists.
-void readAtStartUp(Platform& p) {
+// Start-up with a file that exists, or `late` a try at one held open then.
+void readAtStartUp(Platform& p, bool late = false) {
     FileRead got = FileRead::Ok;
-    const std::string fault = readIntoRecord(p, got);
-    if (fault.empty()) return;
+    if (!late) g_heldSinceMs = p.nowMs();
+    const std::string fault = readIntoRecord(p, got, late);
+    if (fault.empty() || (late && got == FileRead::Locked)) return;
     if (t_readingBackDefaults) {
         logSettingsFallback(p, "the defaults just written " + fault + "; running on the defaults");
         useDefaultsInMemory(p);
@@ -167,7 +190,9 @@ void readAtStartUp(Platform& p) {
         return;
     }
     if (got == FileRead::Locked) {
-        logSettingsFallback(p, fault + "; running on the defaults, nothing written");
+        g_held = true;
+        logSettingsFallback(p,
+                            fault + "; running on the defaults, nothing written; read as soon as it is free");
         useDefaultsInMemory(p);
         return;
     }
@@ -192,6 +217,7 @@ void readAtStartUp(Platform& p) {
 const LiveValues& live() { return g_live; }
 
 void resetSettingsState() {
+    g_held = false;
     storeSettings(SettingsValues{});
     g_live.liveMoveStep = 0;
     g_live.liveScanPeriodMs = 0;
@@ -319,13 +345,31 @@ void loadSettings(Platform& p) {
     applySettings(p);
 }
 
+bool settingsFileHeld() { return g_held; }
+
+bool readHeldSettingsFile(Platform& p) {
+    if (!g_held) return false;
+    readAtStartUp(p, true);
+    if (g_held) return false;
+    applySettings(p);
+    return true;
+}
+
 void readSettingsFile(Platform& p) {
+    if (g_held) {
+        // Nothing of the file is known yet: what runs meanwhile is the defaults.
+        recordDefaults();
+        return;
+    }
     FileRead got = FileRead::Ok;
     const std::string fault = readIntoRecord(p, got);
     if (!fault.empty()) logSettingsFallback(p, fault + "; the settings in use are kept");
 }
 
-void writeSettingsFile(Platform& p) { writeFile(p); }
+void writeSettingsFile(Platform& p) {
+    // Written now, it would take the user's own settings away for good.
+    if (!g_held) writeFile(p);
+}
 
 void setDefaultSettings(Platform& p) { putDefaults(p); }
 

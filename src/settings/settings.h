@@ -74,10 +74,22 @@ bool mouseIsSwitch();
 // cannot be kept, is left alone and the defaults are used in memory.
 void loadSettings(Platform& p);
 // Reads the file into the record during the run; a file that cannot be
-// used leaves the record as it is.
+// used leaves the record as it is. While the file is held (below) the
+// record goes back to the defaults, the values that run meanwhile.
 void readSettingsFile(Platform& p);
-// Writes the record to the file; a file that cannot be written is left alone.
+// Writes the record to the file; a file that cannot be written, or that is
+// held, is left alone.
 void writeSettingsFile(Platform& p);
+
+// The file was held open by another program past the start-up wait and has
+// not been read since: the defaults run and nothing is written to it. Any
+// thread.
+bool settingsFileHeld();
+// One try, without waiting, at the held file: false while it is still held,
+// nothing changed. Once free it is read as start-up reads it (a damaged one
+// kept, the defaults written for a missing one) into the record and the
+// live values; making the switch and the scan follow is the caller's.
+bool readHeldSettingsFile(Platform& p);
 // Sets, writes and reloads the defaults.
 void setDefaultSettings(Platform& p);
 // Copies the record into the live values and recolours the crosshair.

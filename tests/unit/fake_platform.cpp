@@ -242,6 +242,7 @@ FileRead FakePlatform::readFile(const char* name, std::string& bytes, std::size_
         --held->second;
         return FileRead::Locked;
     }
+    if (lockedUntilMs.count(name) != 0 && clockMs < lockedUntilMs[name]) return FileRead::Locked;
     if (directories.count(name) != 0) return FileRead::Failed;
     auto it = files.find(name);
     if (it == files.end()) return FileRead::Missing;

@@ -30,6 +30,8 @@ public:
     std::set<std::string> readOnly;
     // Reads of a file that still find it held open by another program.
     std::map<std::string, int> lockedReads;
+    // Files held open until the fake clock reaches this.
+    std::map<std::string, double> lockedUntilMs;
     std::string timeText = "2026-03-04 05:06:07";
     // Another copy: the shortest wait that gets the claim (0: free; -1:
     // never), and its answers to showRunningCopy in turn, then Gone.

@@ -1,7 +1,8 @@
 // What keeps the switch working: the hook watchdog, the stop that overtakes
-// queued presses, lock and resume, and the caption for a window in front
-// that outranks the program.
+// queued presses, lock and resume, the caption for a window in front that
+// outranks the program, and a settings file held open at start.
 #include "app/session.h"
+#include "config_window/config_window.h"
 #include "scan/cells.h"
 #include "settings/fallback_log.h"
 #include "test_state.h"
@@ -173,6 +174,68 @@ TEST_F(LogicTest, OnlyTheRestCaptionChangesForAWindowInFront) {
     stopAndReset(fake);
     EXPECT_EQ(fake.caption, CAPTION_READY_BLOCKED) << "the stop's rest caption says it";
 }
+
+// ---- A settings file held open at start ---------------------------------------
+
+struct HeldRow {
+    const char* name;
+    const char* file;
+    int heldS;
+    int windowS[2]; // the settings window open over these seconds (0 0: never)
+};
+void PrintTo(const HeldRow& r, std::ostream* os) { *os << r.name; }
+class HeldFileTest : public LogicTest, public ::testing::WithParamInterface<HeldRow> {};
+
+TEST_P(HeldFileTest, TheFileIsTakenOnceFreeAndNothingWrittenMeanwhile) {
+    const HeldRow& row = GetParam();
+    const bool config = std::string(row.file) == SETTINGS_FILE_NAME;
+    const bool late = row.heldS * 1000 > (config ? LOCK_WAIT_MS : 0);
+    // A keyboard switch, move step 5, no double click; a third row of cells.
+    fake.files[SETTINGS_FILE_NAME] = "1 0 1 1 1\r\n5\r\n1500\r\n255\r\n255\r\n0\r\n0\r\n0\r\n";
+    fake.files[OPTIONS_FILE_NAME] = "extra_cells = menu\r\n";
+    fake.lockedUntilMs[row.file] = row.heldS * 1000.0;
+    auto taken = [&] {
+        return config ? fake.hookIn[1] && settings().moveStep == 5 && scanState().clickKindInScan[1] == 0
+                      : currentOptions().extraCells.size() == 1;
+    };
+    startUp(fake);
+    for (bool open = false; !taken() && fake.timerRunning[TIMER_HELD_FILES];) {
+        EXPECT_TRUE(!config || open || (fake.hookIn[0] && settings().moveStep == 2))
+            << "the defaults, " << fake.clockMs;
+        fake.clockMs += fake.timerPeriod[TIMER_HELD_FILES];
+        const bool was = open;
+        open = fake.clockMs >= row.windowS[0] * 1000 && fake.clockMs < row.windowS[1] * 1000;
+        // The user changes what the file holds otherwise, cannot save it, and closes the window.
+        if (open && !was) openConfigWindow(fake), speedFromSlider(fake, 99);
+        for (ConfigRequest r : {ConfigRequest::Accept, ConfigRequest::Close, ConfigRequest::Gone})
+            if (was && !open) handleConfigRequest(fake, r, 0);
+        onPanelTimer(fake, TIMER_HELD_FILES);
+    }
+    ASSERT_TRUE(taken());
+    const int freeMs = std::max(row.heldS, row.windowS[1]) * 1000;
+    const int period = freeMs < HELD_FILE_FAST_FOR_MS ? HELD_FILE_RETRY_MS : HELD_FILE_SLOW_RETRY_MS;
+    EXPECT_EQ(fake.timerPeriod[TIMER_HELD_FILES], late ? period : 0);
+    EXPECT_TRUE(fake.clockMs >= (late ? freeMs : 0) && fake.clockMs <= freeMs + period) << fake.clockMs;
+    onPanelTimer(fake, TIMER_HELD_FILES);
+    EXPECT_FALSE(fake.timerRunning[TIMER_HELD_FILES]);
+    EXPECT_TRUE(fake.calls(std::string("replaceFile ") + row.file).empty());
+    // One line as it is found held, one as it is read.
+    const std::string log = fake.files[SETTINGS_LOG_NAME];
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), late ? 2 : 0) << log;
+    EXPECT_EQ(log.find(std::string(row.file) + ": free again after") != std::string::npos, late) << log;
+}
+
+const HeldRow HELD_ROWS[] = {
+    {"ConfigNotHeld", SETTINGS_FILE_NAME, 0, {0, 0}},
+    {"ConfigHeldOneSecond", SETTINGS_FILE_NAME, 1, {0, 0}},
+    {"ConfigHeldThreeSeconds", SETTINGS_FILE_NAME, 3, {0, 0}},
+    {"ConfigHeldSeventySeconds", SETTINGS_FILE_NAME, 70, {0, 0}},
+    {"ConfigFreedDuringTheSettingsWindow", SETTINGS_FILE_NAME, 3, {2, 5}},
+    {"ConfigSettingsWindowClosedWhileHeld", SETTINGS_FILE_NAME, 5, {2, 3}},
+    {"OptionsHeldOneSecond", OPTIONS_FILE_NAME, 1, {0, 0}},
+    {"OptionsHeldSeventySeconds", OPTIONS_FILE_NAME, 70, {0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(Held, HeldFileTest, ::testing::ValuesIn(HELD_ROWS), CaseName());
 
 } // namespace
 } // namespace sp

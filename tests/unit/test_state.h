@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/held_files.h"
 #include "app/menu.h"
 #include "app/panel.h"
 #include "app/rearm.h"
@@ -53,6 +54,7 @@ protected:
         resetMenuState();
         resetOptionsWindowState();
         resetStepAsideState();
+        resetHeldFilesState();
     }
 
     // Record and live values as the program runs them, the scan sequence

@@ -17,6 +17,7 @@
 #include "config_window/config_window.h"
 #include "config_window/layout.h"
 #include "config_window/links.h"
+#include "config_window/options_texts.h"
 #include "platform/scale.h"
 #include "pointer/click.h"
 #include "scan/cells.h"
@@ -265,6 +266,14 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
     releaseResources(before);
 }
 
+// In the banner's place.
+void showNotice(HWND window, const char* key) {
+    ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
+    HWND notice = GetDlgItem(window, ID_NOTICE);
+    SetWindowTextW(notice, fromUtf8(optionsText(key, configWindowLanguage(), key).c_str()).c_str());
+    ShowWindow(notice, SW_SHOWNA);
+}
+
 void createControls(HWND window, HINSTANCE instance) {
     const int dpi = windowDpi(window);
     const TextLanguage language = configWindowLanguage();
@@ -287,6 +296,7 @@ void createControls(HWND window, HINSTANCE instance) {
     }
     dressControls(window, instance, dpi);
     showState(window, true);
+    if (settingsFileHeld()) showNotice(window, "config.file_in_use");
 }
 
 // Onto a monitor of another scale: the suggested rectangle, every control
@@ -374,8 +384,7 @@ void onAnswer(HWND window, ConfigAnswer answer) {
     case ConfigAnswer::ShowState: showState(window, false); break;
     case ConfigAnswer::SaveFailed:
         // Not saved: the window stays, the choices stay, and it says so.
-        ShowWindow(GetDlgItem(window, ID_BANNER), SW_HIDE);
-        ShowWindow(GetDlgItem(window, ID_NOTICE), SW_SHOWNA);
+        showNotice(window, settingsFileHeld() ? "config.file_in_use" : "config.save_failed");
         break;
     case ConfigAnswer::CloseNow: DestroyWindow(window); break;
     }

@@ -179,6 +179,7 @@ void createControls(HWND window, HINSTANCE instance) {
     }
     placeControls(window, windowDpi(window));
     showState(window);
+    if (optionsFileHeld()) showNotice(window, "file.in_use");
 }
 
 void onAnswer(HWND window, OptionsAnswer answer) {
@@ -186,7 +187,9 @@ void onAnswer(HWND window, OptionsAnswer answer) {
     case OptionsAnswer::ShowState: showState(window); break;
     // Not saved: the window stays, with the choices in force, and says so.
     case OptionsAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
-    case OptionsAnswer::SaveFailed: showNotice(window, "save.failed"); break;
+    case OptionsAnswer::SaveFailed:
+        showNotice(window, optionsFileHeld() ? "file.in_use" : "save.failed");
+        break;
     case OptionsAnswer::CloseNow: DestroyWindow(window); break;
     }
 }

@@ -93,6 +93,12 @@ void checkKeyScans(e2e::Run& run, HWND panel, const std::string& what) {
     E2E_CHECK(e2e::waitForCaption(panel, L"STOP", 1500), what);
 }
 
+// As a backup tool or a virus scanner holds it: shared with no one.
+HANDLE holdSettingsOpen(e2e::Run& run) {
+    return CreateFileW(e2e::inWorkDir(run, sp::SETTINGS_FILE).c_str(), GENERIC_READ, 0, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 // Another copy of the product beside the one the run owns.
 bool startCopy(e2e::Run& run, PROCESS_INFORMATION& copy) {
     std::wstring commandLine = L"\"" + run.exePath + L"\"";
@@ -140,8 +146,7 @@ E2E_CASE(read_only_file_kept) {
 E2E_CASE(locked_file_waited_for) {
     E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
     const std::vector<unsigned char> seeded = sp::settingsBytes(run);
-    HANDLE held = CreateFileW(e2e::inWorkDir(run, sp::SETTINGS_FILE).c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = holdSettingsOpen(run);
     E2E_REQUIRE(held != INVALID_HANDLE_VALUE, "config.ini held open with no sharing");
     E2E_CHECK(e2e::mouseMoveTo(700, 500), "pointer parked");
     E2E_REQUIRE(e2e::launchProduct(run), "product starts");
@@ -159,6 +164,25 @@ E2E_CASE(locked_file_waited_for) {
     checkKeyScans(run, panel, "the file's own keyboard switch starts the scan");
     E2E_CHECK_BYTES(sp::settingsBytes(run), seeded, "config.ini left as it was");
     E2E_CHECK(!exists(run, LOG_FILE), "nothing logged: the file was read");
+}
+
+// Held 5 s: the program starts on the defaults (a mouse switch), and once
+// the file is let go takes it, keyboard switch and all.
+E2E_CASE(locked_file_read_once_free) {
+    E2E_REQUIRE(sp::seedSettings(run, KEYBOARD_TEXT), "keyboard-switch config.ini seeded");
+    HANDLE held = holdSettingsOpen(run);
+    const ULONGLONG from = GetTickCount64();
+    HWND panel = sp::startAndWaitForPanel(run);
+    HWND before = nullptr; // the defaults' crosshair: taking the file brings a fresh one
+    e2e::waitUntil([&] { return (before = sp::findArm(run, sp::ARM_LEFT)) != nullptr; }, 3000);
+    e2e::waitUntil([&] { return GetTickCount64() >= from + 5000; }, 5000);
+    CloseHandle(held);
+    if (!panel) return;
+    checkLogged(run, "held open by another program for 2 s; running on the defaults, nothing written");
+    E2E_CHECK(before && sp::waitForFreshCrosshair(run, before, 3500),
+              "at rest anew within 3.5 s of the release");
+    checkLogged(run, "free again after");
+    checkKeyScans(run, panel, "the file's own keyboard switch starts the scan");
 }
 
 E2E_CASE(second_copy_exits) {
