@@ -8,6 +8,7 @@
 
 #include "overlay/help_box.h"
 #include "platform/scale.h"
+#include "platform/win32/gdi.h"
 
 namespace sp {
 
@@ -88,9 +89,8 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     if (!item) return;
     RECT rect;
     GetClientRect(item, &rect);
-    HDC dc = GetDC(item);
-    fillWithIcon(dc, rect, colour, icon, windowDpi(g_handles.panel));
-    ReleaseDC(item, dc);
+    const WindowDc dc(item);
+    fillWithIcon(dc.get(), rect, colour, icon, windowDpi(g_handles.panel));
 }
 
 void Win32Platform::setCaption(const char* text) {
