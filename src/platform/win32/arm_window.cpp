@@ -2,6 +2,7 @@
 // scan's band and line are windows of the same kind, in slots after the arms.
 #include "overlay/crosshair.h"
 #include "platform/scale.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings.h"
 
@@ -68,18 +69,15 @@ LRESULT CALLBACK armWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND: {
         RECT rect;
         GetClientRect(window, &rect);
-        HBRUSH brush = CreateSolidBrush(handles().lineColour.load());
+        const Brush brush(CreateSolidBrush(handles().lineColour.load()));
         if (slotOf(window) == POINT_BAND_SLOT)
-            paintBand(window, reinterpret_cast<HDC>(wParam), rect, brush);
+            paintBand(window, reinterpret_cast<HDC>(wParam), rect, brush.get());
         else
-            FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
-        DeleteObject(brush);
+            FillRect(reinterpret_cast<HDC>(wParam), &rect, brush.get());
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
+        const PaintDc paint(window);
         return 0;
     }
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;

@@ -4,6 +4,7 @@
 // changes nothing but its own controls, and never waits for the panel: that
 // thread may be in a click's wait, or waiting for windows to close.
 // It never takes the focus: the keyboard may be the user's switch.
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
@@ -62,15 +64,15 @@ void requestPosition(ConfigRequest what, int position) {
 // window is drawn at, and made again when that changes.
 constexpr int MAX_PICTURES = 24;
 struct WindowResources {
-    HFONT bold = nullptr;
-    HFONT light = nullptr;
-    HFONT underlined = nullptr;
-    HBRUSH white = nullptr;
-    HICON on = nullptr;
-    HICON off = nullptr;
-    HICON icons[MAX_PICTURES] = {};
+    Font bold;
+    Font light;
+    Font underlined;
+    Brush white;
+    OwnedIcon on;
+    OwnedIcon off;
+    OwnedIcon icons[MAX_PICTURES];
     int iconCount = 0;
-    HBITMAP bitmaps[MAX_PICTURES] = {};
+    Bitmap bitmaps[MAX_PICTURES];
     int bitmapCount = 0;
 };
 WindowResources g_res;
@@ -80,16 +82,13 @@ std::wstring fromUtf8(const char* text) { return widen(text, CP_UTF8); }
 // The system's default face height (a font asked for at height 0) in
 // pixels at 96 DPI, where the window has always used that default.
 int defaultFontEm() {
-    HDC screen = GetDC(nullptr);
-    HFONT probe =
-        CreateFontW(0, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH, L"Times New Roman");
+    const WindowDc screen(nullptr);
+    const Font probe(CreateFontW(0, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_ROMAN | DEFAULT_PITCH,
+                                 L"Times New Roman"));
     TEXTMETRICW tm{};
-    HGDIOBJ was = SelectObject(screen, probe);
-    const bool measured = GetTextMetricsW(screen, &tm) != FALSE;
-    SelectObject(screen, was);
-    DeleteObject(probe);
-    ReleaseDC(nullptr, screen);
+    const Selected measuring(screen.get(), probe.get());
+    const bool measured = GetTextMetricsW(screen.get(), &tm) != FALSE;
     return measured && tm.tmHeight > tm.tmInternalLeading ? tm.tmHeight - tm.tmInternalLeading : 16;
 }
 
@@ -102,9 +101,9 @@ HFONT makeFont(int weight, bool underline, int dpi) {
 
 HFONT fontFor(ControlFont font) {
     switch (font) {
-    case ControlFont::Bold: return g_res.bold;
-    case ControlFont::Light: return g_res.light;
-    case ControlFont::Underlined: return g_res.underlined;
+    case ControlFont::Bold: return g_res.bold.get();
+    case ControlFont::Light: return g_res.light.get();
+    case ControlFont::Underlined: return g_res.underlined.get();
     case ControlFont::None: break;
     }
     return nullptr;
@@ -156,7 +155,8 @@ void showToggles(HWND window) {
         if (row.kind != ControlKind::Toggle) continue;
         HWND toggle = GetDlgItem(window, row.id);
         const bool on = shownState(row.id) == 1;
-        SendMessageW(toggle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(on ? g_res.on : g_res.off));
+        SendMessageW(toggle, BM_SETIMAGE, IMAGE_ICON,
+                     reinterpret_cast<LPARAM>(on ? g_res.on.get() : g_res.off.get()));
         SendMessageW(toggle, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
@@ -211,31 +211,19 @@ HBITMAP loadPicture(HINSTANCE instance, const char* name, int dpi) {
     return scaled ? static_cast<HBITMAP>(scaled) : bitmap;
 }
 
-void releaseResources(WindowResources& res) {
-    DeleteObject(res.bold);
-    DeleteObject(res.light);
-    DeleteObject(res.underlined);
-    DeleteObject(res.white);
-    DestroyIcon(res.on);
-    DestroyIcon(res.off);
-    for (int i = 0; i < res.iconCount; ++i) DestroyIcon(res.icons[i]);
-    for (int i = 0; i < res.bitmapCount; ++i) DeleteObject(res.bitmaps[i]);
-    res = WindowResources{};
-}
-
 // Fonts, marks and pictures for `dpi` into every control; those made for
 // the DPI before are released once no control shows them.
 void dressControls(HWND window, HINSTANCE instance, int dpi) {
-    WindowResources before = g_res;
+    const WindowResources before = std::move(g_res);
     g_res = WindowResources{};
-    g_res.bold = makeFont(FW_BOLD, false, dpi);
-    g_res.light = makeFont(FW_LIGHT, false, dpi);
-    g_res.underlined = makeFont(FW_LIGHT, true, dpi);
-    g_res.white = CreateSolidBrush(RGB(255, 255, 255));
+    g_res.bold.reset(makeFont(FW_BOLD, false, dpi));
+    g_res.light.reset(makeFont(FW_LIGHT, false, dpi));
+    g_res.underlined.reset(makeFont(FW_LIGHT, true, dpi));
+    g_res.white.reset(CreateSolidBrush(RGB(255, 255, 255)));
     // The toggles are 25 pixels square: their marks are drawn to fit.
     const int mark = scaleToDpi(TOGGLE_ICON_SIZE, dpi);
-    g_res.on = static_cast<HICON>(LoadImageW(instance, L"ICO_OK", IMAGE_ICON, mark, mark, 0));
-    g_res.off = static_cast<HICON>(LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, mark, mark, 0));
+    g_res.on.reset(static_cast<HICON>(LoadImageW(instance, L"ICO_OK", IMAGE_ICON, mark, mark, 0)));
+    g_res.off.reset(static_cast<HICON>(LoadImageW(instance, L"ICO_FALSE", IMAGE_ICON, mark, mark, 0)));
     const int iconSize = scaleToDpi(CELL_ICON_SIZE, dpi);
 
     for (int i = 0; i < CONFIG_CONTROL_COUNT; ++i) {
@@ -248,14 +236,14 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
         case ControlKind::Icon: {
             HICON icon =
                 static_cast<HICON>(LoadImageA(instance, row.picture, IMAGE_ICON, iconSize, iconSize, 0));
-            if (icon && g_res.iconCount < MAX_PICTURES) g_res.icons[g_res.iconCount++] = icon;
+            if (icon && g_res.iconCount < MAX_PICTURES) g_res.icons[g_res.iconCount++].reset(icon);
             SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             break;
         }
         case ControlKind::Picture:
         case ControlKind::Link: {
             HBITMAP bitmap = loadPicture(instance, controlPicture(row, configWindowLanguage()), dpi);
-            if (bitmap && g_res.bitmapCount < MAX_PICTURES) g_res.bitmaps[g_res.bitmapCount++] = bitmap;
+            if (bitmap && g_res.bitmapCount < MAX_PICTURES) g_res.bitmaps[g_res.bitmapCount++].reset(bitmap);
             SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
             break;
         }
@@ -263,7 +251,6 @@ void dressControls(HWND window, HINSTANCE instance, int dpi) {
         }
     }
     showToggles(window);
-    releaseResources(before);
 }
 
 // In the banner's place.
@@ -391,9 +378,8 @@ void onAnswer(HWND window, ConfigAnswer answer) {
 }
 
 void paintSwatch(const DRAWITEMSTRUCT& item) {
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(settings().lineColour) & 0xFFFFFF);
-    FillRect(item.hDC, &item.rcItem, brush);
-    DeleteObject(brush);
+    const Brush brush(CreateSolidBrush(static_cast<COLORREF>(settings().lineColour) & 0xFFFFFF));
+    FillRect(item.hDC, &item.rcItem, brush.get());
 }
 
 DWORD WINAPI configThreadProc(LPVOID) {
@@ -477,9 +463,7 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
+        const PaintDc paint(window);
         return 0;
     }
     case WM_NCHITTEST: {
@@ -490,10 +474,10 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEACTIVATE:
         // Clicks on it leave the focus where the user's keys go.
         return MA_NOACTIVATE;
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white);
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white.get());
     case WM_CTLCOLORBTN:
         if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH)
-            return reinterpret_cast<LRESULT>(g_res.white);
+            return reinterpret_cast<LRESULT>(g_res.white.get());
         break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -529,7 +513,7 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_NCDESTROY: {
         // The controls are gone by now; what they showed can go with them.
-        releaseResources(g_res);
+        g_res = WindowResources{};
         HWND expected = window;
         g_window.compare_exchange_strong(expected, nullptr);
         // Only now may another window be opened: this one's resources are

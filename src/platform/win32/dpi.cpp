@@ -2,6 +2,7 @@
 // monitor's or a window's DPI came with later Windows versions: they are
 // looked up at run time, so the exe still starts where they are missing.
 #include "platform/scale.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/cells.h"
 
@@ -34,9 +35,8 @@ GetDpiForMonitorFn getDpiForMonitor() {
 
 // The one DPI of every monitor, as systems before per-monitor scaling have it.
 int systemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
     return dpi > 0 ? dpi : BASE_DPI;
 }
 
@@ -102,12 +102,11 @@ HICON iconAtSize(Icon icon, int pixels) {
 }
 
 void fillWithIcon(HDC dc, const RECT& rect, Colour colour, Icon icon, int dpi) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
+    const Brush brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, brush.get());
     const int at = scaleToDpi(CELL_ICON_AT, dpi);
     const int size = scaleToDpi(CELL_ICON_SIZE, dpi);
     DrawIconEx(dc, at, at, iconAtSize(icon, size), size, size, 0, nullptr, DI_NORMAL);
-    DeleteObject(brush);
 }
 
 } // namespace sp

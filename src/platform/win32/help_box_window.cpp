@@ -2,6 +2,7 @@
 #include "overlay/crosshair.h"
 #include "overlay/help_box.h"
 #include "platform/scale.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "pointer/monitors.h"
 
@@ -15,8 +16,8 @@ HBRUSH helpBoxBrush() {
 LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
+        const PaintDc paint(window);
+        HDC dc = paint.get();
         Icon icon = Icon::Stop;
         if (currentHelpBoxIcon(icon)) {
             // Loaded at the box's own size, so the icon is drawn sharp rather
@@ -26,7 +27,6 @@ LRESULT CALLBACK helpBoxWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             const int size = scaleToDpi(HELP_BOX_ICON_SIZE, dpi);
             DrawIconEx(dc, at, at, iconAtSize(icon, size), size, size, 0, nullptr, DI_NORMAL);
         }
-        EndPaint(window, &ps);
         return 0;
     }
     case WM_DPICHANGED: {

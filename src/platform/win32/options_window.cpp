@@ -3,6 +3,7 @@
 // which carries it out and answers. Like the settings window it never takes
 // the focus (the keyboard may be the user's switch) and never waits for the
 // panel's thread.
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 
 #include <algorithm>
@@ -21,9 +22,9 @@ constexpr DWORD OPTIONS_EX_STYLE = WS_EX_NOACTIVATE | WS_EX_TOPMOST;
 
 // Owned by the window and touched only on its thread.
 struct Fonts {
-    HFONT label = nullptr;
-    HFONT hint = nullptr;
-    HFONT control = nullptr;
+    Font label;
+    Font hint;
+    Font control;
 };
 Fonts g_fonts;
 // How the client fits the screen and how far it is scrolled, in pixels at
@@ -50,14 +51,15 @@ struct KindClass {
 
 KindClass classFor(OptionsControlKind kind) {
     switch (kind) {
-    case OptionsControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label};
-    case OptionsControlKind::Hint: return {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, g_fonts.hint};
+    case OptionsControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label.get()};
+    case OptionsControlKind::Hint:
+        return {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, g_fonts.hint.get()};
     case OptionsControlKind::Value:
-        return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX, g_fonts.label};
-    case OptionsControlKind::Push: return {L"BUTTON", BS_PUSHBUTTON, g_fonts.label};
+        return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX, g_fonts.label.get()};
+    case OptionsControlKind::Push: return {L"BUTTON", BS_PUSHBUTTON, g_fonts.label.get()};
     // Pressed or not as the panel's thread says, never by itself.
-    case OptionsControlKind::Toggle: return {L"BUTTON", BS_CHECKBOX | BS_PUSHLIKE, g_fonts.control};
-    case OptionsControlKind::Notice: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label};
+    case OptionsControlKind::Toggle: return {L"BUTTON", BS_CHECKBOX | BS_PUSHLIKE, g_fonts.control.get()};
+    case OptionsControlKind::Notice: return {L"STATIC", SS_LEFT | SS_NOPREFIX, g_fonts.label.get()};
     }
     return {L"STATIC", 0, nullptr};
 }
@@ -88,13 +90,6 @@ void showNotice(HWND window, const char* key) {
     SetWindowTextW(GetDlgItem(window, OPTIONS_ID_NOTICE), widen(text.c_str(), CP_UTF8).c_str());
 }
 
-void releaseFonts() {
-    DeleteObject(g_fonts.label);
-    DeleteObject(g_fonts.hint);
-    DeleteObject(g_fonts.control);
-    g_fonts = Fonts{};
-}
-
 // The layout's 96-DPI figures at the window's DPI, scrolled.
 void positionControls(HWND window) {
     for (const OptionsControl& control : optionsControls()) {
@@ -118,10 +113,10 @@ void showScrollBar(HWND window) {
 // The client as it now is at `dpi`: fonts, fit and controls made for it.
 void placeControls(HWND window, int dpi) {
     g_dpi = dpi;
-    releaseFonts();
-    g_fonts.label = makeFont(13, FW_BOLD, dpi);
-    g_fonts.hint = makeFont(11, FW_NORMAL, dpi);
-    g_fonts.control = makeFont(12, FW_NORMAL, dpi);
+    g_fonts = Fonts{};
+    g_fonts.label.reset(makeFont(13, FW_BOLD, dpi));
+    g_fonts.hint.reset(makeFont(11, FW_NORMAL, dpi));
+    g_fonts.control.reset(makeFont(12, FW_NORMAL, dpi));
     RECT client{};
     GetClientRect(window, &client);
     g_fit = fitOptions(scaleToDpi(optionsClientSize().height, dpi), client.bottom - client.top);
@@ -287,7 +282,7 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_NCDESTROY: {
-        releaseFonts();
+        g_fonts = Fonts{};
         HWND expected = window;
         g_window.compare_exchange_strong(expected, nullptr);
         request(OptionsRequest::Gone);

@@ -5,6 +5,7 @@
 #include "app/panel.h"
 #include "app/step_aside.h"
 #include "config_window/config_window.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "pointer/movement.h"
 #include "scan/cells.h"
@@ -182,9 +183,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
 #endif
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
+        const PaintDc paint(window);
         return 0;
     }
     case WM_SETICON: return 0;

@@ -1,52 +1,20 @@
-// Win32 implementations of the seam's operations.
+// The seam's operations that the system or one of the program's windows
+// carries out at once: the panel, the crosshair and the windows' threads.
+// Input, the click sound, files and the one-copy check have files of their own.
 #include "platform/win32/win32_platform.h"
-
-#include <mmsystem.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "overlay/help_box.h"
 #include "platform/scale.h"
+#include "platform/win32/gdi.h"
 
 namespace sp {
 
 namespace {
 
 Win32Handles g_handles;
-
-#ifdef SWITCHPOINT_BENCH
-// Benchmark builds note how long each click sound played and how long after
-// a click's last button event the switch took presses again. Main thread only.
-std::vector<std::string> g_clickTimes;
-LARGE_INTEGER g_lastButton{};
-
-double msSince(const LARGE_INTEGER& then) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - then.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-void noteClickTime(const char* what, double ms) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%s %.3f", what, ms);
-    g_clickTimes.push_back(line);
-}
-#endif
-
-bool writeAll(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD chunk = static_cast<DWORD>(bytes.size() - done);
-        if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
-        done += wrote;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -121,9 +89,8 @@ void Win32Platform::paintCell(int cell, Colour colour, Icon icon) {
     if (!item) return;
     RECT rect;
     GetClientRect(item, &rect);
-    HDC dc = GetDC(item);
-    fillWithIcon(dc, rect, colour, icon, windowDpi(g_handles.panel));
-    ReleaseDC(item, dc);
+    const WindowDc dc(item);
+    fillWithIcon(dc.get(), rect, colour, icon, windowDpi(g_handles.panel));
 }
 
 void Win32Platform::setCaption(const char* text) {
@@ -152,75 +119,6 @@ void Win32Platform::setClassIcon(Icon icon) {
 
 bool Win32Platform::installHook(HookKind kind) { return hookInstall(kind); }
 void Win32Platform::removeHook(HookKind kind) { hookRemove(kind); }
-
-namespace {
-bool underWine() {
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-// The pixel from the virtual screen's edge that a normalised 0..65535
-// coordinate stands for, rounded as the system rounds it.
-int pixelOf(int normalised, int extent) {
-    return static_cast<int>((static_cast<long long>(normalised) * (extent - 1) + 32767) / 65535);
-}
-} // namespace
-
-void Win32Platform::sendAbsoluteMove(int normX, int normY) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = normX;
-    input.mi.dy = normY;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    input.mi.dwExtraInfo = OWN_INPUT_MARK;
-    // Under Wine the X pointer does not follow a move that a low-level hook
-    // holds up, so the next window that crosses the stale X pointer puts the
-    // pointer back there with an unmarked move, which would read as a hand.
-    // Placing it first keeps the two together; the move still goes as input.
-    if (underWine())
-        SetCursorPos(
-            GetSystemMetrics(SM_XVIRTUALSCREEN) + pixelOf(normX, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
-            GetSystemMetrics(SM_YVIRTUALSCREEN) + pixelOf(normY, GetSystemMetrics(SM_CYVIRTUALSCREEN)));
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-namespace {
-// The absolute coordinate that the system maps back to exactly `pixel` of
-// `extent` pixels (it maps n to n * extent / 65536, rounded down).
-LONG exactAbsolute(LONG pixel, int extent) {
-    if (extent <= 0) return 0;
-    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
-}
-} // namespace
-
-void Win32Platform::sendButton(unsigned buttonEvent) {
-    // The button goes with where the pointer is, so it lands under the
-    // crosshair: under Wine a button alone can land where the X server last
-    // had the pointer, away from where the system says it is.
-    POINT pt{0, 0};
-    GetCursorPos(&pt);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx =
-        exactAbsolute(pt.x - GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    input.mi.dy =
-        exactAbsolute(pt.y - GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    input.mi.dwFlags = buttonEvent | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    input.mi.dwExtraInfo = OWN_INPUT_MARK;
-    SendInput(1, &input, sizeof(INPUT));
-#ifdef SWITCHPOINT_BENCH
-    QueryPerformanceCounter(&g_lastButton);
-#endif
-}
-
-void Win32Platform::sendWheel(int delta, bool horizontal) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.mouseData = static_cast<DWORD>(delta);
-    input.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
-    input.mi.dwExtraInfo = OWN_INPUT_MARK;
-    SendInput(1, &input, sizeof(INPUT));
-}
 
 Point Win32Platform::cursorPos() {
     POINT pt{0, 0};
@@ -314,51 +212,6 @@ void Win32Platform::invalidateHelpBox() {
     if (window) InvalidateRect(window, nullptr, TRUE);
 }
 
-void Win32Platform::playClickSound() {
-    HRSRC found = FindResourceW(g_handles.instance, L"SO_CLICK", L"WAVE");
-    HGLOBAL loaded = found ? LoadResource(g_handles.instance, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    // Synchronous: the switch comes back only once the click has been heard.
-#ifdef SWITCHPOINT_BENCH
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-#endif
-    if (data) sndPlaySoundW(static_cast<LPCWSTR>(data), SND_MEMORY);
-#ifdef SWITCHPOINT_BENCH
-    noteClickTime(data ? "sound" : "nosound", msSince(start));
-#endif
-}
-
-#ifdef SWITCHPOINT_BENCH
-void noteStopActed() {
-    LARGE_INTEGER now{};
-    noteClickTime("stop", msSince(now));
-}
-
-void noteSwitchFree() {
-    if (g_lastButton.QuadPart == 0) return;
-    noteClickTime("hookback", msSince(g_lastButton));
-    g_lastButton.QuadPart = 0;
-}
-
-void notePressActed() {
-    LARGE_INTEGER now{};
-    noteClickTime("press", msSince(now));
-}
-
-void notePressTaken() {
-    LARGE_INTEGER now{};
-    noteClickTime("taken", msSince(now));
-}
-
-void writeClickTimes(const wchar_t* path) {
-    FILE* out = _wfopen(path, L"w");
-    if (!out) return;
-    for (const std::string& line : g_clickTimes) std::fprintf(out, "%s\n", line.c_str());
-    std::fclose(out);
-}
-#endif
-
 bool Win32Platform::pointerOnPanel() {
     POINT pt{0, 0};
     if (!GetCursorPos(&pt)) return false;
@@ -406,91 +259,6 @@ bool Win32Platform::userLanguageSpanish() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH;
 }
 
-bool Win32Platform::fileExists(const char* name) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(widen(name).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
-
-FileRead Win32Platform::readFile(const char* name, std::string& bytes, std::size_t maxBytes) {
-    bytes.clear();
-    HANDLE file = CreateFileW(widen(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return FileRead::Locked;
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileRead::Missing;
-        return FileRead::Failed;
-    }
-    LARGE_INTEGER size{};
-    FileRead result = FileRead::Ok;
-    if (!GetFileSizeEx(file, &size))
-        result = FileRead::Failed;
-    else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-        result = FileRead::TooLarge;
-    char buffer[4096];
-    DWORD got = 0;
-    while (result == FileRead::Ok) {
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr))
-            result = GetLastError() == ERROR_LOCK_VIOLATION ? FileRead::Locked : FileRead::Failed;
-        else if (got == 0)
-            break;
-        else if (bytes.append(buffer, got).size() > maxBytes)
-            result = FileRead::TooLarge; // it grew while being read
-    }
-    CloseHandle(file);
-    if (result != FileRead::Ok) bytes.clear();
-    return result;
-}
-
-namespace {
-// One temporary name per file, so a run killed during a save leaves at most
-// one behind, and the next start knows which to remove.
-std::wstring unfinishedName(const char* name) { return widen(name) + L".tmp"; }
-
-// Saves from two threads of this process take turns on that one name.
-SRWLOCK g_replaceLock = SRWLOCK_INIT;
-} // namespace
-
-// New contents go to a temporary file beside the old one, which is then
-// swapped in with one rename: a crash leaves the old file or the new one.
-bool Win32Platform::replaceFile(const char* name, const std::string& bytes) {
-    if (fileReadOnly(name)) return false;
-    const std::wstring temp = unfinishedName(name);
-    AcquireSRWLockExclusive(&g_replaceLock);
-    // Not shared: a second copy of the program saving at the same moment
-    // fails here rather than mixing its bytes with these.
-    HANDLE file =
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool replaced = false;
-    if (file != INVALID_HANDLE_VALUE) {
-        const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
-        CloseHandle(file);
-        replaced = written && MoveFileExW(temp.c_str(), widen(name).c_str(),
-                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!replaced) DeleteFileW(temp.c_str());
-    }
-    ReleaseSRWLockExclusive(&g_replaceLock);
-    return replaced;
-}
-
-void Win32Platform::removeUnfinishedReplace(const char* name) {
-    AcquireSRWLockExclusive(&g_replaceLock);
-    DeleteFileW(unfinishedName(name).c_str());
-    ReleaseSRWLockExclusive(&g_replaceLock);
-}
-
-bool Win32Platform::fileReadOnly(const char* name) {
-    const DWORD attributes = GetFileAttributesW(widen(name).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-bool Win32Platform::copyFile(const char* from, const char* to) {
-    return CopyFileW(widen(from).c_str(), widen(to).c_str(), FALSE) != 0;
-}
-
 std::string Win32Platform::localTimeText() {
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -498,45 +266,6 @@ std::string Win32Platform::localTimeText() {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
                   t.wMinute, t.wSecond);
     return text;
-}
-
-namespace {
-// The panels of every copy, this one's own excepted.
-std::vector<HWND> otherPanels() {
-    std::vector<HWND> panels;
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"QUIMBOLET", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"QUIMBOLET", nullptr))
-        if (w != g_handles.panel) panels.push_back(w);
-    return panels;
-}
-} // namespace
-
-// A named mutex in the session's own namespace: a copy started by another
-// signed-in user does not see it. The main thread owns it until the process
-// ends; the system lets it go even after a crash or a kill, and the next
-// copy then finds it abandoned, which is as good as free.
-bool Win32Platform::claimOnlyCopy(int waitMs) {
-    static HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\switchpoint-one-copy");
-    // Without the mutex there is no telling: better two copies than none.
-    if (!claim) return true;
-    const DWORD got = WaitForSingleObject(claim, static_cast<DWORD>(waitMs));
-    return got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
-}
-
-RunningCopy Win32Platform::showRunningCopy(int waitMs) {
-    const std::vector<HWND> panels = otherPanels();
-    if (panels.empty()) return RunningCopy::Gone;
-    bool anyLeft = false;
-    for (HWND panel : panels) {
-        DWORD_PTR answer = 0;
-        // A copy whose thread the system already takes for hung is not
-        // waited for at all.
-        if (SendMessageTimeoutW(panel, WM_SHOW_PANEL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                static_cast<UINT>(waitMs), &answer))
-            return RunningCopy::Shown;
-        anyLeft = anyLeft || IsWindow(panel);
-    }
-    return anyLeft ? RunningCopy::NoAnswer : RunningCopy::Gone;
 }
 
 } // namespace sp

@@ -182,6 +182,10 @@ void notePressActed();
 void notePressTaken();
 // The press in hand is over; notes "hookback" after a click.
 void noteSwitchFree();
+// "<what> <ms>" since `start`, a performance counter reading.
+void noteTimeSince(const char* what, const LARGE_INTEGER& start);
+// A click's last button event has gone: noteSwitchFree measures from here.
+void noteButtonSent();
 #endif
 
 const wchar_t* armClassName(Arm arm);
