@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "app/panel.h"
-#include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/rearm.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"

@@ -3,11 +3,11 @@
 
 #include "app/menu.h"
 #include "app/panel.h"
-#include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
 #include "overlay/crosshair.h"
 #include "pointer/point_scan.h"
+#include "pointer/rearm.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"

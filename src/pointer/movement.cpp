@@ -2,9 +2,10 @@
 #include "pointer/movement.h"
 
 #include "overlay/crosshair.h"
-#include "pointer/monitors.h"
+#include "platform/monitors.h"
 #include "pointer/point_scan.h"
 #include "pointer/scroll.h"
+#include "pointer/step_aside.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"

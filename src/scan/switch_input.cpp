@@ -5,12 +5,13 @@
 #include <utility>
 
 #include "app/menu.h"
-#include "app/rearm.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
 #include "pointer/point_scan.h"
+#include "pointer/rearm.h"
 #include "pointer/scroll.h"
+#include "pointer/step_aside.h"
 #include "scan/scan.h"
 #include "scan/watchdog.h"
 #include "settings/options.h"

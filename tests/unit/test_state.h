@@ -9,8 +9,6 @@
 
 #include "app/menu.h"
 #include "app/panel.h"
-#include "app/rearm.h"
-#include "app/step_aside.h"
 #include "case_name.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
@@ -19,7 +17,9 @@
 #include "pointer/click.h"
 #include "pointer/movement.h"
 #include "pointer/point_scan.h"
+#include "pointer/rearm.h"
 #include "pointer/scroll.h"
+#include "pointer/step_aside.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "scan/watchdog.h"
