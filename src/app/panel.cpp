@@ -1,5 +1,6 @@
 // Control panel logic.
 #include "app/panel.h"
+#include "app/press.h"
 
 #include "app/menu.h"
 #include "config_window/config_state.h"

@@ -7,6 +7,7 @@
 #include "config_window/config_state.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/movement.h"
 #include "pointer/rearm.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"

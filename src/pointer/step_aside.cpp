@@ -6,6 +6,7 @@
 #include "overlay/crosshair.h"
 #include "platform/monitors.h"
 #include "pointer/movement.h"
+#include "scan/switch_input.h"
 #include "settings/options.h"
 
 namespace sp {

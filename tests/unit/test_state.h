@@ -9,6 +9,7 @@
 
 #include "app/menu.h"
 #include "app/panel.h"
+#include "app/press.h"
 #include "case_name.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"

@@ -3,6 +3,7 @@
 // program's menu and its answers, closing.
 #include "app/menu.h"
 #include "app/panel.h"
+#include "app/press.h"
 #include "config_window/config_window.h"
 #include "platform/win32/win32_platform.h"
 #include "pointer/movement.h"
