@@ -1,16 +1,17 @@
 // Control panel logic.
 #include "app/panel.h"
+#include "app/press.h"
 
 #include "app/held_files.h"
 #include "app/menu.h"
-#include "app/rearm.h"
-#include "app/step_aside.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
 #include "pointer/point_scan.h"
+#include "pointer/rearm.h"
+#include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -34,7 +35,6 @@ Size panelCellArea(int dpi) {
 
 void resetPanelState() {
     panelState().pointerOverPanel = 0;
-    panelState().scanStoppedForConfig = 0;
     panelState().closed = 0;
     panelState().openWhenGone = 0;
 }
@@ -112,7 +112,7 @@ void refreshPointerOverPanel(Platform& p) { panelState().pointerOverPanel = p.po
 void openConfigFromPanel(Platform& p) {
     // Scanning goes on while the window is open, so the window brings the
     // crosshair back.
-    panelState().scanStoppedForConfig = 0;
+    configState().scanStoppedForConfig = 0;
     openConfigWindow(p);
     closeCrosshair(p);
     clearPointerOverPanel();
@@ -121,13 +121,12 @@ void openConfigFromPanel(Platform& p) {
 namespace {
 
 void openFromPanelClick(Platform& p) {
-    PanelState& panel = panelState();
     if (switchState().keyboardHookActive == 1) {
         // Scanning, if it runs, goes on while the window is open.
-        panel.scanStoppedForConfig = 0;
+        configState().scanStoppedForConfig = 0;
     } else {
         stopAndReset(p);
-        panel.scanStoppedForConfig = 1;
+        configState().scanStoppedForConfig = 1;
     }
     readSettingsFile(p);
     applySettings(p);
@@ -154,6 +153,15 @@ void onPanelMouseButton(Platform& p) {
 
 void openWindowKeptWaiting(Platform& p) {
     if (panelState().openWhenGone.exchange(0) == 1) openFromPanelClick(p);
+}
+
+void onConfigRequest(Platform& p, ConfigRequest request, int value) {
+    const bool open = configState().configOpen == 1;
+    handleConfigRequest(p, request, value);
+    if (!open || (request != ConfigRequest::Destroyed && request != ConfigRequest::Gone)) return;
+    // The window covered the panel; its hit test may be long past.
+    clearPointerOverPanel();
+    if (request == ConfigRequest::Gone) openWindowKeptWaiting(p);
 }
 
 void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "config_window/config_window.h"
 #include "platform/platform.h"
 #include "platform/scale.h"
 
@@ -13,7 +14,6 @@ namespace sp {
 struct PanelState {
     // The latest hit test over the panel found its client area.
     std::atomic<int> pointerOverPanel{0};
-    std::atomic<int> scanStoppedForConfig{0};
     // Every way out leaves through closePanel once.
     std::atomic<int> closed{0};
     // A click on the panel came while the window was on its way out: the
@@ -60,6 +60,10 @@ void openConfigFromPanel(Platform& p);
 void onPanelMouseButton(Platform& p);
 // The configuration window has gone: a click it kept waiting opens the next.
 void openWindowKeptWaiting(Platform& p);
+// A request from the configuration window: the window's logic carries it
+// out, and once the window is destroyed or gone the panel takes its part
+// back (the pointer is over it no more; a click kept waiting opens the next).
+void onConfigRequest(Platform& p, ConfigRequest request, int value);
 void clearPointerOverPanel();
 void onPanelRestored(Platform& p);
 // Everything the panel started is stopped, once, whichever way out comes

@@ -18,6 +18,7 @@ void resetConfigState() {
     c.deviceCheck = 0;
     c.english = 0;
     c.closing = 0;
+    c.scanStoppedForConfig = 0;
     c.lastChosenColour = 0;
     for (Colour& colour : c.customColours) colour = 0;
 }

@@ -28,6 +28,9 @@ struct ConfigState {
     // The close sequence has run for the window that is open: what it still
     // asks to change would outlive the file's values.
     std::atomic<int> closing{0};
+    // The panel stopped the scan as it opened the window (the keyboard was
+    // not the switch); otherwise the window brings the crosshair back.
+    std::atomic<int> scanStoppedForConfig{0};
     // The colour dialog's memory for the whole run: the colour is kept by
     // the panel's thread, the custom colours only by the window's.
     std::atomic<Colour> lastChosenColour{0};

@@ -3,11 +3,11 @@
 
 #include <cstdio>
 
-#include "app/panel.h"
-#include "app/rearm.h"
 #include "config_window/config_state.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
+#include "pointer/movement.h"
+#include "pointer/rearm.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"
@@ -71,7 +71,6 @@ void configWindowGone() {
     ConfigState& c = configState();
     c.pointerOverConfig = 0;
     c.colourDialogOpen = 0;
-    clearPointerOverPanel();
     c.configOpen = 0;
 }
 
@@ -87,7 +86,7 @@ void initShownStates() {
 
 void configTimerTick(Platform& p) {
     const SwitchState& sw = switchState();
-    if (panelState().scanStoppedForConfig == 0 && (sw.mouseHookActive == 1 || sw.keyboardHookActive == 1))
+    if (configState().scanStoppedForConfig == 0 && (sw.mouseHookActive == 1 || sw.keyboardHookActive == 1))
         rebuildCrosshair(p, 5, 20);
     else
         applySettings(p);
@@ -115,7 +114,6 @@ void closeConfigWindow(Platform& p) {
 
 void configWindowDestroyed(Platform& p) {
     configState().pointerOverConfig = 0;
-    clearPointerOverPanel();
     if (switchState().mouseHookActive == 0) {
         stopAndReset(p);
         startShortRearm(p);
@@ -280,10 +278,7 @@ void handleConfigRequest(Platform& p, ConfigRequest request, int value) {
     if (c.configOpen == 0) return;
     switch (request) {
     case ConfigRequest::Destroyed: configWindowDestroyed(p); return;
-    case ConfigRequest::Gone:
-        configWindowGone();
-        openWindowKeptWaiting(p);
-        return;
+    case ConfigRequest::Gone: configWindowGone(); return;
     default: break;
     }
     if (c.closing == 1) {

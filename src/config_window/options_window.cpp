@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/step_aside.h"
+#include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 

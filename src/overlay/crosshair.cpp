@@ -1,9 +1,8 @@
 // Crosshair geometry and the shared build, close and move steps.
 #include "overlay/crosshair.h"
 
-#include "app/step_aside.h"
 #include "overlay/help_box.h"
-#include "pointer/monitors.h"
+#include "platform/monitors.h"
 #include "settings/settings.h"
 
 namespace sp {
@@ -82,9 +81,7 @@ void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs) 
     applySettings(p);
 }
 
-void moveCrosshair(Platform& p, Point pointer) {
-    // Every place that learns where the pointer went comes through here.
-    const bool stepped = stepPanelAside(p, pointer);
+void placeCrosshair(Platform& p, Point pointer) {
     const MonitorLayout layout = p.monitorLayout();
     const int dpi = p.dpiAt(pointer);
     for (Arm arm : ALL_ARMS) p.moveArm(arm, armRect(arm, pointer, layout, dpi));
@@ -92,10 +89,6 @@ void moveCrosshair(Platform& p, Point pointer) {
         p.moveHelpBox(placeHelpBox(pointer, monitorHolding(layout, pointer), dpi));
         if (g_overlay.helpBoxOpen == 1) p.invalidateHelpBox();
     }
-    if (stepped)
-        pauseMendingPanelEcho(p, CROSSHAIR_MOVE_PAUSE_MS);
-    else
-        p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);
 }
 
 } // namespace sp

@@ -44,8 +44,9 @@ void closeCrosshairIfOpen(Platform& p);
 void rebuildCrosshair(Platform& p, int waitBeforeStartMs, int waitAfterStartMs);
 // WM_CLOSE to every arm (and the help box when it is on), open or not.
 void closeCrosshair(Platform& p);
-// Moves the arms (and the help box) around `pointer`, then pauses; the
-// panel steps aside first if the pointer came onto it.
-void moveCrosshair(Platform& p, Point pointer);
+// Moves the arms (and the help box) around `pointer`. Whoever moved the
+// pointer goes through moveCrosshair (pointer/step_aside.h), which also
+// steps the panel aside and pauses.
+void placeCrosshair(Platform& p, Point pointer);
 
 } // namespace sp

@@ -2,9 +2,11 @@
 #include "pointer/movement.h"
 
 #include "overlay/crosshair.h"
-#include "pointer/monitors.h"
+#include "platform/monitors.h"
+#include "pointer/click.h"
 #include "pointer/point_scan.h"
 #include "pointer/scroll.h"
+#include "pointer/step_aside.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"
@@ -18,15 +20,6 @@ namespace sp {
 
 namespace {
 MovementState g_movement;
-
-// The panel's last move as the hook thread may read it: where the pointer
-// was and where its echo would read. Written whole by the main thread, the
-// time last, so a reader that sees the time sees the rest.
-struct PanelEcho {
-    std::atomic<int> fromX{0}, fromY{0}, echoX{0}, echoY{0};
-    std::atomic<double> atMs{-1e18};
-};
-PanelEcho g_echo;
 } // namespace
 
 MovementState& movementState() { return g_movement; }
@@ -148,6 +141,28 @@ bool stopOnHandMove(Platform& p, Point keptAt) {
     return true;
 }
 
+void stopScanTimers(Platform& p) {
+    p.killTimer(TIMER_SCAN);
+    p.killTimer(TIMER_MOVE);
+    endPointScan(p);
+    p.sleepMs(10);
+    switchState().moving = 0;
+    switchState().pendingAction = 0;
+}
+
+void restartWithSwitchDevice(Platform& p) {
+    removeAllSwitchHooks(p);
+    p.killTimer(TIMER_SCAN);
+    p.killTimer(TIMER_MOVE);
+    endPointScan(p);
+    switchState().moving = 0;
+    switchState().stopPending = 0;
+    installSwitchHook(p);
+    enterScanning();
+    rewindScan();
+    startScanTimer(p);
+}
+
 void movementTick(Platform& p) {
     SwitchState& sw = switchState();
     const ActionKind kind = sw.moving == 1 ? actionKind(sw.pendingAction) : ActionKind::None;
@@ -169,32 +184,12 @@ void movementTick(Platform& p) {
     putPointerAt(p, movementTarget(direction, from, pixels, p.monitorLayout()));
 }
 
-void notePanelMoved(Point pointer, Point shift, double atMs) {
-    forgetPanelMove();
-    g_echo.fromX = pointer.x;
-    g_echo.fromY = pointer.y;
-    g_echo.echoX = pointer.x + shift.x;
-    g_echo.echoY = pointer.y + shift.y;
-    g_echo.atMs = atMs;
-}
-
-void forgetPanelMove() { g_echo.atMs = -1e18; }
-
-bool panelEchoAwaited(double nowMs) {
-    const double since = nowMs - g_echo.atMs;
-    return since >= 0 && since <= PANEL_ECHO_MS;
-}
-
-bool isPanelEcho(Point reading, double atMs) {
-    return panelEchoAwaited(atMs) && reading == Point{g_echo.echoX, g_echo.echoY};
-}
-
 Point pointerPlace(Platform& p) {
     const Point reading = p.cursorPos();
     if (!isPanelEcho(reading, p.nowMs())) return reading;
     // Put back once: a later reading there would be the user's own.
     forgetPanelMove();
-    const Point from{g_echo.fromX, g_echo.fromY};
+    const Point from = pointerBeforePanelMove();
     moveCursorTo(p, from);
     return from;
 }

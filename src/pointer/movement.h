@@ -47,25 +47,12 @@ void putPointerAt(Platform& p, Point pixel);
 bool stopOnHandMove(Platform& p, Point keptAt);
 // One tick of TIMER_MOVE.
 void movementTick(Platform& p);
+// Ending a movement (or a point scan): both timers stop, nothing moves.
+void stopScanTimers(Platform& p);
+// The switch becomes the device `switchDevice` names now: both hooks out,
+// movement stopped, that hook in, and scanning from the first cell.
+void restartWithSwitchDevice(Platform& p);
 
-// The panel stepping aside moves the window under the pointer, and a system
-// may then report the pointer moved with it (Wine does, within a few
-// milliseconds, until the pointer is moved again). Such a reading is an
-// echo, neither a hand move nor a place the pointer went, so the program's
-// own idea of where it is holds.
-constexpr double PANEL_ECHO_MS = 250;
-// How often the program looks for an echo while one may still come: how
-// long a reader may see one before it is put right.
-constexpr int PANEL_ECHO_CHECK_MS = 5;
-// The panel has just moved by `shift`, with the pointer at `pointer`.
-void notePanelMoved(Point pointer, Point shift, double atMs);
-void forgetPanelMove();
-// Whether an echo of the panel's last move may still come.
-bool panelEchoAwaited(double nowMs);
-// Whether a reading taken at `atMs` is the echo of the panel's last move:
-// where the pointer was, shifted by exactly that move, soon after it. Any
-// thread.
-bool isPanelEcho(Point reading, double atMs);
 // The pointer's place as the program takes it: the reading, except that an
 // echo is put back where the pointer was, and that place is returned.
 Point pointerPlace(Platform& p);

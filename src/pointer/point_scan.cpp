@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "overlay/crosshair.h"
+#include "platform/monitors.h"
 #include "platform/scale.h"
 #include "pointer/click.h"
-#include "pointer/monitors.h"
 #include "pointer/movement.h"
 #include "scan/scan.h"
 #include "settings/options.h"

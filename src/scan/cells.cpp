@@ -5,7 +5,6 @@
 #include <cassert>
 
 #include "platform/scale.h"
-#include "pointer/click.h"
 #include "scan/scan.h"
 #include "settings/options.h"
 #include "settings/settings.h"
@@ -43,9 +42,14 @@ constexpr CellRow CELLS[CELL_COUNT] = {
 // listed. Laid out on the main thread, read by every thread that paints.
 std::atomic<int> g_listedColumn[CELL_COUNT] = {};
 
-bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && clickState().dragging != 0; }
+ClickState g_click;
+
+bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && g_click.dragging != 0; }
 
 } // namespace
+
+ClickState& clickState() { return g_click; }
+void resetClickState() { g_click.dragging = 0; }
 
 bool isCell(int cell) { return cell >= 0 && cell < CELL_COUNT; }
 

@@ -6,9 +6,21 @@
 // Also here: how a cell, the panel caption and the panel's class icon look.
 #pragma once
 
+#include <atomic>
+
 #include "platform/platform.h"
 
 namespace sp {
+
+// The click's state (pointer/click.h writes it); here because the drag cell
+// is painted from it.
+struct ClickState {
+    // 1 while a drag holds the primary button down.
+    std::atomic<int> dragging;
+};
+
+ClickState& clickState();
+void resetClickState();
 
 // Cell ids: the cell's control identifier on the panel and its row in the
 // table. The scan visits the cells that take part in this order.

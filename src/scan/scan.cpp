@@ -3,9 +3,6 @@
 
 #include <algorithm>
 
-#include "overlay/crosshair.h"
-#include "pointer/click.h"
-#include "pointer/point_scan.h"
 #include "scan/cells.h"
 #include "scan/switch_input.h"
 #include "settings/options.h"
@@ -97,14 +94,11 @@ void resetCellStates() {
     g_scan.startIconShown = 1;
 }
 
-void scanStep(Platform& p) {
+bool lightNextCell(Platform& p) {
     // scan_loops whole passes without a press: nobody is there, so the scan
     // rests instead of lighting cells for ever.
     const int loops = currentOptions().value[OPTION_SCAN_LOOPS];
-    if (loops > 0 && g_scan.stepsWithoutPress >= loops * sequenceLength()) {
-        stopAndReset(p);
-        return;
-    }
+    if (loops > 0 && g_scan.stepsWithoutPress >= loops * sequenceLength()) return false;
     ++g_scan.stepsWithoutPress;
     int pos = g_scan.scanPos;
     if (pos < 1 || pos > SEQUENCE_SIZE) pos = 1;
@@ -123,15 +117,15 @@ void scanStep(Platform& p) {
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         g_scan.cellState[cell] = cell == lit ? CELL_HIGHLIGHTED : CELL_NORMAL;
     g_scan.startIconShown = 0;
-    // The box repaints on its own thread from the state current then, so it
-    // is told only once the step's state is complete: told earlier, it could
-    // paint START on cell 0 for a whole step.
-    if (overlayState().helpBoxOpen == 1) p.invalidateHelpBox();
+    return true;
+}
 
+void showLitCell(Platform& p) {
+    const int lit = g_scan.highlightedCell;
     showCaption(p, captionForCell(lit));
     p.setClassIcon(cellIcon(lit, false));
 
-    g_scan.scanPos = pos + 1;
+    g_scan.scanPos = g_scan.scanPos + 1;
     p.sleepMs(10);
 }
 
@@ -186,14 +180,5 @@ bool resumeAfterClick() {
 }
 
 void notePress() { g_scan.stepsWithoutPress = 0; }
-
-void stopScanTimers(Platform& p) {
-    p.killTimer(TIMER_SCAN);
-    p.killTimer(TIMER_MOVE);
-    endPointScan(p);
-    p.sleepMs(10);
-    switchState().moving = 0;
-    switchState().pendingAction = 0;
-}
 
 } // namespace sp

@@ -53,9 +53,14 @@ void setClickKindCode(int value, int kind);
 void setClickKindInScan(Platform& p, int kind, bool on);
 void buildScanSequence();
 void resetCellStates();
-void scanStep(Platform& p);
+// A scan step (app/press.h scanStep) in two halves. The first lights the
+// next cell and sets every cell's state; false, with nothing done, when
+// scan_loops whole passes have gone without a press and the scan must rest.
+bool lightNextCell(Platform& p);
+// The second, once the lit cell's state is complete: its caption, the class
+// icon, and the position of the next step.
+void showLitCell(Platform& p);
 void freezeScan(Platform& p);
-void stopScanTimers(Platform& p);
 // The next scan step highlights the first entry again.
 void rewindScan();
 // TIMER_SCAN at the live period. Nothing counts as highlighted until its

@@ -1,17 +1,9 @@
-// Switch hook classification and the press handler.
+// Switch hook classification.
 #include "scan/switch_input.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "app/menu.h"
-#include "app/rearm.h"
-#include "overlay/crosshair.h"
-#include "pointer/click.h"
-#include "pointer/movement.h"
-#include "pointer/point_scan.h"
-#include "pointer/scroll.h"
-#include "scan/scan.h"
 #include "scan/watchdog.h"
 #include "settings/options.h"
 #include "settings/settings.h"
@@ -20,8 +12,6 @@ namespace sp {
 
 namespace {
 SwitchState g_switch;
-
-constexpr int REARM_PERIOD_MS = 1000;
 
 // The switch's contacts as the hook has seen them: the 256 keys, then the
 // left, right and middle buttons. Only the hook thread touches them.
@@ -41,6 +31,15 @@ struct SwitchContacts {
     int cutShort = -1;
 };
 SwitchContacts g_contacts;
+
+// The panel's last move as the hook thread may read it: where the pointer
+// was and where its echo would read. Written whole by the main thread, the
+// time last, so a reader that sees the time sees the rest.
+struct PanelEcho {
+    std::atomic<int> fromX{0}, fromY{0}, echoX{0}, echoY{0};
+    std::atomic<double> atMs{-1e18};
+};
+PanelEcho g_echo;
 
 // Main thread only: the press being acted on is already over, so its own
 // message must not end the one that came since.
@@ -156,19 +155,6 @@ void removeAllSwitchHooks(Platform& p) {
     g_switch.keyboardHookActive = 0;
 }
 
-void restartWithSwitchDevice(Platform& p) {
-    removeAllSwitchHooks(p);
-    p.killTimer(TIMER_SCAN);
-    p.killTimer(TIMER_MOVE);
-    endPointScan(p);
-    g_switch.moving = 0;
-    g_switch.stopPending = 0;
-    installSwitchHook(p);
-    enterScanning();
-    rewindScan();
-    startScanTimer(p);
-}
-
 HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs) {
     if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
     const bool down = message == MSG_KEYDOWN || message == MSG_SYSKEYDOWN;
@@ -225,107 +211,37 @@ void enterScanning() { g_switch.scanning = 1; }
 
 void noteStopSeen(SwitchEvent stop) { g_switch.stopPending = static_cast<int>(stop); }
 
-void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
-    const auto stop = static_cast<SwitchEvent>(g_switch.stopPending.exchange(0));
-    // The stop takes the hook out, so its own message comes back stale.
-    const SwitchEvent acted = stop != SwitchEvent::None ? stop : current ? event : SwitchEvent::None;
-    switch (acted) {
-    case SwitchEvent::Press: handleSwitchPress(p); break;
-    case SwitchEvent::Escape: handleEscape(p); break;
-    case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
-    case SwitchEvent::HoldBegun: p.setTimer(TIMER_HOLD, optionInForce(OPTION_HOLD_MS)); break;
-    default: break;
-    }
-    if (event == SwitchEvent::Press && !std::exchange(g_pressEndedEarly, false)) endPressInHand();
+SwitchEvent takeStopSeen() { return static_cast<SwitchEvent>(g_switch.stopPending.exchange(0)); }
+
+void endPressEarly() {
+    endPressInHand();
+    g_pressEndedEarly = true;
 }
 
-void handleSwitchPress(Platform& p) {
-    notePress();
-    if (g_switch.scanning == 1) {
-        // Before the first step of a scan (re)started the panel still shows
-        // the last selection; acting on it would repeat that.
-        if (scanState().highlightedAction == NO_ACTION) return;
-        freezeScan(p);
-        p.sleepMs(10);
-        const int action = scanState().highlightedAction;
-        const ActionKind kind = actionKind(action);
-        if (kind != ActionKind::None) g_switch.pendingAction = action;
-        switch (kind) {
-        case ActionKind::Direction:
-            g_switch.moving = 1;
-            p.sleepMs(100);
-            startMovement();
-            p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
-            break;
-        case ActionKind::Scroll:
-            g_switch.moving = 1;
-            p.sleepMs(100);
-            startScroll(p);
-            p.setTimer(TIMER_MOVE, scrollPeriodMs());
-            break;
-        case ActionKind::Point:
-            g_switch.moving = 1;
-            startPointScan(p);
-            p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
-            break;
-        case ActionKind::Click: performClick(p); break;
-        case ActionKind::Menu: openMenuFromCell(p); break;
-        case ActionKind::StartStop:
-            // The caption is the status line: once it says "Ready", a press
-            // must start a scan, so the press is over before it says so.
-            endPressInHand();
-            g_pressEndedEarly = true;
-            showReadyCaption(p);
-            break;
-        case ActionKind::None: break;
-        }
-        return;
-    }
-    if (g_switch.moving == 1) {
-        // A point scan takes the presses until its point is fixed.
-        const bool pointed = pointScanRunning();
-        if (pointed && !pointScanPress(p)) return;
-        // Ending a movement stops the timers just as Escape does.
-        stopScanTimers(p);
-        // After a movement the pointer is mostly where the user wants to click.
-        if (pointed || currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS)
-            resumeAtFirstClickCell();
-        g_switch.scanning = 1;
-        startScanTimer(p);
-        // The point is fixed for a click: that click lights at once rather
-        // than a whole step later.
-        if (pointed) scanStep(p);
-        return;
-    }
-    g_switch.scanning = 1;
-    rebuildCrosshair(p, 5, 20);
-    startScanTimer(p);
+void endPressMessage() {
+    if (!std::exchange(g_pressEndedEarly, false)) endPressInHand();
 }
 
-void handleEscape(Platform& p) {
-    removeSwitchHook(p);
-    p.sleepMs(10);
-    stopScanTimers(p);
-    p.killTimer(TIMER_SCAN);
-    p.killTimer(TIMER_MOVE);
-    stopAndReset(p);
-    p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
+void notePanelMoved(Point pointer, Point shift, double atMs) {
+    forgetPanelMove();
+    g_echo.fromX = pointer.x;
+    g_echo.fromY = pointer.y;
+    g_echo.echoX = pointer.x + shift.x;
+    g_echo.echoY = pointer.y + shift.y;
+    g_echo.atMs = atMs;
 }
 
-void handleFarMoveStop(Platform& p) {
-    removeSwitchHook(p);
-    p.sleepMs(10);
-    stopAndReset(p);
-    p.setTimer(TIMER_REARM, REARM_PERIOD_MS);
+void forgetPanelMove() { g_echo.atMs = -1e18; }
+
+bool panelEchoAwaited(double nowMs) {
+    const double since = nowMs - g_echo.atMs;
+    return since >= 0 && since <= PANEL_ECHO_MS;
 }
 
-bool holdTimerTick(Platform& p) {
-    p.killTimer(TIMER_HOLD);
-    if (!takeHeldPress()) return false;
-    handleSwitchEvent(p, SwitchEvent::Press, true);
-    return true;
+bool isPanelEcho(Point reading, double atMs) {
+    return panelEchoAwaited(atMs) && reading == Point{g_echo.echoX, g_echo.echoY};
 }
 
-void handlePointerMoved(Platform& p, Point pointer) { moveCrosshair(p, pointer); }
+Point pointerBeforePanelMove() { return {g_echo.fromX, g_echo.fromY}; }
 
 } // namespace sp

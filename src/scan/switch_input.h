@@ -1,5 +1,5 @@
-// The switch: which hook watches it, what each hook event means, and the
-// press handler that moves the system between Idle, Scanning and Moving.
+// The switch: which hook watches it and what each hook event means. What a
+// press then does is the press handler's (app/press.h).
 //
 // The hook procedures run on a thread of their own and only classify: what
 // the hook returns and which reaction, if any, the main thread should run.
@@ -42,9 +42,6 @@ void installSwitchHook(Platform& p);
 void removeSwitchHook(Platform& p);
 // Both kinds out, whichever is in (closing the panel).
 void removeAllSwitchHooks(Platform& p);
-// The switch becomes the device `switchDevice` names now: both hooks out,
-// movement stopped, that hook in, and scanning from the first cell.
-void restartWithSwitchDevice(Platform& p);
 
 // What a hook procedure decides for one event.
 enum class HookResult { PassOn, Discard };
@@ -114,18 +111,35 @@ void enterScanning();
 
 // Hook thread: a stop was seen, before its message is posted.
 void noteStopSeen(SwitchEvent stop);
-// Main thread: a switch message. `current` is false when the hook that saw
-// it has since been taken out. A stop seen by the hook acts first, whatever
-// message brings the main thread here, and the presses queued behind it
-// then find their hook gone.
-void handleSwitchEvent(Platform& p, SwitchEvent event, bool current);
+// Main thread: the stop the hook has seen and not yet had acted on, or
+// None; it is taken, so it acts once.
+SwitchEvent takeStopSeen();
+// The press is over before its handler is done: the switch takes the next
+// one now, and the press's own message then ends nothing.
+void endPressEarly();
+// The press's message is done with: the press in hand ends, unless
+// endPressEarly has ended it already.
+void endPressMessage();
 
-// Main-thread reactions.
-void handleSwitchPress(Platform& p);
-void handleEscape(Platform& p);
-void handleFarMoveStop(Platform& p);
-// The hold timer: a hold still waiting is a press; true if it was.
-bool holdTimerTick(Platform& p);
-void handlePointerMoved(Platform& p, Point pointer);
+// The panel stepping aside moves the window under the pointer, and a system
+// may then report the pointer moved with it (Wine does, within a few
+// milliseconds, until the pointer is moved again). Such a reading is an
+// echo, neither a hand move nor a place the pointer went, so the program's
+// own idea of where it is holds.
+constexpr double PANEL_ECHO_MS = 250;
+// How often the program looks for an echo while one may still come: how
+// long a reader may see one before it is put right.
+constexpr int PANEL_ECHO_CHECK_MS = 5;
+// The panel has just moved by `shift`, with the pointer at `pointer`.
+void notePanelMoved(Point pointer, Point shift, double atMs);
+void forgetPanelMove();
+// Whether an echo of the panel's last move may still come.
+bool panelEchoAwaited(double nowMs);
+// Whether a reading taken at `atMs` is the echo of the panel's last move:
+// where the pointer was, shifted by exactly that move, soon after it. Any
+// thread.
+bool isPanelEcho(Point reading, double atMs);
+// Where the pointer was when the panel last moved.
+Point pointerBeforePanelMove();
 
 } // namespace sp

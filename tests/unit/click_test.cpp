@@ -184,7 +184,7 @@ TEST_F(LogicTest, ALeftClickAfterThePointerCrossedThePanelIsAClick) {
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
     EXPECT_EQ(fake.calls("closeArm").size(), 4u);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
-    EXPECT_EQ(panelState().scanStoppedForConfig, 0);
+    EXPECT_EQ(configState().scanStoppedForConfig, 0);
 }
 
 // ---- Help box ------------------------------------------------------------------

@@ -247,7 +247,7 @@ TEST_F(LogicTest, PanelClickOpensWithTheFilesSettingsAndLeavesAnOpenWindowAlone)
     changeSettings([](SettingsValues& v) { v.moveStep = 6; }); // changed in memory only
     onPanelMouseButton(fake);
     EXPECT_EQ(settings().moveStep, 2);
-    EXPECT_EQ(panelState().scanStoppedForConfig, 0);
+    EXPECT_EQ(configState().scanStoppedForConfig, 0);
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
     EXPECT_TRUE(fake.calls("setCaption").empty()) << "scanning goes on";
 
@@ -291,8 +291,7 @@ TEST_F(LogicTest, TheCloseSequenceRunsOnceLaterChangesAreVoidAndAClickDuringItOp
         startWith(fake, v);
         onPanelMouseButton(fake);
         fake.failWrites = row.failWrites;
-        for (R step : row.steps)
-            step == CLICK ? onPanelMouseButton(fake) : handleConfigRequest(fake, step, 0);
+        for (R step : row.steps) step == CLICK ? onPanelMouseButton(fake) : onConfigRequest(fake, step, 0);
         std::string answers;
         for (const std::string& line : fake.calls("answerConfigWindow")) answers += line.substr(18);
         EXPECT_EQ(answers, row.answers) << name;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "overlay/crosshair.h"
-#include "pointer/monitors.h"
+#include "platform/monitors.h"
 
 namespace sp {
 

@@ -1,7 +1,7 @@
 // Several monitors: the glide, the wrap, the arms and the help box over made-up
 // layouts, and the panel stepping aside from the pointer.
-#include "app/step_aside.h"
 #include "overlay/help_box.h"
+#include "pointer/step_aside.h"
 #include "test_state.h"
 
 namespace sp {

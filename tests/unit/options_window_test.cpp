@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/step_aside.h"
 #include "case_name.h"
 #include "config_window/config_window.h"
 #include "config_window/layout.h"
 #include "config_window/options_window.h"
+#include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "test_state.h"
 

@@ -100,10 +100,7 @@ TEST_F(ConfigRequestsThreadsTest, RequestsBesideTheScanLeaveRecordScanAndCellsAg
         for (const int upTo = posted; done < upTo; ++done) {
             const R what = controls[done % 9];
             const int n = (done * 37) % 100;
-            handleConfigRequest(fake, what,
-                                what == R::ClickKind ? n % 5
-                                : what == R::Device  ? n % 2
-                                                     : n + 15);
+            onConfigRequest(fake, what, what == R::ClickKind ? n % 5 : what == R::Device ? n % 2 : n + 15);
         }
     }
     window.join();

@@ -15,6 +15,7 @@
 #include <string>
 #include <utility>
 
+#include "app/panel.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
 #include "config_window/layout.h"
@@ -434,7 +435,7 @@ void onConfigRequest(WPARAM wParam, LPARAM lParam) {
         value = pending->exchange(NO_POSITION);
         if (value == NO_POSITION) return;
     }
-    handleConfigRequest(win32Platform(), what, value);
+    onConfigRequest(win32Platform(), what, value);
 }
 
 // Over the client area of the window or of its colour dialog (any window

@@ -1,10 +1,10 @@
 // The help box window: one thread and one message loop per box, like an arm.
 #include "overlay/crosshair.h"
 #include "overlay/help_box.h"
+#include "platform/monitors.h"
 #include "platform/scale.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
-#include "pointer/monitors.h"
 
 namespace sp {
 

@@ -3,11 +3,12 @@
 // program's menu and its answers, closing.
 #include "app/menu.h"
 #include "app/panel.h"
-#include "app/step_aside.h"
+#include "app/press.h"
 #include "config_window/config_window.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "pointer/movement.h"
+#include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"

@@ -25,6 +25,8 @@ void resetRearmCount();
 // Pointer movement between two ticks up to this far counts as rest.
 constexpr double REARM_REST_DISTANCE = 10.0;
 constexpr int START_DELAY_MS = 1500;
+// The countdown's tick after a stop.
+constexpr int REARM_PERIOD_MS = 1000;
 
 void rearmTick(Platform& p);
 // The countdown, to its short limit, as after the settings window closes.

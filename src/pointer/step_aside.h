@@ -20,6 +20,10 @@ void pauseMendingPanelEcho(Platform& p, int ms);
 // a keyboard switch too, whose hook sees no moves.
 void panelEchoTick(Platform& p);
 void resetStepAsideState();
+// Every place that learns where the pointer went comes through here: the
+// panel steps aside if the pointer came onto it, the crosshair follows,
+// then the pause that also paces pointer movement.
+void moveCrosshair(Platform& p, Point pointer);
 // The panel back in the top left corner of its monitor, where it starts.
 void returnPanelHome(Platform& p);
 

@@ -1,5 +1,5 @@
 // Monitor layout geometry.
-#include "pointer/monitors.h"
+#include "platform/monitors.h"
 
 #include <algorithm>
 #include <limits>

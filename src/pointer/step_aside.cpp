@@ -1,10 +1,12 @@
 // The panel stepping aside.
-#include "app/step_aside.h"
+#include "pointer/step_aside.h"
 
 #include <algorithm>
 
-#include "pointer/monitors.h"
+#include "overlay/crosshair.h"
+#include "platform/monitors.h"
 #include "pointer/movement.h"
+#include "scan/switch_input.h"
 #include "settings/options.h"
 
 namespace sp {
@@ -58,6 +60,15 @@ void pauseMendingPanelEcho(Platform& p, int ms) {
         p.sleepMs(std::min(PANEL_ECHO_CHECK_MS, ms - waited));
         pointerPlace(p);
     }
+}
+
+void moveCrosshair(Platform& p, Point pointer) {
+    const bool stepped = stepPanelAside(p, pointer);
+    placeCrosshair(p, pointer);
+    if (stepped)
+        pauseMendingPanelEcho(p, CROSSHAIR_MOVE_PAUSE_MS);
+    else
+        p.sleepMs(CROSSHAIR_MOVE_PAUSE_MS);
 }
 
 void resetStepAsideState() {

@@ -1,10 +1,11 @@
 // Re-arm countdown and start delay.
-#include "app/rearm.h"
+#include "pointer/rearm.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "overlay/crosshair.h"
+#include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
