@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
+#include "scan/scan.h"
 #include "settings/options.h"
 #include "settings/settings.h"
 
@@ -32,7 +33,10 @@ void heldFilesTick(Platform& p) {
     if (configState().configOpen == 0 && optionsWindowState().open == 0) {
         // Options first, as at start-up: the scan the settings build takes in their cells.
         if (optionsFileHeld()) reloadOptions(p);
-        if (readHeldSettingsFile(p)) restartAtRest(p);
+        if (readHeldSettingsFile(p)) {
+            buildScanSequence();
+            restartAtRest(p);
+        }
     }
     if (!anyHeld()) {
         p.killTimer(TIMER_HELD_FILES);

@@ -71,6 +71,7 @@ void startUp(Platform& p) {
     loadOptions(p, true);
     const bool cellsMoved = layOutListedCells();
     loadSettings(p);
+    buildScanSequence();
     if (cellsMoved) p.layOutPanel();
     resetCellStates();
     rearmState().rearmLastX = 0;
@@ -129,6 +130,7 @@ void openFromPanelClick(Platform& p) {
         configState().scanStoppedForConfig = 1;
     }
     readSettingsFile(p);
+    buildScanSequence();
     applySettings(p);
     openConfigWindow(p);
 }

@@ -82,22 +82,26 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
     const SwitchEvent stop = takeStopSeen();
     // The stop takes the hook out, so its own message comes back stale.
     const SwitchEvent acted = stop != SwitchEvent::None ? stop : current ? event : SwitchEvent::None;
+    bool cameToRest = false;
     switch (acted) {
-    case SwitchEvent::Press: handleSwitchPress(p); break;
+    case SwitchEvent::Press: cameToRest = handleSwitchPress(p); break;
     case SwitchEvent::Escape: handleEscape(p); break;
     case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
     case SwitchEvent::HoldBegun: p.setTimer(TIMER_HOLD, optionInForce(OPTION_HOLD_MS)); break;
     default: break;
     }
-    if (event == SwitchEvent::Press) endPressMessage();
+    if (event == SwitchEvent::Press) endPressInHand();
+    // The caption is the status line: once it says "Ready", a press must
+    // start a scan, so it says so only once this press is over.
+    if (cameToRest) showReadyCaption(p);
 }
 
-void handleSwitchPress(Platform& p) {
+bool handleSwitchPress(Platform& p) {
     notePress();
     if (switchState().scanning == 1) {
         // Before the first step of a scan (re)started the panel still shows
         // the last selection; acting on it would repeat that.
-        if (scanState().highlightedAction == NO_ACTION) return;
+        if (scanState().highlightedAction == NO_ACTION) return false;
         freezeScan(p);
         p.sleepMs(10);
         const int action = scanState().highlightedAction;
@@ -123,20 +127,15 @@ void handleSwitchPress(Platform& p) {
             break;
         case ActionKind::Click: performClick(p); break;
         case ActionKind::Menu: openMenuFromCell(p); break;
-        case ActionKind::StartStop:
-            // The caption is the status line: once it says "Ready", a press
-            // must start a scan, so the press is over before it says so.
-            endPressEarly();
-            showReadyCaption(p);
-            break;
+        case ActionKind::StartStop: return true;
         case ActionKind::None: break;
         }
-        return;
+        return false;
     }
     if (switchState().moving == 1) {
         // A point scan takes the presses until its point is fixed.
         const bool pointed = pointScanRunning();
-        if (pointed && !pointScanPress(p)) return;
+        if (pointed && !pointScanPress(p)) return false;
         // Ending a movement stops the timers just as Escape does.
         stopScanTimers(p);
         // After a movement the pointer is mostly where the user wants to click.
@@ -147,11 +146,12 @@ void handleSwitchPress(Platform& p) {
         // The point is fixed for a click: that click lights at once rather
         // than a whole step later.
         if (pointed) scanStep(p);
-        return;
+        return false;
     }
     switchState().scanning = 1;
     rebuildCrosshair(p, 5, 20);
     startScanTimer(p);
+    return false;
 }
 
 void handleEscape(Platform& p) {

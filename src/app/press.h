@@ -15,7 +15,9 @@ namespace sp {
 // then find their hook gone.
 void handleSwitchEvent(Platform& p, SwitchEvent event, bool current);
 
-void handleSwitchPress(Platform& p);
+// True when the press stopped the scan at the start/stop cell: "Ready" is
+// for the caller to show once the press is over.
+bool handleSwitchPress(Platform& p);
 void handleEscape(Platform& p);
 // The hold timer: a hold still waiting is a press; true if it was.
 bool holdTimerTick(Platform& p);

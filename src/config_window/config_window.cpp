@@ -35,7 +35,7 @@ void scanClickKindsAsRecorded(Platform& p) {
     const SettingsValues r = settings();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind) {
         const bool on = r.enabledClicks[kind] == 1;
-        const bool inScan = s.clickKindInScan[kind] != 0;
+        const bool inScan = clickKindInScan(kind);
         const bool shownOff = s.cellState[cellOfClickKind(kind)] == CELL_DISABLED;
         if (inScan != on || shownOff == on) setClickKindInScan(p, kind, on);
     }
@@ -103,6 +103,7 @@ bool acceptSettings(Platform& p) {
 
 void closeConfigWindow(Platform& p) {
     readSettingsFile(p);
+    buildScanSequence();
     applySettings(p);
     // Changes not saved leave nothing behind: the click kinds in the scan
     // and the switch that is armed are the file's, as after a restart.

@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace sp {
 
@@ -73,9 +74,6 @@ enum Action : int {
 // until the next press. Menu opens the program's menu at the panel. Point
 // is a movement too: its sweeps take the presses until the point is fixed.
 enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu, Point };
-
-// Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
-constexpr int CLICK_KIND_COUNT = 5;
 
 // What decides whether a cell takes part in the scan.
 enum class SwitchedOnBy {

@@ -20,7 +20,7 @@ bool takesPart(int cell) {
     const CellRow& row = cellRow(cell);
     switch (row.onBy) {
     case SwitchedOnBy::Always: return true;
-    case SwitchedOnBy::ClickKind: return g_scan.clickKindInScan[row.clickKind] == 1;
+    case SwitchedOnBy::ClickKind: return clickKindInScan(row.clickKind);
     case SwitchedOnBy::Listed: return cellShown(cell);
     }
     return false;
@@ -37,7 +37,6 @@ int sequenceLength() {
 ScanState& scanState() { return g_scan; }
 
 void resetScanState() {
-    for (auto& on : g_scan.clickKindInScan) on = 0;
     int entry = 0;
     for (int cell = 0; cell < CELL_COUNT; ++cell)
         if (cellRow(cell).onBy == SwitchedOnBy::Always) g_scan.scanSequence[entry++] = cell;
@@ -49,11 +48,6 @@ void resetScanState() {
     g_scan.startIconShown = 0;
     g_scan.stepsWithoutPress = 0;
     resetCaptionState();
-}
-
-void setClickKindCode(int value, int kind) {
-    if (kind < 0 || kind >= CLICK_KIND_COUNT) return;
-    g_scan.clickKindInScan[kind] = value == 1 ? 1 : 0;
 }
 
 void setClickKindInScan(Platform& p, int kind, bool on) {

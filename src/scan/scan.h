@@ -21,9 +21,6 @@ enum CellState : int {
 // Shared between the main thread (scan step) and the configuration thread
 // (rebuilds); every entry is one aligned word, seen either old or new.
 struct ScanState {
-    // 1 while the click kind takes part in the scan. The settings window
-    // changes it at once; reading the file only ever adds kinds.
-    std::atomic<int> clickKindInScan[CLICK_KIND_COUNT] = {0, 0, 0, 0, 0};
     // The cells that take part, in scan order, NO_CELL after the last.
     std::atomic<int> scanSequence[CELL_COUNT + 1] = {CELL_START_STOP, CELL_LEFT, CELL_RIGHT, CELL_UP,
                                                      CELL_DOWN,       NO_CELL,   NO_CELL,    NO_CELL,
@@ -46,11 +43,11 @@ void resetScanState();
 // What `highlightedAction` holds while no cell is highlighted.
 constexpr int NO_ACTION = -1;
 
-// Only the value 1 puts the kind in the scan; the sequence is rebuilt apart.
-void setClickKindCode(int value, int kind);
 // A click kind joins or leaves the scan at once, and its panel cell shows it
 // (grey while it is out).
 void setClickKindInScan(Platform& p, int kind, bool on);
+// The sequence from the cells that take part now: after the click kinds
+// in the scan or the listed cells have changed.
 void buildScanSequence();
 void resetCellStates();
 // A scan step (app/press.h scanStep) in two halves. The first lights the

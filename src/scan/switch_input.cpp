@@ -41,10 +41,6 @@ struct PanelEcho {
 };
 PanelEcho g_echo;
 
-// Main thread only: the press being acted on is already over, so its own
-// message must not end the one that came since.
-bool g_pressEndedEarly = false;
-
 // True once, for whichever of the hold timer and the release gets there first.
 bool takeHold() {
     int waiting = HOLD_WAITING;
@@ -119,7 +115,6 @@ void resetSwitchState() {
     g_switch.lastMoveY = 0;
     g_switch.stopPending = 0;
     g_switch.pressInHand = 0;
-    g_pressEndedEarly = false;
     forgetSwitchContacts();
 }
 
@@ -212,15 +207,6 @@ void enterScanning() { g_switch.scanning = 1; }
 void noteStopSeen(SwitchEvent stop) { g_switch.stopPending = static_cast<int>(stop); }
 
 SwitchEvent takeStopSeen() { return static_cast<SwitchEvent>(g_switch.stopPending.exchange(0)); }
-
-void endPressEarly() {
-    endPressInHand();
-    g_pressEndedEarly = true;
-}
-
-void endPressMessage() {
-    if (!std::exchange(g_pressEndedEarly, false)) endPressInHand();
-}
 
 void notePanelMoved(Point pointer, Point shift, double atMs) {
     forgetPanelMove();

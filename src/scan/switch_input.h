@@ -114,12 +114,6 @@ void noteStopSeen(SwitchEvent stop);
 // Main thread: the stop the hook has seen and not yet had acted on, or
 // None; it is taken, so it acts once.
 SwitchEvent takeStopSeen();
-// The press is over before its handler is done: the switch takes the next
-// one now, and the press's own message then ends nothing.
-void endPressEarly();
-// The press's message is done with: the press in hand ends, unless
-// endPressEarly has ended it already.
-void endPressMessage();
 
 // The panel stepping aside moves the window under the pointer, and a system
 // may then report the pointer moved with it (Wine does, within a few

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <vector>
 
-#include "scan/scan.h"
 #include "settings/fallback_log.h"
 #include "settings/text_file.h"
 
@@ -69,7 +68,6 @@ bool writeFile(Platform& p) { return p.replaceFile(SETTINGS_FILE_NAME, formatSet
 void recordDefaults() {
     storeSettings(defaultSettings());
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) setClickKindCode(1, k);
-    buildScanSequence();
 }
 
 // The defaults as if their file had been read back and applied.
@@ -124,7 +122,6 @@ void takeParsed(Platform& p, const ParsedSettings& parsed, bool afresh) {
     const int given = (parsed.linesWithoutValue & 1u) != 0 ? CLICK_KIND_COUNT : parsed.flagsGiven;
     for (int k = 0; k < given; ++k)
         if (v.enabledClicks[k] == 1) setClickKindCode(1, k);
-    buildScanSequence();
     if (!replaced.empty()) logSettingsFallback(p, replaced);
 }
 
@@ -216,8 +213,23 @@ void readAtStartUp(Platform& p, bool late = false) {
 
 const LiveValues& live() { return g_live; }
 
+namespace {
+// Shared with the settings window's thread; each flag one aligned word.
+std::atomic<int> g_clickKindInScan[CLICK_KIND_COUNT] = {0, 0, 0, 0, 0};
+} // namespace
+
+bool clickKindInScan(int kind) {
+    return kind >= 0 && kind < CLICK_KIND_COUNT && g_clickKindInScan[kind] == 1;
+}
+
+void setClickKindCode(int value, int kind) {
+    if (kind < 0 || kind >= CLICK_KIND_COUNT) return;
+    g_clickKindInScan[kind] = value == 1 ? 1 : 0;
+}
+
 void resetSettingsState() {
     g_held = false;
+    for (auto& on : g_clickKindInScan) on = 0;
     storeSettings(SettingsValues{});
     g_live.liveMoveStep = 0;
     g_live.liveScanPeriodMs = 0;

@@ -36,8 +36,11 @@ struct LiveValues {
 };
 
 // The twelve signed 32-bit values of the record, in file order.
+// Click kinds, the order of `enabledClicks`: left, double, right, middle, drag.
+constexpr int CLICK_KIND_COUNT = 5;
+
 struct SettingsValues {
-    int enabledClicks[5] = {0, 0, 0, 0, 0}; // left, double, right, middle, drag
+    int enabledClicks[CLICK_KIND_COUNT] = {0, 0, 0, 0, 0}; // left, double, right, middle, drag
     int moveStep = 0;
     int scanPeriodMs = 0;
     int lineColour = 0; // COLORREF held as a signed integer
@@ -46,6 +49,12 @@ struct SettingsValues {
     int clickSound = 0;
     int switchDevice = 0; // 1 = mouse, anything else = keyboard
 };
+
+// Whether the click kind takes part in the scan. The settings window
+// changes it at once; reading the file only ever adds kinds. Whoever reads
+// or changes it builds the scan sequence afresh from it.
+bool clickKindInScan(int kind);
+void setClickKindCode(int value, int kind);
 
 // The record, read whole: the values of one store, never a mix of two.
 // Any thread may read it; only the panel's thread stores it.

@@ -195,7 +195,7 @@ TEST_P(HeldFileTest, TheFileIsTakenOnceFreeAndNothingWrittenMeanwhile) {
     fake.files[OPTIONS_FILE_NAME] = "extra_cells = menu\r\n";
     fake.lockedUntilMs[row.file] = row.heldS * 1000.0;
     auto taken = [&] {
-        return config ? fake.hookIn[1] && settings().moveStep == 5 && scanState().clickKindInScan[1] == 0
+        return config ? fake.hookIn[1] && settings().moveStep == 5 && !clickKindInScan(1)
                       : currentOptions().extraCells.size() == 1;
     };
     startUp(fake);

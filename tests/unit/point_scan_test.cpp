@@ -24,7 +24,7 @@ protected:
     // A tick, or a press, `ms` after the current sweep began.
     void at(double ms, bool press) {
         fake.clockMs = pointScanState().phaseStartMs + ms;
-        press ? handleSwitchPress(fake) : movementTick(fake);
+        press ? (void)handleSwitchPress(fake) : movementTick(fake);
     }
     std::string mark(PointMark m) const {
         const Rect& r = fake.pointMarkRect[static_cast<int>(m)];

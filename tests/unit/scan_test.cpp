@@ -72,9 +72,9 @@ TEST_F(LogicTest, KindTurnedOffBehindTheScanPositionSendsTheNextTickToCellZero) 
 
 TEST_F(LogicTest, OnlyTheValueOneEnablesAClickKind) {
     setClickKindCode(1, 3);
-    EXPECT_EQ(scanState().clickKindInScan[3], 1);
+    EXPECT_TRUE(clickKindInScan(3));
     setClickKindCode(2, 3);
-    EXPECT_EQ(scanState().clickKindInScan[3], 0);
+    EXPECT_FALSE(clickKindInScan(3));
     setClickKindCode(2, 0);
     buildScanSequence();
     EXPECT_EQ(scanCells(), (std::vector<int>{0, 1, 2, 3, 4}));

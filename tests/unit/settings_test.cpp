@@ -54,16 +54,18 @@ void expectRecord(const Values& want) {
 
 const Values DEFAULTS = {{1, 1, 1, 1, 1}, 2, 1500, 255, 255, 0, 0, 1};
 
-// Click kinds that take part in the scan, as the scan module holds them.
+// Click kinds that take part in the scan, as the settings hold them.
 std::vector<int> kindsWithScanCode() {
     std::vector<int> kinds;
     for (int k = 0; k < CLICK_KIND_COUNT; ++k)
-        if (scanState().clickKindInScan[k] != 0) kinds.push_back(k);
+        if (clickKindInScan(k)) kinds.push_back(k);
     return kinds;
 }
 
-// The click cells of the scan sequence, after the five that always take part.
+// The click cells of the scan sequence built from them, as whoever reads the
+// settings builds it, after the five that always take part.
 std::vector<int> clickEntries() {
+    buildScanSequence();
     std::vector<int> cells;
     for (int i = 5; i <= CELL_COUNT && scanState().scanSequence[i] != NO_CELL; ++i)
         cells.push_back(scanState().scanSequence[i]);

@@ -63,8 +63,8 @@ TEST_F(LogicTest, DirectionPressMovesAndTheNextPressResumesAfterIt) {
 TEST_F(LogicTest, PressOnStartStopStopsAndTheNextPressGoesOnWithLeft) {
     useDefaults();
     handleSwitchPress(fake);
-    highlights(1); // cell 0
-    handleSwitchPress(fake);
+    highlights(1);                                     // cell 0
+    handleSwitchEvent(fake, SwitchEvent::Press, true); // "Ready" once the press is over
     EXPECT_EQ(switchState().scanning, 0);
     EXPECT_EQ(switchState().moving, 0);
     EXPECT_FALSE(fake.timerRunning[TIMER_SCAN]);
