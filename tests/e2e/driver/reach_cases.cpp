@@ -98,6 +98,16 @@ E2E_CASE(panel_steps_aside_over_a_maximised_window) {
     ShellExecuteW(nullptr, L"open", L"notepad.exe", nullptr, nullptr, SW_SHOWMAXIMIZED);
     HWND notepad = nullptr;
     e2e::waitUntil([&] { return IsZoomed(notepad = FindWindowW(L"Notepad", nullptr)) != FALSE; }, 10000);
+    // Left running, it would keep the desktop, and so the case's run, alive.
+    const struct EndNotepad {
+        HWND window;
+        ~EndNotepad() {
+            DWORD id = 0;
+            GetWindowThreadProcessId(window, &id);
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id))
+                TerminateProcess(process, 0), CloseHandle(process);
+        }
+    } endNotepad{notepad};
     const int column = 25;
     HWND panel = notepad ? sp::startAndWaitForPanel(run, POINT{column, 300}) : nullptr;
     if (!E2E_CHECK(panel != nullptr, "the panel over a maximised notepad")) return;
