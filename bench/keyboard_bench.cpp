@@ -103,7 +103,10 @@ bool report(const char* name, sp::Language language, const char* const* phrases,
                 std::printf("%s: cannot type %s\n", name, phrases[i]);
                 return false;
             }
-            word = key == sp::KEY_SPACE ? "" : word + utf8;
+            if (key == sp::KEY_SPACE)
+                word.clear();
+            else
+                word += utf8;
         }
     }
     const double n = tally.characters;

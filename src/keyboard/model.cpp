@@ -99,7 +99,8 @@ LanguageModel::LanguageModel(const Lexicon& lexicon, std::string_view letters) {
     wordOfRank_ = byFrequency;
     rankTree_.assign(2 * static_cast<std::size_t>(n), 0);
     for (int rank = 0; rank < n; ++rank) rankTree_[n + byFrequency[rank]] = static_cast<std::uint32_t>(rank);
-    for (int i = n - 1; i > 0; --i) rankTree_[i] = std::min(rankTree_[2 * i], rankTree_[2 * i + 1]);
+    for (auto i = static_cast<std::size_t>(n); i-- > 1;)
+        rankTree_[i] = std::min(rankTree_[2 * i], rankTree_[2 * i + 1]);
 }
 
 std::string_view LanguageModel::word(int i) const {
