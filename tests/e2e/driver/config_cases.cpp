@@ -465,6 +465,15 @@ E2E_CASE(screenshot_panel) {
     e2e::requestScreenshot(run);
 }
 
+E2E_CASE(screenshot_settings_english) {
+    E2E_REQUIRE(sp::seedOptions(run, "language = en\r\n"), "options.ini in English");
+    HWND panel = nullptr;
+    HWND config = startAndOpen(run, &panel);
+    if (!config) return;
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(config)));
+    e2e::requestScreenshot(run);
+}
+
 E2E_CASE(screenshot_settings) {
     HWND panel = nullptr;
     HWND config = startAndOpen(run, &panel);
