@@ -108,7 +108,7 @@ int cellOfClickKind(int kind);
 int cellForAction(int action);
 ActionKind actionKind(int action);
 bool isDirection(int action);
-// A direction, a scroll or a point scan: `moving` while it runs.
+// A direction, a scroll or a point scan: the press handler is Moving while it runs.
 bool isMovement(int action);
 // Whether the cell is on the panel at all; a click cell whose kind is off
 // is still shown, grey.
