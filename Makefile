@@ -83,6 +83,7 @@ format-check: deps
 	@echo "format: $(words $(CXX_FILES)) files as .clang-format lays them out"
 
 lint: host
+	@bash tools/check_layers.sh src
 	@bash tools/lint.sh $(HOST_DIR) $(JOBS)
 
 asan-build: deps

@@ -99,7 +99,7 @@ void openMenu(Platform& p, MenuPlace place) {
 
 void openMenuFromCell(Platform& p) {
     openMenu(p, MenuPlace::Panel);
-    enterScanning();
+    setPressState(PressState::Scanning);
     rewindScan();
     startScanTimer(p);
 }

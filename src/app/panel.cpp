@@ -74,8 +74,7 @@ void startUp(Platform& p) {
     buildScanSequence();
     if (cellsMoved) p.layOutPanel();
     resetCellStates();
-    rearmState().rearmLastX = 0;
-    rearmState().rearmLastY = 0;
+    forgetRearmPointer();
     installSwitchHook(p);
     watchHeldFiles(p);
 }

@@ -98,7 +98,7 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
 
 bool handleSwitchPress(Platform& p) {
     notePress();
-    if (switchState().scanning == 1) {
+    if (pressState() == PressState::Scanning) {
         // Before the first step of a scan (re)started the panel still shows
         // the last selection; acting on it would repeat that.
         if (scanState().highlightedAction == NO_ACTION) return false;
@@ -106,22 +106,22 @@ bool handleSwitchPress(Platform& p) {
         p.sleepMs(10);
         const int action = scanState().highlightedAction;
         const ActionKind kind = actionKind(action);
-        if (kind != ActionKind::None) switchState().pendingAction = action;
+        if (kind != ActionKind::None) setPendingAction(action);
         switch (kind) {
         case ActionKind::Direction:
-            switchState().moving = 1;
+            setPressState(PressState::Moving);
             p.sleepMs(100);
             startMovement();
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
             break;
         case ActionKind::Scroll:
-            switchState().moving = 1;
+            setPressState(PressState::Moving);
             p.sleepMs(100);
             startScroll(p);
             p.setTimer(TIMER_MOVE, scrollPeriodMs());
             break;
         case ActionKind::Point:
-            switchState().moving = 1;
+            setPressState(PressState::Moving);
             startPointScan(p);
             p.setTimer(TIMER_MOVE, MOVE_PERIOD_MS);
             break;
@@ -132,7 +132,7 @@ bool handleSwitchPress(Platform& p) {
         }
         return false;
     }
-    if (switchState().moving == 1) {
+    if (pressState() == PressState::Moving) {
         // A point scan takes the presses until its point is fixed.
         const bool pointed = pointScanRunning();
         if (pointed && !pointScanPress(p)) return false;
@@ -141,14 +141,14 @@ bool handleSwitchPress(Platform& p) {
         // After a movement the pointer is mostly where the user wants to click.
         if (pointed || currentOptions().value[OPTION_AFTER_MOVE] == AFTER_MOVE_CLICKS)
             resumeAtFirstClickCell();
-        switchState().scanning = 1;
+        setPressState(PressState::Scanning);
         startScanTimer(p);
         // The point is fixed for a click: that click lights at once rather
         // than a whole step later.
         if (pointed) scanStep(p);
         return false;
     }
-    switchState().scanning = 1;
+    setPressState(PressState::Scanning);
     rebuildCrosshair(p, 5, 20);
     startScanTimer(p);
     return false;
@@ -207,7 +207,7 @@ void performClick(Platform& p) {
     }
 
     if (live().liveClickSound == 1) p.playClickSound();
-    enterScanning();
+    setPressState(PressState::Scanning);
     const bool pointAgain = resumeAfterClick();
     startScanTimer(p);
     // The click's own wait has already shown what was taken; going back to

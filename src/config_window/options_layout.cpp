@@ -188,7 +188,7 @@ bool optionsControlPressed(const OptionsControl& control, const OptionValues& va
     switch (control.action) {
     case A::Toggle: return values.value[control.option] == 1;
     case A::Choose: return values.value[control.option] == control.arg;
-    case A::Cell: return contains(values.extraCells, control.arg);
+    case A::Cell: return contains(values.extraCells, extraCellOf(control.arg));
     default: return false;
     }
 }

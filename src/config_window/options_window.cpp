@@ -105,11 +105,12 @@ OptionValues optionsAfterClick(const OptionValues& values, const OptionsControl&
     case OptionsAction::Choose: value = control.arg; break;
     case OptionsAction::Cell: {
         std::vector<int>& cells = now.extraCells;
-        const auto at = std::find(cells.begin(), cells.end(), control.arg);
+        const int extra = extraCellOf(control.arg);
+        const auto at = std::find(cells.begin(), cells.end(), extra);
         if (at != cells.end())
             cells.erase(at);
-        else if (cells.size() < static_cast<std::size_t>(MOST_EXTRA_CELLS))
-            cells.push_back(control.arg);
+        else if (extra != NOT_LISTED && cells.size() < static_cast<std::size_t>(MOST_EXTRA_CELLS))
+            cells.push_back(extra);
         break;
     }
     default: break;

@@ -130,9 +130,7 @@ void moveCursorTo(Platform& p, Point pixel) {
 void putPointerAt(Platform& p, Point pixel) {
     moveCursorTo(p, pixel);
     moveCrosshair(p, pixel);
-    SwitchState& sw = switchState();
-    sw.lastMoveX = pixel.x;
-    sw.lastMoveY = pixel.y;
+    noteMoveTarget(pixel);
 }
 
 bool stopOnHandMove(Platform& p, Point keptAt) {
@@ -146,8 +144,7 @@ void stopScanTimers(Platform& p) {
     p.killTimer(TIMER_MOVE);
     endPointScan(p);
     p.sleepMs(10);
-    switchState().moving = 0;
-    switchState().pendingAction = 0;
+    endMovement();
 }
 
 void restartWithSwitchDevice(Platform& p) {
@@ -155,17 +152,18 @@ void restartWithSwitchDevice(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     endPointScan(p);
-    switchState().moving = 0;
-    switchState().stopPending = 0;
+    // A stop the old hook saw is void with the new one going in.
+    takeStopSeen();
     installSwitchHook(p);
-    enterScanning();
+    setPressState(PressState::Scanning);
     rewindScan();
     startScanTimer(p);
 }
 
 void movementTick(Platform& p) {
-    SwitchState& sw = switchState();
-    const ActionKind kind = sw.moving == 1 ? actionKind(sw.pendingAction) : ActionKind::None;
+    const SwitchState& sw = switchState();
+    const ActionKind kind =
+        pressState() == PressState::Moving ? actionKind(sw.pendingAction) : ActionKind::None;
     if (kind == ActionKind::Scroll) {
         scrollTick(p);
         return;
@@ -175,7 +173,7 @@ void movementTick(Platform& p) {
         return;
     }
     const Point from = pointerPlace(p);
-    if (sw.moving != 1) return;
+    if (pressState() != PressState::Moving) return;
     const int direction = sw.pendingAction;
     if (!isDirection(direction)) return;
     const int pixels = pixelsThisTick(p.nowMs(), live().liveMoveStep);

@@ -35,6 +35,11 @@ void resetRearmState() {
 
 void resetRearmCount() { g_rearm.rearmCount = 0; }
 
+void forgetRearmPointer() {
+    g_rearm.rearmLastX = 0;
+    g_rearm.rearmLastY = 0;
+}
+
 void rearmTick(Platform& p) {
     const Point pointer = p.cursorPos();
     if (g_rearm.shortRearm == 1) {

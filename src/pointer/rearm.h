@@ -21,6 +21,8 @@ RearmState& rearmState();
 void resetRearmState();
 // A stop ends any countdown that was under way.
 void resetRearmCount();
+// At start-up no tick has yet seen where the pointer rests.
+void forgetRearmPointer();
 
 // Pointer movement between two ticks up to this far counts as rest.
 constexpr double REARM_REST_DISTANCE = 10.0;

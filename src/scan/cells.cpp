@@ -20,22 +20,24 @@ using On = SwitchedOnBy;
 // been called; the double-click cell sits second though it is the fourth
 // action.
 constexpr CellRow CELLS[CELL_COUNT] = {
-    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, 0, 0, "STOP", nullptr},
-    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, 0, 1, "LEFT", nullptr},
-    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, 0, 2, "RIGHT", nullptr},
-    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, 0, 3, "UP", nullptr},
-    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, 0, 4, "DOWN", nullptr},
-    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, 1, 0, "Left Click", nullptr},
-    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, 1, 1, "Double Left Click", nullptr},
-    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, 1, 2, "Middle Right", nullptr},
-    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, 1, 3, "Middle Click", nullptr},
-    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, 1, 4, "Click To Drag", nullptr},
-    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, 2, -1, "Scroll Up", "scroll_up"},
-    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, "Scroll Down", "scroll_down"},
-    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, "Scroll Left", "scroll_left"},
-    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, "Scroll Right", "scroll_right"},
-    {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, "Menu", "menu"},
-    {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, "Point", nullptr},
+    {ACTION_START_STOP, K::StartStop, Icon::Stop, On::Always, -1, 0, 0, NOT_LISTED, "STOP"},
+    {ACTION_LEFT, K::Direction, Icon::Esquerra, On::Always, -1, 0, 1, NOT_LISTED, "LEFT"},
+    {ACTION_RIGHT, K::Direction, Icon::Dreta, On::Always, -1, 0, 2, NOT_LISTED, "RIGHT"},
+    {ACTION_UP, K::Direction, Icon::Amunt, On::Always, -1, 0, 3, NOT_LISTED, "UP"},
+    {ACTION_DOWN, K::Direction, Icon::Avall, On::Always, -1, 0, 4, NOT_LISTED, "DOWN"},
+    {ACTION_LEFT_CLICK, K::Click, Icon::ClicEsquerra, On::ClickKind, 0, 1, 0, NOT_LISTED, "Left Click"},
+    {ACTION_DOUBLE_CLICK, K::Click, Icon::DobleClic, On::ClickKind, 1, 1, 1, NOT_LISTED, "Double Left Click"},
+    {ACTION_RIGHT_CLICK, K::Click, Icon::ClicDreta, On::ClickKind, 2, 1, 2, NOT_LISTED, "Middle Right"},
+    {ACTION_MIDDLE_CLICK, K::Click, Icon::MiddelClic, On::ClickKind, 3, 1, 3, NOT_LISTED, "Middle Click"},
+    {ACTION_DRAG, K::Click, Icon::Arrastra, On::ClickKind, 4, 1, 4, NOT_LISTED, "Click To Drag"},
+    {ACTION_SCROLL_UP, K::Scroll, Icon::RodaAmunt, On::Listed, -1, 2, -1, EXTRA_SCROLL_UP, "Scroll Up"},
+    {ACTION_SCROLL_DOWN, K::Scroll, Icon::RodaAvall, On::Listed, -1, 2, -1, EXTRA_SCROLL_DOWN, "Scroll Down"},
+    {ACTION_SCROLL_LEFT, K::Scroll, Icon::RodaEsquerra, On::Listed, -1, 2, -1, EXTRA_SCROLL_LEFT,
+     "Scroll Left"},
+    {ACTION_SCROLL_RIGHT, K::Scroll, Icon::RodaDreta, On::Listed, -1, 2, -1, EXTRA_SCROLL_RIGHT,
+     "Scroll Right"},
+    {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, EXTRA_MENU, "Menu"},
+    {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, NOT_LISTED, "Point"},
 };
 
 // The column of each listed cell in its row plus one, 0 while it is not
@@ -101,7 +103,9 @@ bool cellShown(int cell) {
     return false;
 }
 
-const char* listedWord(int cell) { return isCell(cell) ? CELLS[cell].listedAs : nullptr; }
+int extraCellOf(int cell) { return isCell(cell) ? CELLS[cell].listedAs : NOT_LISTED; }
+
+const char* listedWord(int cell) { return extraCellWord(extraCellOf(cell)); }
 
 bool layOutListedCells() {
     int column[CELL_COUNT];
@@ -109,7 +113,7 @@ bool layOutListedCells() {
     int next = 1;
     for (int listed : currentOptions().extraCells)
         for (int cell = 0; cell < CELL_COUNT; ++cell)
-            if (cell == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
+            if (CELLS[cell].listedAs == listed && CELLS[cell].onBy == On::Listed) column[cell] = next++;
     if (currentOptions().value[OPTION_POINT_SCAN] == 1 && column[CELL_POINT] == 0) column[CELL_POINT] = next;
     bool changed = false;
     for (int cell = 0; cell < CELL_COUNT; ++cell)

@@ -48,6 +48,8 @@ enum Cell : int {
 };
 // No cell: ends the scan sequence, and is what nothing highlighted reads as.
 constexpr int NO_CELL = -1;
+// A cell that extra_cells does not name.
+constexpr int NOT_LISTED = -1;
 
 // Action codes: what a press on a cell does, held in `pendingAction`.
 enum Action : int {
@@ -90,11 +92,12 @@ struct CellRow {
     int clickKind; // with SwitchedOnBy::ClickKind; -1 otherwise
     int panelRow;
     int panelColumn; // -1: by its place in the list
+    // With SwitchedOnBy::Listed: the ExtraCell that names it in options.ini;
+    // NOT_LISTED for the Point cell, which comes after the others with
+    // point_scan, and for every cell not switched on by a list.
+    int listedAs;
     // The panel caption while the cell is highlighted.
     const char* caption;
-    // With SwitchedOnBy::Listed: its name in options.ini's extra_cells; null
-    // for the Point cell, which comes after the others with point_scan.
-    const char* listedAs;
 };
 
 bool isCell(int cell);
@@ -105,7 +108,7 @@ int cellOfClickKind(int kind);
 int cellForAction(int action);
 ActionKind actionKind(int action);
 bool isDirection(int action);
-// A direction, a scroll or a point scan: `moving` while it runs.
+// A direction, a scroll or a point scan: the press handler is Moving while it runs.
 bool isMovement(int action);
 // Whether the cell is on the panel at all; a click cell whose kind is off
 // is still shown, grey.
@@ -134,6 +137,8 @@ constexpr int CELL_ICON_SIZE = 32;
 bool layOutListedCells();
 // The cell's name in extra_cells; null for a cell that is not listed there.
 const char* listedWord(int cell);
+// The ExtraCell that names the cell in extra_cells; NOT_LISTED for none.
+int extraCellOf(int cell);
 
 constexpr Colour COLOUR_NORMAL = 0xFEFFFF; // near-white: blue is 254
 constexpr Colour COLOUR_HIGHLIGHT = 0x00FF00;

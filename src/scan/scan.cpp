@@ -124,11 +124,12 @@ void showLitCell(Platform& p) {
 }
 
 void freezeScan(Platform& p) {
-    SwitchState& sw = switchState();
     p.killTimer(TIMER_SCAN);
-    sw.scanning = 0;
     const int action = g_scan.highlightedAction;
-    if (isMovement(action)) sw.moving = 1;
+    if (isMovement(action))
+        setPressState(PressState::Moving);
+    else if (pressState() == PressState::Scanning)
+        setPressState(PressState::Idle);
 
     const int selected = cellForAction(action);
     if (selected == NO_CELL) return;

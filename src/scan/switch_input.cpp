@@ -12,6 +12,8 @@ namespace sp {
 
 namespace {
 SwitchState g_switch;
+std::atomic<PressState> g_pressState{PressState::Idle};
+static_assert(std::atomic<PressState>::is_always_lock_free, "the hook thread must never wait");
 
 // The switch's contacts as the hook has seen them: the 256 keys, then the
 // left, right and middle buttons. Only the hook thread touches them.
@@ -104,9 +106,12 @@ SwitchEvent contactChanged(int contact, bool closing, double atMs) {
 
 SwitchState& switchState() { return g_switch; }
 
+PressState pressState() { return g_pressState; }
+
+void setPressState(PressState state) { g_pressState = state; }
+
 void resetSwitchState() {
-    g_switch.scanning = 0;
-    g_switch.moving = 0;
+    g_pressState = PressState::Idle;
     g_switch.pendingAction = 0;
     g_switch.mouseHookActive = 0;
     g_switch.keyboardHookActive = 0;
@@ -171,9 +176,9 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool 
         // it is a hand on the mouse, however small.
         // The panel's stepping aside may echo as a move of its own; no hand made it.
         const bool near =
-            isPanelEcho(pointer, atMs) ||
-            (g_switch.moving != 1 && std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
-             std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT);
+            isPanelEcho(pointer, atMs) || (g_pressState != PressState::Moving &&
+                                           std::abs(pointer.x - g_switch.lastMoveX) <= NEAR_MOVE_LIMIT &&
+                                           std::abs(pointer.y - g_switch.lastMoveY) <= NEAR_MOVE_LIMIT);
         if (near) return {HookResult::PassOn, SwitchEvent::Move};
         // Tested before it is raised: the first stop comes with the 11th far
         // move, every later one with the 10th.
@@ -197,12 +202,22 @@ HookDecision classifyMouseEvent(int code, unsigned message, Point pointer, bool 
 }
 
 void enterIdle() {
-    g_switch.moving = 0;
+    g_pressState = PressState::Idle;
     g_switch.pendingAction = 0;
-    g_switch.scanning = 0;
 }
 
-void enterScanning() { g_switch.scanning = 1; }
+void setPendingAction(int action) { g_switch.pendingAction = action; }
+
+void endMovement() {
+    PressState moving = PressState::Moving;
+    g_pressState.compare_exchange_strong(moving, PressState::Idle);
+    g_switch.pendingAction = 0;
+}
+
+void noteMoveTarget(Point pixel) {
+    g_switch.lastMoveX = pixel.x;
+    g_switch.lastMoveY = pixel.y;
+}
 
 void noteStopSeen(SwitchEvent stop) { g_switch.stopPending = static_cast<int>(stop); }
 

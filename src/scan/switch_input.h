@@ -13,8 +13,6 @@
 namespace sp {
 
 struct SwitchState {
-    std::atomic<int> scanning;
-    std::atomic<int> moving;
     std::atomic<int> pendingAction;
     std::atomic<int> mouseHookActive;
     std::atomic<int> keyboardHookActive;
@@ -33,6 +31,13 @@ struct SwitchState {
 };
 
 enum HoldState : int { HOLD_NONE, HOLD_WAITING, HOLD_TAKEN };
+
+// What the next press does: at Idle it starts a scan, while Scanning it
+// takes the lit cell, while Moving it ends the movement or point scan under
+// way. Set on the main thread; the hook reads it without a lock.
+enum class PressState : int { Idle, Scanning, Moving };
+PressState pressState();
+void setPressState(PressState state);
 
 SwitchState& switchState();
 void resetSwitchState();
@@ -105,9 +110,15 @@ bool takeHeldPress();
 // takes the next one.
 void endPressInHand();
 
-// The stop leaves the press handler Idle; a click leaves it Scanning.
+// The stop leaves the press handler Idle, with no action pending.
 void enterIdle();
-void enterScanning();
+// The action a press took from the lit cell, for its movement or click.
+void setPendingAction(int action);
+// A movement, scroll or point scan is over: Moving becomes Idle, and no
+// action is pending.
+void endMovement();
+// Where the program last put the pointer: a hand move is told from it.
+void noteMoveTarget(Point pixel);
 
 // Hook thread: a stop was seen, before its message is posted.
 void noteStopSeen(SwitchEvent stop);

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <mutex>
 
-#include "scan/cells.h"
 #include "settings/fallback_log.h"
 
 namespace sp {
@@ -15,6 +14,8 @@ namespace {
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
 constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
 constexpr const char* AFTER_CLICK_WORDS[] = {"first", "point"};
+constexpr const char* EXTRA_CELL_WORDS[EXTRA_CELL_COUNT] = {"scroll_up", "scroll_down", "scroll_left",
+                                                            "scroll_right", "menu"};
 
 constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},
@@ -143,6 +144,10 @@ void logOptions(Platform& p, const std::string& text) {
 
 } // namespace
 
+const char* extraCellWord(int extra) {
+    return extra >= 0 && extra < EXTRA_CELL_COUNT ? EXTRA_CELL_WORDS[extra] : nullptr;
+}
+
 const OptionDef& optionDef(int option) { return OPTIONS[option >= 0 && option < OPTION_COUNT ? option : 0]; }
 
 int optionOfKey(const std::u32string& key) {
@@ -171,7 +176,7 @@ std::u32string optionText(const OptionValues& values, int option) {
     case OptionType::Cells: break;
     }
     std::u32string text;
-    for (int cell : values.extraCells) text += (text.empty() ? U"" : U" ") + ascii(listedWord(cell));
+    for (int extra : values.extraCells) text += (text.empty() ? U"" : U" ") + ascii(extraCellWord(extra));
     return text;
 }
 
@@ -199,11 +204,9 @@ bool setOptionFromText(OptionValues& values, int option, const std::u32string& t
     // may be the switch user's only way to the settings.
     std::vector<int> cells;
     for (const std::u32string& word : splitWords(text)) {
-        int named = NO_CELL;
-        for (int cell = 0; cell < CELL_COUNT; ++cell)
-            if (listedWord(cell) && sameWord(word, listedWord(cell))) named = cell;
+        const int named = wordIndex(word, EXTRA_CELL_WORDS, EXTRA_CELL_COUNT);
         const char* why = nullptr;
-        if (named == NO_CELL)
+        if (named < 0)
             why = "is no cell's name";
         else if (std::find(cells.begin(), cells.end(), named) != cells.end())
             why = "is named already";

@@ -42,9 +42,20 @@ enum Option : int {
     OPTION_COUNT
 };
 
-// `extra_cells` names cells by the words the cell table gives them, and
-// fills one row of the panel.
+// The cells `extra_cells` can name, one per word of the file; the cell
+// table says which of its cells each one is. The list fills one row of the
+// panel.
+enum ExtraCell : int {
+    EXTRA_SCROLL_UP,
+    EXTRA_SCROLL_DOWN,
+    EXTRA_SCROLL_LEFT,
+    EXTRA_SCROLL_RIGHT,
+    EXTRA_MENU,
+    EXTRA_CELL_COUNT
+};
 constexpr int MOST_EXTRA_CELLS = 5;
+// The word `extra_cells` names `extra` by; null for no ExtraCell.
+const char* extraCellWord(int extra);
 
 enum Language : int { LANGUAGE_AUTO, LANGUAGE_EN, LANGUAGE_ES };
 // Where the scan goes on when a press ends a movement.
@@ -55,7 +66,7 @@ enum AfterClick : int { AFTER_CLICK_FIRST, AFTER_CLICK_POINT };
 enum class OptionType {
     Number, // a whole number in a range, or 0 where the option allows it
     Choice, // one of a list of words; the value is its index
-    Cells,  // cells of the cell table, space-separated, each at most once
+    Cells,  // ExtraCell words, space-separated, each at most once
 };
 
 struct OptionDef {
@@ -75,7 +86,7 @@ int optionOfKey(const std::u32string& key);
 
 struct OptionValues {
     int value[OPTION_COUNT] = {};
-    std::vector<int> extraCells; // cell ids, in the order given
+    std::vector<int> extraCells; // ExtraCell values, in the order given
 };
 bool operator==(const OptionValues& a, const OptionValues& b);
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "fake_platform.h"
-#include "scan/cells.h"
 #include "settings/options.h"
 
 namespace {
@@ -25,8 +24,8 @@ bool inRange(const OptionValues& v) {
         if (def.type == OptionType::Cells) continue;
         if (!(value >= def.low && value <= def.high) && !(def.zeroMeansOff && value == 0)) return false;
     }
-    for (int cell : v.extraCells)
-        if (!listedWord(cell)) return false;
+    for (int extra : v.extraCells)
+        if (!extraCellWord(extra)) return false;
     return v.extraCells.size() <= MOST_EXTRA_CELLS;
 }
 

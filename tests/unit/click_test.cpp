@@ -78,7 +78,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         if (std::string(row.other) == "menu") expected.push_back("showMenu panel");
         EXPECT_EQ(effects, expected) << (swapped ? "swapped" : "not swapped");
         EXPECT_EQ(clickState().dragging, row.draggingAfter);
-        EXPECT_EQ(switchState().scanning, 1);
+        EXPECT_EQ(pressState(), PressState::Scanning);
         EXPECT_EQ(scanState().scanPos, 1);
         EXPECT_TRUE(fake.timerRunning[TIMER_SCAN]);
         EXPECT_TRUE(fake.calls("removeHook").empty()) << "the switch stays in through the click";

@@ -137,7 +137,7 @@ TEST_F(LogicTest, ChoosingTheOtherDeviceSwapsTheHookAndScansFromTheStart) {
     installSwitchHook(fake);
     initShownStates();
     scanState().scanPos = 7;
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     fake.clearLog();
 
     EXPECT_FALSE(chooseDevice(fake, 0)) << "keyboard is already the switch";
@@ -150,8 +150,7 @@ TEST_F(LogicTest, ChoosingTheOtherDeviceSwapsTheHookAndScansFromTheStart) {
     EXPECT_EQ(configState().deviceCheck, 1);
     EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(switchState().keyboardHookActive, 0);
-    EXPECT_EQ(switchState().scanning, 1);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     EXPECT_EQ(scanState().scanPos, 1);
     EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Mouse)]);
     EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);

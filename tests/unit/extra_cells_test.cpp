@@ -106,7 +106,7 @@ TEST_P(ScrollTest, TurnsTheWheelUntilTheNextPress) {
     handleSwitchPress(fake);
     EXPECT_EQ(fake.calls("sendWheel"), (Lines{c.turn}));
     EXPECT_EQ(fake.timerPeriod[TIMER_MOVE], 300);
-    EXPECT_EQ(switchState().moving, 1);
+    EXPECT_EQ(pressState(), PressState::Moving);
 
     fake.clearLog();
     movementTick(fake);
@@ -115,8 +115,7 @@ TEST_P(ScrollTest, TurnsTheWheelUntilTheNextPress) {
 
     handleSwitchPress(fake);
     EXPECT_FALSE(fake.timerRunning[TIMER_MOVE]);
-    EXPECT_EQ(switchState().moving, 0);
-    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     movementTick(fake);
     EXPECT_EQ(fake.calls("sendWheel").size(), 2u) << "no turn once stopped";
     EXPECT_EQ(highlights(1), (std::vector<int>{0})) << "the scroll cell was the last";
@@ -147,12 +146,12 @@ TEST_F(ExtraCellsTest, AHandOnTheMouseStopsAKeyboardUsersScroll) {
         movementTick(fake);
         if (device == 0) {
             EXPECT_TRUE(fake.calls("sendWheel").empty());
-            EXPECT_EQ(switchState().moving, 0);
+            EXPECT_NE(pressState(), PressState::Moving);
             EXPECT_TRUE(fake.timerRunning[TIMER_REARM]);
             EXPECT_EQ(fake.caption, "Ready");
         } else {
             EXPECT_EQ(fake.calls("sendWheel").size(), 1u);
-            EXPECT_EQ(switchState().moving, 1);
+            EXPECT_EQ(pressState(), PressState::Moving);
         }
         handleEscape(fake);
     }

@@ -98,7 +98,7 @@ TEST_F(LogicTest, AStopActsBeforeThePressesQueuedAheadOfItAndDropsThem) {
     // Presses queued, then Escape seen by the hook behind them.
     noteStopSeen(SwitchEvent::Escape);
     handleSwitchEvent(fake, SwitchEvent::Press, true);
-    EXPECT_EQ(switchState().scanning, 0) << "the first message to come acts as the stop";
+    EXPECT_NE(pressState(), PressState::Scanning) << "the first message to come acts as the stop";
     EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
     EXPECT_TRUE(fake.timerRunning[TIMER_REARM]);
     EXPECT_EQ(fake.calls("setTimer 11").size(), 0u) << "no scan started by the overtaken press";
@@ -121,14 +121,14 @@ TEST_F(LogicTest, LockReleasesTheDragAndUnlockComesBackToRestWithAFreshHook) {
     EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 4"}));
     EXPECT_EQ(clickState().dragging, 0);
 
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     fake.setTimer(TIMER_MOVE, 40);
     const int installs = fake.hookInstalls;
     onSessionResumed(fake);
     EXPECT_EQ(fake.hookInstalls, installs + 1) << "out and in again";
     EXPECT_TRUE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
     EXPECT_FALSE(fake.timerRunning[TIMER_MOVE]);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_NE(pressState(), PressState::Moving);
     EXPECT_EQ(fake.caption, "Ready");
     EXPECT_TRUE(fake.timerRunning[TIMER_START_DELAY]) << "the crosshair comes back";
 }

@@ -103,7 +103,7 @@ TEST_F(LogicTest, TheMenuCellOpensTheMenuAndTheScanStartsAgainAtTheFirstCell) {
         EXPECT_EQ(fake.calls("showMenu"), press == 0 ? Lines{"showMenu panel"} : Lines{})
             << "press " << press;
         EXPECT_TRUE(fake.calls("sendButton").empty());
-        EXPECT_EQ(switchState().scanning, 1);
+        EXPECT_EQ(pressState(), PressState::Scanning);
         EXPECT_EQ(fake.timerPeriod[TIMER_SCAN], live().liveScanPeriodMs);
         EXPECT_EQ(highlights(2), (std::vector<int>{0, 1})) << "press " << press;
     }

@@ -107,7 +107,7 @@ TEST_F(LogicTest, PanelStepsAsideOnlyWithTheOption) {
         useOptions(o);
         useDefaults();
         fake.cursor = {232, 50};
-        switchState().moving = 1;
+        setPressState(PressState::Moving);
         switchState().pendingAction = 1;
 
         movementTick(fake);
@@ -128,7 +128,7 @@ TEST_F(LogicTest, PanelStepsAsideOnceAndItsEchoIsNoMove) {
     o.value[OPTION_PANEL_STEPS_ASIDE] = 1;
     useOptions(o);
     useDefaults();
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = ACTION_UP;
     enum Kind { Put, Read, Tick, Hook };
     const struct {

@@ -71,7 +71,7 @@ TEST(NormalisedForTest, ScalesToTheLastPixelAndTruncatesTowardZero) {
 // ---- Movement tick --------------------------------------------------------------
 
 TEST_F(LogicTest, TickWithoutMovingDoesNothing) {
-    switchState().moving = 0;
+    setPressState(PressState::Idle);
     switchState().pendingAction = 1;
     movementTick(fake);
     EXPECT_TRUE(fake.log.empty());
@@ -82,7 +82,7 @@ TEST_F(LogicTest, TickMovesPointerThenCrosshairThenRemembersTheTarget) {
     SettingsValues v = defaultSettings();
     v.moveStep = 6;
     useSettings(v);
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 1;
     fake.cursor = {3, 300};
 
@@ -115,7 +115,7 @@ TEST_P(MovementRateTest, CoversAStepPerFortyMilliseconds) {
     v.moveStep = 2;
     useSettings(v);
     fake.cursor = {100, 300}; // 200 pixels on, still short of the edge
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 2; // right
     startMovement();
 
@@ -159,8 +159,7 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     v.enabledClicks[4] = 0;
     useSettings(v);
     clickState().dragging = 1;
-    switchState().scanning = 1;
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 4;
     scanState().scanPos = 7;
     rearmState().rearmCount = 3;
@@ -175,8 +174,7 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
                "paintCell 6 FEFFFF DOBLE_CLIC", "paintCell 7 CCCCCC CLIC_DRETA",
                "paintCell 8 FEFFFF MIDDEL_CLIC", "paintCell 9 CCCCCC ARRASTRA"}));
     EXPECT_EQ(clickState().dragging, 0);
-    EXPECT_EQ(switchState().scanning, 0);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(pressState(), PressState::Idle);
     EXPECT_EQ(switchState().pendingAction, 0);
     EXPECT_EQ(scanState().scanPos, 1);
     EXPECT_EQ(rearmState().rearmCount, 0);

@@ -135,7 +135,7 @@ TEST_F(LogicTest, PanelTimersGoToTheirTicks) {
     onPanelTimer(fake, TIMER_START_DELAY);
     EXPECT_EQ(fake.log, (Lines{"killTimer 17"}));
 
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 4;
     fake.clearLog();
     onPanelTimer(fake, TIMER_MOVE);

@@ -156,7 +156,7 @@ class FreezeTest : public LogicTest, public ::testing::WithParamInterface<Freeze
 TEST_P(FreezeTest, SelectsTheHighlightedCell) {
     const FreezeCase& c = GetParam();
     useDefaults();
-    switchState().scanning = 1;
+    setPressState(PressState::Scanning);
     scanState().scanPos = c.cell + 1;
     scanStep(fake);
     EXPECT_EQ(scanState().highlightedAction, c.action);
@@ -164,8 +164,7 @@ TEST_P(FreezeTest, SelectsTheHighlightedCell) {
 
     freezeScan(fake);
     EXPECT_EQ(fake.log, c.log);
-    EXPECT_EQ(switchState().scanning, 0);
-    EXPECT_EQ(switchState().moving, (c.action >= 1 && c.action <= 4) ? 1 : 0);
+    EXPECT_EQ(pressState(), (c.action >= 1 && c.action <= 4) ? PressState::Moving : PressState::Idle);
     EXPECT_EQ(scanState().highlightedAction, c.action);
     EXPECT_EQ(scanState().scanPos, c.cell + 2) << "the freeze does not move the scan";
     EXPECT_EQ(scanState().startIconShown, c.cell == 0 ? 1 : 0);
@@ -185,12 +184,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "cell" + std::to_string(info.param.cell); });
 
 TEST_F(LogicTest, StopScanTimersEndsMovementButKeepsThePosition) {
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 2;
     scanState().scanPos = 4;
     stopScanTimers(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "killTimer 99", "sleep 10"}));
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_NE(pressState(), PressState::Moving);
     EXPECT_EQ(switchState().pendingAction, 0);
     EXPECT_EQ(scanState().scanPos, 4);
 }

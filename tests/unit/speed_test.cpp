@@ -16,7 +16,7 @@ protected:
     // virtual clock; where the pointer is after each of `ms` milliseconds.
     int glideRight(int ms) {
         fake.cursor = {100, 300};
-        switchState().moving = 1;
+        setPressState(PressState::Moving);
         switchState().pendingAction = ACTION_RIGHT;
         startMovement();
         for (int t = 0; t <= ms; t += MOVE_PERIOD_MS) {
@@ -92,7 +92,7 @@ TEST_P(AfterMoveTest, APressEndingAMovementResumesWhereTheOptionSays) {
     scanState().scanPos = CELL_UP + 1;
     scanStep(fake);
     handleSwitchPress(fake); // up
-    ASSERT_EQ(switchState().moving, 1);
+    ASSERT_EQ(pressState(), PressState::Moving);
     handleSwitchPress(fake);
     EXPECT_EQ(highlights(1), (std::vector<int>{c.next}));
 }
@@ -134,16 +134,16 @@ TEST_F(SpeedTest, TheScanRestsAfterScanLoopsPassesWithoutAPress) {
     handleSwitchPress(fake); // the press that starts a movement also counts
     handleSwitchPress(fake);
     highlights(20);
-    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     scanStep(fake);
-    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_NE(pressState(), PressState::Scanning);
     EXPECT_EQ(fake.caption, "Ready");
     EXPECT_FALSE(fake.timerRunning[TIMER_SCAN]);
 
     useOptionsText("scan_loops = 0");
     handleSwitchPress(fake);
     highlights(300);
-    EXPECT_EQ(switchState().scanning, 1) << "0: never";
+    EXPECT_EQ(pressState(), PressState::Scanning) << "0: never";
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST_F(LogicTest, PressAtRestRebuildsTheCrosshairThenStartsTheScanTimer) {
     EXPECT_EQ(fake.log, (Lines{"closeArm left", "closeArm right", "closeArm up", "closeArm down", "sleep 5",
                                "startArm left", "startArm right", "startArm up", "startArm down", "sleep 20",
                                "setLineColour 0000FF", "sleep 100", "setTimer 11 750"}));
-    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(pressState(), PressState::Scanning);
 }
 
 TEST_F(LogicTest, DirectionPressMovesAndTheNextPressResumesAfterIt) {
@@ -47,15 +47,13 @@ TEST_F(LogicTest, DirectionPressMovesAndTheNextPressResumesAfterIt) {
     handleSwitchPress(fake); // on "UP"
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "paintCell 3 00FF00 AMUNT", "sleep 100", "sleep 10",
                                "sleep 100", "setTimer 99 40"}));
-    EXPECT_EQ(switchState().scanning, 0);
-    EXPECT_EQ(switchState().moving, 1);
+    EXPECT_EQ(pressState(), PressState::Moving);
     EXPECT_EQ(switchState().pendingAction, 3);
     fake.clearLog();
 
     handleSwitchPress(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "killTimer 99", "sleep 10", "setTimer 11 1500"}));
-    EXPECT_EQ(switchState().scanning, 1);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     EXPECT_EQ(switchState().pendingAction, 0);
     EXPECT_EQ(highlights(1), (std::vector<int>{4}));
 }
@@ -65,8 +63,7 @@ TEST_F(LogicTest, PressOnStartStopStopsAndTheNextPressGoesOnWithLeft) {
     handleSwitchPress(fake);
     highlights(1);                                     // cell 0
     handleSwitchEvent(fake, SwitchEvent::Press, true); // "Ready" once the press is over
-    EXPECT_EQ(switchState().scanning, 0);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(pressState(), PressState::Idle);
     EXPECT_FALSE(fake.timerRunning[TIMER_SCAN]);
     EXPECT_EQ(fake.caption, "Ready");
     markCrosshairOpen(); // the crosshair stayed up
@@ -75,7 +72,7 @@ TEST_F(LogicTest, PressOnStartStopStopsAndTheNextPressGoesOnWithLeft) {
     handleSwitchPress(fake);
     EXPECT_EQ(fake.calls("closeArm").size(), 4u);
     EXPECT_EQ(fake.calls("startArm").size(), 4u);
-    EXPECT_EQ(switchState().scanning, 1);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     scanStep(fake);
     EXPECT_EQ(fake.caption, "LEFT");
 }
@@ -104,8 +101,7 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart)
                                "sleep 500", "sendButton 8", "sendButton 16", "playClickSound",
                                "setTimer 11 " + std::to_string(v.scanPeriodMs)}));
     EXPECT_EQ(switchState().pendingAction, 6);
-    EXPECT_EQ(switchState().scanning, 1);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_EQ(pressState(), PressState::Scanning);
     EXPECT_EQ(switchState().mouseHookActive, 1);
     EXPECT_EQ(highlights(1), (std::vector<int>{0}));
 }
@@ -341,7 +337,7 @@ TEST_P(OwnInputTest, Classifies) {
     const OwnInputCase& c = GetParam();
     switchState().lastMoveX = 500;
     switchState().lastMoveY = 300;
-    switchState().moving = c.gliding ? 1 : 0;
+    setPressState(c.gliding ? PressState::Moving : PressState::Idle);
     switchState().farMoveCount = c.farBefore;
     const HookDecision d = classifyMouseEvent(0, c.message, {c.x, 300}, c.own, 0.0);
     EXPECT_EQ(d.result, c.own || c.message == MSG_MOUSEMOVE ? HookResult::PassOn : HookResult::Discard);
@@ -413,7 +409,7 @@ TEST_P(PressPatternTest, CountsEachPressOnce) {
         }
         const double at = std::stod(token);
         if (token.back() == 'r') {
-            switchState().scanning = 1; // the main thread stops on STOP; B goes down at "Ready"
+            setPressState(PressState::Scanning); // the main thread stops on STOP; B goes down at "Ready"
             fake.onCaption = [&](auto&) {
                 outcome += "-P"[classifyKeyEvent(0, MSG_KEYDOWN, 'B', at).event == SwitchEvent::Press];
             };
@@ -477,7 +473,7 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
     useSettings(v);
     installSwitchHook(fake);
     fake.swapped = true;
-    switchState().moving = 1;
+    setPressState(PressState::Moving);
     switchState().pendingAction = 2;
     scanState().scanPos = 4;
     rearmState().rearmCount = 3;
@@ -491,7 +487,7 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
                                 REST_PAINTS,
                                 {"setTimer 14 1000"}}));
     EXPECT_EQ(switchState().keyboardHookActive, 0);
-    EXPECT_EQ(switchState().moving, 0);
+    EXPECT_NE(pressState(), PressState::Moving);
     EXPECT_EQ(switchState().pendingAction, 0);
     EXPECT_EQ(scanState().scanPos, 1);
     EXPECT_EQ(rearmState().rearmCount, 0);
@@ -500,7 +496,7 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
 TEST_F(LogicTest, FarMoveStopIsEscapeWithoutTheTimerKills) {
     useDefaults();
     installSwitchHook(fake);
-    switchState().scanning = 1;
+    setPressState(PressState::Scanning);
     fake.clearLog();
 
     handleFarMoveStop(fake);
@@ -510,7 +506,7 @@ TEST_F(LogicTest, FarMoveStopIsEscapeWithoutTheTimerKills) {
                                 REST_PAINTS,
                                 {"setTimer 14 1000"}}));
     EXPECT_EQ(switchState().mouseHookActive, 0);
-    EXPECT_EQ(switchState().scanning, 0);
+    EXPECT_NE(pressState(), PressState::Scanning);
 }
 
 } // namespace

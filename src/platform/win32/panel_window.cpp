@@ -64,15 +64,14 @@ void drawCell(const DRAWITEMSTRUCT& item) {
 template <typename Act> void actOnSwitch(Act act) {
 #ifdef SWITCHPOINT_BENCH
     const bool stopping = switchState().stopPending != 0;
-    const auto pressState = [] {
-        const SwitchState& sw = switchState();
-        return sw.scanning * 100 + sw.moving * 10 + scanState().highlightedAction;
+    const auto handlerState = [] {
+        return static_cast<int>(pressState()) * 100 + scanState().highlightedAction;
     };
-    const int before = pressState();
+    const int before = handlerState();
     const bool pressed = act();
     if (stopping) noteStopActed();
     if (!stopping && pressed) notePressTaken();
-    if (!stopping && pressed && pressState() != before) notePressActed();
+    if (!stopping && pressed && handlerState() != before) notePressActed();
     if (pressed) noteSwitchFree();
 #else
     act();
