@@ -66,9 +66,8 @@ void Win32Platform::killTimer(int id) { KillTimer(g_handles.panel, static_cast<U
 // Wine a thread's drawing reaches the screen only when it looks at its
 // queue, and what was just painted must be seen before the wait, not after.
 void Win32Platform::sleepMs(int ms) {
-    constexpr UINT NEVER_POSTED = WM_APP + 0x3FFF;
     MSG msg;
-    PeekMessageW(&msg, reinterpret_cast<HWND>(-1), NEVER_POSTED, NEVER_POSTED,
+    PeekMessageW(&msg, reinterpret_cast<HWND>(-1), WM_NEVER_POSTED, WM_NEVER_POSTED,
                  PM_NOREMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE);
     Sleep(static_cast<DWORD>(ms));
 }
