@@ -21,6 +21,7 @@
 #include "config_window/layout.h"
 #include "config_window/links.h"
 #include "config_window/options_texts.h"
+#include "config_window/own_windows.h"
 #include "platform/scale.h"
 #include "pointer/click.h"
 #include "scan/cells.h"
@@ -367,14 +368,15 @@ void onSlider(HWND slider) {
     }
 }
 
-void onAnswer(HWND window, ConfigAnswer answer) {
+void onAnswer(HWND window, WindowAnswer answer) {
     switch (answer) {
-    case ConfigAnswer::ShowState: showState(window, false); break;
-    case ConfigAnswer::SaveFailed:
+    case WindowAnswer::ShowState: showState(window, false); break;
+    case WindowAnswer::ReadOnly:
+    case WindowAnswer::SaveFailed:
         // Not saved: the window stays, the choices stay, and it says so.
         showNotice(window, settingsFileHeld() ? "config.file_in_use" : "config.save_failed");
         break;
-    case ConfigAnswer::CloseNow: DestroyWindow(window); break;
+    case WindowAnswer::CloseNow: DestroyWindow(window); break;
     }
 }
 
@@ -423,9 +425,9 @@ void setConfigWindowTimer(int periodMs) {
     if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
 }
 
-void answerConfigWindowThread(ConfigAnswer answer) {
+void answerConfigWindowThread(WindowAnswer answer) {
     HWND window = g_window.load();
-    if (window) PostMessageW(window, WM_CONFIG_ANSWER, static_cast<WPARAM>(answer), 0);
+    if (window) PostMessageW(window, WM_OWN_WINDOW_ANSWER, static_cast<WPARAM>(answer), 0);
 }
 
 void onConfigRequest(WPARAM wParam, LPARAM lParam) {
@@ -469,7 +471,7 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
-        configState().pointerOverConfig = hit == HTCLIENT ? 1 : 0;
+        ownWindowState(OwnWindow::Settings).pointerOver = hit == HTCLIENT ? 1 : 0;
         return hit;
     }
     case WM_MOUSEACTIVATE:
@@ -501,7 +503,7 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return 0;
     case WM_CONFIG_SET_TIMER: SetTimer(window, TIMER_CONFIG, static_cast<UINT>(wParam), nullptr); return 0;
-    case WM_CONFIG_ANSWER: onAnswer(window, static_cast<ConfigAnswer>(wParam)); return 0;
+    case WM_OWN_WINDOW_ANSWER: onAnswer(window, static_cast<WindowAnswer>(wParam)); return 0;
     case WM_CLOSE:
         // The close sequence runs on the panel's thread, which then answers
         // CloseNow; until then the window stays as it is.

@@ -25,14 +25,13 @@ constexpr UINT WM_MENU_ANSWER = WM_APP + 7;
 // The notification-area icon's callback to the menu's window: lParam is the
 // mouse message.
 constexpr UINT WM_TRAY_ICON = WM_APP + 8;
-// To the configuration window: the panel's answer (wParam: ConfigAnswer),
-// and its TIMER_CONFIG to start (wParam: period in ms).
-constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
+// To one of the program's own windows: the panel's answer (wParam: WindowAnswer).
+constexpr UINT WM_OWN_WINDOW_ANSWER = WM_APP + 9;
+// To the configuration window: its TIMER_CONFIG to start (wParam: period in ms).
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
 // From the options window to the panel (wParam: OptionsRequest, lParam: its
-// value), and the panel's answer back (wParam: OptionsAnswer).
+// value).
 constexpr UINT WM_OPTIONS_REQUEST = WM_APP + 11;
-constexpr UINT WM_OPTIONS_ANSWER = WM_APP + 12;
 // To the hook thread: put a hook in or take it out (lParam: the request).
 constexpr UINT WM_HOOK_REQUEST = WM_APP + 13;
 // Requests to the menu's window, each carrying what it needs on the heap.

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "config_window/options_window.h"
+#include "config_window/own_windows.h"
 #include "platform/scale.h"
 
 namespace sp {
@@ -177,15 +178,15 @@ void createControls(HWND window, HINSTANCE instance) {
     if (optionsFileHeld()) showNotice(window, "file.in_use");
 }
 
-void onAnswer(HWND window, OptionsAnswer answer) {
+void onAnswer(HWND window, WindowAnswer answer) {
     switch (answer) {
-    case OptionsAnswer::ShowState: showState(window); break;
+    case WindowAnswer::ShowState: showState(window); break;
     // Not saved: the window stays, with the choices in force, and says so.
-    case OptionsAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
-    case OptionsAnswer::SaveFailed:
+    case WindowAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
+    case WindowAnswer::SaveFailed:
         showNotice(window, optionsFileHeld() ? "file.in_use" : "save.failed");
         break;
-    case OptionsAnswer::CloseNow: DestroyWindow(window); break;
+    case WindowAnswer::CloseNow: DestroyWindow(window); break;
     }
 }
 
@@ -231,9 +232,9 @@ DWORD WINAPI optionsThreadProc(LPVOID) {
 
 bool startOptionsThread() { return startWindowThread(optionsThreadProc, optionsWindowGone); }
 
-void answerOptionsWindowThread(OptionsAnswer answer) {
+void answerOptionsWindowThread(WindowAnswer answer) {
     HWND window = g_window.load();
-    if (window) PostMessageW(window, WM_OPTIONS_ANSWER, static_cast<WPARAM>(answer), 0);
+    if (window) PostMessageW(window, WM_OWN_WINDOW_ANSWER, static_cast<WPARAM>(answer), 0);
 }
 
 void onOptionsRequest(WPARAM wParam, LPARAM lParam) {
@@ -250,7 +251,7 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
-        optionsWindowState().pointerOver = hit == HTCLIENT ? 1 : 0;
+        ownWindowState(OwnWindow::Options).pointerOver = hit == HTCLIENT ? 1 : 0;
         return hit;
     }
     // Clicks on it leave the focus where the user's keys go.
@@ -262,7 +263,7 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         else
             request(OptionsRequest::Control, LOWORD(wParam));
         return 0;
-    case WM_OPTIONS_ANSWER: onAnswer(window, static_cast<OptionsAnswer>(wParam)); return 0;
+    case WM_OWN_WINDOW_ANSWER: onAnswer(window, static_cast<WindowAnswer>(wParam)); return 0;
     case WM_VSCROLL: onScrollBar(window, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL: onWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_DPICHANGED: {

@@ -219,8 +219,28 @@ bool Win32Platform::pointerOnPanel() {
     HWND under = WindowFromPoint(pt);
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
-bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
-bool Win32Platform::pointerOnOptionsClient() { return pointerOnOptionsWindow(); }
+
+namespace {
+
+// What each of the program's own windows does for the seam, by its id.
+struct OwnWindowCalls {
+    bool (*start)();
+    void (*answer)(WindowAnswer);
+    bool (*pointerOn)();
+};
+constexpr OwnWindowCalls OWN_WINDOW_CALLS[OWN_WINDOW_COUNT] = {
+    {startConfigThread, answerConfigWindowThread, pointerOnConfigWindow},
+    {startOptionsThread, answerOptionsWindowThread, pointerOnOptionsWindow},
+};
+const OwnWindowCalls& callsFor(OwnWindow window) { return OWN_WINDOW_CALLS[static_cast<int>(window)]; }
+
+} // namespace
+
+bool Win32Platform::pointerOnOwnWindow(OwnWindow window) { return callsFor(window).pointerOn(); }
+void Win32Platform::openOwnWindow(OwnWindow window) { callsFor(window).start(); }
+void Win32Platform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
+    callsFor(window).answer(answer);
+}
 
 Rect Win32Platform::panelRect() {
     RECT r{};
@@ -249,11 +269,7 @@ std::wstring pageBesideExe(const char* page) {
     folder.resize(folder.find_last_of(L"\\/") + 1);
     return folder + widen(page, CP_UTF8);
 }
-void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
-void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
-void Win32Platform::openOptionsWindow() { startOptionsThread(); }
-void Win32Platform::answerOptionsWindow(OptionsAnswer answer) { answerOptionsWindowThread(answer); }
 bool Win32Platform::userLanguageSpanish() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH;
 }

@@ -88,20 +88,17 @@ public:
     void invalidateHelpBox() override;
     void playClickSound() override;
     bool pointerOnPanel() override;
-    bool pointerOnConfigClient() override;
-    bool pointerOnOptionsClient() override;
+    bool pointerOnOwnWindow(OwnWindow window) override;
     Rect panelRect() override;
     void movePanel(Point topLeft) override;
-    void openConfigWindow() override;
+    void openOwnWindow(OwnWindow window) override;
+    void answerOwnWindow(OwnWindow window, WindowAnswer answer) override;
     void setConfigTimer(int periodMs) override;
     bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
     bool askYesNo(const char* title, const char* text) override;
     void endMenu() override;
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
-    void answerConfigWindow(ConfigAnswer answer) override;
-    void openOptionsWindow() override;
-    void answerOptionsWindow(OptionsAnswer answer) override;
     bool userLanguageSpanish() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
@@ -176,7 +173,7 @@ bool onSystemMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 // The configuration window (config_window.cpp).
 bool startConfigThread();
 void setConfigWindowTimer(int periodMs);
-void answerConfigWindowThread(ConfigAnswer answer);
+void answerConfigWindowThread(WindowAnswer answer);
 // The panel's side of WM_CONFIG_REQUEST.
 void onConfigRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnConfigWindow();
@@ -188,7 +185,7 @@ bool pointerOnClientOf(HWND window);
 // The options window (options_window.cpp).
 constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
 bool startOptionsThread();
-void answerOptionsWindowThread(OptionsAnswer answer);
+void answerOptionsWindowThread(WindowAnswer answer);
 // The panel's side of WM_OPTIONS_REQUEST.
 void onOptionsRequest(WPARAM wParam, LPARAM lParam);
 bool pointerOnOptionsWindow();
