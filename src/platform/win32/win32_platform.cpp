@@ -222,24 +222,15 @@ bool Win32Platform::pointerOnPanel() {
 
 namespace {
 
-// What each of the program's own windows does for the seam, by its id.
-struct OwnWindowCalls {
-    bool (*start)();
-    void (*answer)(WindowAnswer);
-    bool (*pointerOn)();
-};
-constexpr OwnWindowCalls OWN_WINDOW_CALLS[OWN_WINDOW_COUNT] = {
-    {startConfigThread, answerConfigWindowThread, pointerOnConfigWindow},
-    {startOptionsThread, answerOptionsWindowThread, pointerOnOptionsWindow},
-};
-const OwnWindowCalls& callsFor(OwnWindow window) { return OWN_WINDOW_CALLS[static_cast<int>(window)]; }
+// Each of the program's own windows' thread, by its id.
+constexpr bool (*OWN_WINDOW_STARTS[OWN_WINDOW_COUNT])() = {startConfigThread, startOptionsThread};
 
 } // namespace
 
-bool Win32Platform::pointerOnOwnWindow(OwnWindow window) { return callsFor(window).pointerOn(); }
-void Win32Platform::openOwnWindow(OwnWindow window) { callsFor(window).start(); }
+bool Win32Platform::pointerOnOwnWindow(OwnWindow window) { return pointerOnOwnWindowClient(window); }
+void Win32Platform::openOwnWindow(OwnWindow window) { OWN_WINDOW_STARTS[static_cast<int>(window)](); }
 void Win32Platform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
-    callsFor(window).answer(answer);
+    postOwnWindowAnswer(window, answer);
 }
 
 Rect Win32Platform::panelRect() {

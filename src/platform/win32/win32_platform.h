@@ -170,25 +170,43 @@ void stopWatchingTheSystem(HWND panel);
 // The panel's share of those messages; true when it has answered one.
 bool onSystemMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The configuration window (config_window.cpp).
-bool startConfigThread();
-void setConfigWindowTimer(int periodMs);
-void answerConfigWindowThread(WindowAnswer answer);
-// The panel's side of WM_CONFIG_REQUEST.
-void onConfigRequest(WPARAM wParam, LPARAM lParam);
-bool pointerOnConfigWindow();
+// The program's own windows (own_window.cpp): the handle of one that is up,
+// the panel's answer to it, and whether the pointer is on its client area.
+HWND ownWindowHandle(OwnWindow window);
+void postOwnWindowAnswer(OwnWindow window, WindowAnswer answer);
+bool pointerOnOwnWindowClient(OwnWindow window);
 // A window's request to the panel's thread, which must not be lost.
 bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
 // Over the client area of `window` or of another window of its thread.
 bool pointerOnClientOf(HWND window);
+// What one window does where the cases every own window shares call on it,
+// each run on the window's thread.
+struct OwnWindowKind {
+    OwnWindow id;
+    void (*answer)(HWND window, WindowAnswer answer);
+    // Asks the panel's thread for the close.
+    void (*close)();
+    // Releases what the controls showed.
+    void (*release)();
+    // Tells the panel's thread the window has gone.
+    void (*gone)();
+};
+// The cases every own window handles alike: true when `message` was
+// handled, with its result; false when the window's own procedure goes on.
+bool onOwnWindowMessage(const OwnWindowKind& kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                        LRESULT& result);
+
+// The configuration window (config_window.cpp).
+bool startConfigThread();
+void setConfigWindowTimer(int periodMs);
+// The panel's side of WM_CONFIG_REQUEST.
+void onConfigRequest(WPARAM wParam, LPARAM lParam);
 
 // The options window (options_window.cpp).
 constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
 bool startOptionsThread();
-void answerOptionsWindowThread(WindowAnswer answer);
 // The panel's side of WM_OPTIONS_REQUEST.
 void onOptionsRequest(WPARAM wParam, LPARAM lParam);
-bool pointerOnOptionsWindow();
 LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the
 // exit question and the notification-area icon.
