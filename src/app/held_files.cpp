@@ -30,7 +30,7 @@ void heldFilesTick(Platform& p) {
     // while the file is held): a file read under it would change what runs
     // while the window still shows otherwise. It is read once the window
     // has gone, and so wins over what was chosen there.
-    if (ownWindowState(OwnWindow::Settings).open == 0 && ownWindowState(OwnWindow::Options).open == 0) {
+    if (!anyOwnWindowOpen()) {
         // Options first, as at start-up: the scan the settings build takes in their cells.
         if (optionsFileHeld()) reloadOptions(p);
         if (readHeldSettingsFile(p)) {

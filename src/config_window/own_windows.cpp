@@ -61,4 +61,10 @@ bool pointerOverOwnWindow() {
     return false;
 }
 
+bool anyOwnWindowOpen() {
+    for (const OwnWindowState& w : g_windows)
+        if (w.open == 1) return true;
+    return false;
+}
+
 } // namespace sp

@@ -41,5 +41,7 @@ void closeOwnWindow(Platform& p, OwnWindow window, void (*restore)(Platform&) = 
 // pointer may have left a window straight onto another one.
 void refreshPointerOverOwnWindows(Platform& p);
 bool pointerOverOwnWindow();
+// Any of them open, or on its way.
+bool anyOwnWindowOpen();
 
 } // namespace sp
