@@ -1,8 +1,8 @@
 #include "app/held_files.h"
 
 #include "app/session.h"
-#include "config_window/config_state.h"
 #include "config_window/options_window.h"
+#include "config_window/own_windows.h"
 #include "scan/scan.h"
 #include "settings/options.h"
 #include "settings/settings.h"
@@ -30,7 +30,7 @@ void heldFilesTick(Platform& p) {
     // while the file is held): a file read under it would change what runs
     // while the window still shows otherwise. It is read once the window
     // has gone, and so wins over what was chosen there.
-    if (configState().configOpen == 0 && optionsWindowState().open == 0) {
+    if (!anyOwnWindowOpen()) {
         // Options first, as at start-up: the scan the settings build takes in their cells.
         if (optionsFileHeld()) reloadOptions(p);
         if (readHeldSettingsFile(p)) {

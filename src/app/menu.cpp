@@ -4,6 +4,7 @@
 #include "app/panel.h"
 #include "config_window/config_state.h"
 #include "config_window/links.h"
+#include "config_window/own_windows.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
 #include "settings/settings.h"
@@ -34,7 +35,7 @@ std::atomic<WindowOpener> g_moreOptions{nullptr};
 // Once the panel has closed, the menu's late answers find nothing to do.
 bool panelClosed() { return panelState().closed == 1; }
 
-bool settingsCanOpen() { return configState().configOpen == 0; }
+bool settingsCanOpen() { return ownWindowState(OwnWindow::Settings).open == 0; }
 bool moreOptionsCanOpen() { return g_moreOptions.load() != nullptr; }
 bool always() { return true; }
 

@@ -6,6 +6,7 @@
 #include "app/menu.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
+#include "config_window/own_windows.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
@@ -103,7 +104,7 @@ void onCellCommand(Platform& p, int cellId) {
 void onPanelHitTest(bool overClientArea) {
     if (!overClientArea)
         panelState().pointerOverPanel = 0;
-    else if (configState().configOpen == 0)
+    else if (ownWindowState(OwnWindow::Settings).open == 0)
         panelState().pointerOverPanel = 1;
 }
 
@@ -139,9 +140,9 @@ void openFromPanelClick(Platform& p) {
 void onPanelMouseButton(Platform& p) {
     const SwitchState& sw = switchState();
     PanelState& panel = panelState();
-    const ConfigState& config = configState();
+    const OwnWindowState& config = ownWindowState(OwnWindow::Settings);
     if (sw.keyboardHookActive == 0 && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
-    if (config.configOpen == 1) {
+    if (config.open == 1) {
         // An open window shows choices not yet saved; reading the file now
         // would drop them from the record while the window still shows them.
         // One whose close has run shows nothing more, yet is still there
@@ -157,7 +158,7 @@ void openWindowKeptWaiting(Platform& p) {
 }
 
 void onConfigRequest(Platform& p, ConfigRequest request, int value) {
-    const bool open = configState().configOpen == 1;
+    const bool open = ownWindowState(OwnWindow::Settings).open == 1;
     handleConfigRequest(p, request, value);
     if (!open || (request != ConfigRequest::Destroyed && request != ConfigRequest::Gone)) return;
     // The window covered the panel; its hit test may be long past.

@@ -5,6 +5,7 @@
 #include "app/panel.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
+#include "config_window/own_windows.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
@@ -23,7 +24,7 @@ namespace {
 
 // Over the program's own windows every kind is a plain primary click, so a
 // one-switch user can work their controls.
-bool overOwnWindow() { return configState().pointerOverConfig == 1 || optionsWindowState().pointerOver == 1; }
+bool overOwnWindow() { return pointerOverOwnWindow(); }
 
 void clickOnConfigWindow(Platform& p) {
     primaryClick(p);
@@ -31,14 +32,13 @@ void clickOnConfigWindow(Platform& p) {
 }
 
 void leftClick(Platform& p) {
-    const ConfigState& config = configState();
     if (overOwnWindow()) {
         if (clickState().dragging == 1)
             endDrag(p);
         else
             clickOnConfigWindow(p);
     } else if (panelState().pointerOverPanel == 1) {
-        if (config.configOpen == 0) openConfigFromPanel(p);
+        if (ownWindowState(OwnWindow::Settings).open == 0) openConfigFromPanel(p);
     } else {
         if (clickState().dragging == 1) endDrag(p);
         primaryClick(p);
@@ -70,7 +70,8 @@ void dragToggle(Platform& p) {
     for (int kind = 0; kind < 4; ++kind) anyClickShown = anyClickShown || config.clickChecks[kind] == 1;
     // With only the drag on, the window could not be clicked at all otherwise;
     // the options window has nothing to drag.
-    if ((config.pointerOverConfig == 1 && !anyClickShown) || optionsWindowState().pointerOver == 1)
+    if ((ownWindowState(OwnWindow::Settings).pointerOver == 1 && !anyClickShown) ||
+        ownWindowState(OwnWindow::Options).pointerOver == 1)
         primaryClick(p);
     else
         toggleDrag(p);
@@ -194,8 +195,7 @@ void performClick(Platform& p) {
     // Where the pointer is now decides what a click means, not where it was
     // when a window last saw it.
     refreshPointerOverPanel(p);
-    refreshPointerOverConfig(p);
-    refreshPointerOverOptions(p);
+    refreshPointerOverOwnWindows(p);
     const int action = switchState().pendingAction;
     switch (action) {
     case ACTION_LEFT_CLICK: leftClick(p); break;

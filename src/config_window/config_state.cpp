@@ -9,23 +9,15 @@ ConfigState& configState() {
 
 void resetConfigState() {
     ConfigState& c = configState();
-    c.configOpen = 0;
-    c.pointerOverConfig = 0;
     for (auto& check : c.clickChecks) check = 0;
     c.colourDialogOpen = 0;
     c.helpCheck = 0;
     c.soundCheck = 0;
     c.deviceCheck = 0;
     c.english = 0;
-    c.closing = 0;
     c.scanStoppedForConfig = 0;
     c.lastChosenColour = 0;
     for (Colour& colour : c.customColours) colour = 0;
-}
-
-void refreshPointerOverConfig(Platform& p) {
-    ConfigState& c = configState();
-    c.pointerOverConfig = (c.configOpen == 1 && p.pointerOnConfigClient()) ? 1 : 0;
 }
 
 } // namespace sp

@@ -11,10 +11,6 @@
 namespace sp {
 
 struct ConfigState {
-    // 1 while the configuration window exists.
-    std::atomic<int> configOpen{0};
-    // The pointer is over the window's client area.
-    std::atomic<int> pointerOverConfig{0};
     // Shown state of the left, double, right, middle and drag toggles.
     std::atomic<int> clickChecks[5] = {0, 0, 0, 0, 0};
     std::atomic<int> colourDialogOpen{0};
@@ -25,9 +21,6 @@ struct ConfigState {
     std::atomic<int> deviceCheck{0};
     // The window's language, fixed as it opens: 1 English, 0 Spanish.
     std::atomic<int> english{0};
-    // The close sequence has run for the window that is open: what it still
-    // asks to change would outlive the file's values.
-    std::atomic<int> closing{0};
     // The panel stopped the scan as it opened the window (the keyboard was
     // not the switch); otherwise the window brings the crosshair back.
     std::atomic<int> scanStoppedForConfig{0};
@@ -39,9 +32,5 @@ struct ConfigState {
 
 ConfigState& configState();
 void resetConfigState();
-
-// Decided from where the pointer is now, not from the latest hit test: the
-// pointer may have left the window straight onto another one.
-void refreshPointerOverConfig(Platform& p);
 
 } // namespace sp

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "config_window/config_state.h"
+#include "config_window/own_windows.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
 #include "pointer/movement.h"
@@ -52,14 +53,11 @@ bool runningSwitchIsRecorded() {
 // ---- Opening and closing ------------------------------------------------------
 
 bool openConfigWindow(Platform& p) {
-    // Claimed before the thread exists, so two quick opens cannot both
-    // find the window closed.
-    if (configState().configOpen.exchange(1) != 0) return false;
-    configState().closing = 0;
+    if (!claimOwnWindow(OwnWindow::Settings)) return false;
     configState().english =
         flag(settingsTextLanguageFor(currentOptions().value[OPTION_LANGUAGE]) == TextLanguage::English);
     initShownStates();
-    p.openConfigWindow();
+    p.openOwnWindow(OwnWindow::Settings);
     return true;
 }
 
@@ -68,10 +66,8 @@ TextLanguage configWindowLanguage() {
 }
 
 void configWindowGone() {
-    ConfigState& c = configState();
-    c.pointerOverConfig = 0;
-    c.colourDialogOpen = 0;
-    c.configOpen = 0;
+    configState().colourDialogOpen = 0;
+    ownWindowGone(OwnWindow::Settings);
 }
 
 void initShownStates() {
@@ -114,7 +110,7 @@ void closeConfigWindow(Platform& p) {
 }
 
 void configWindowDestroyed(Platform& p) {
-    configState().pointerOverConfig = 0;
+    ownWindowState(OwnWindow::Settings).pointerOver = 0;
     if (switchState().mouseHookActive == 0) {
         stopAndReset(p);
         startShortRearm(p);
@@ -265,44 +261,33 @@ bool carryOutChange(Platform& p, ConfigRequest request, int value) {
     }
 }
 
-void runCloseSequence(Platform& p) {
-    configState().closing = 1;
-    closeConfigWindow(p);
-    p.answerConfigWindow(ConfigAnswer::CloseNow);
-}
-
 } // namespace
 
 void handleConfigRequest(Platform& p, ConfigRequest request, int value) {
-    ConfigState& c = configState();
-    // Nothing is open to ask: a stray message.
-    if (c.configOpen == 0) return;
+    if (strayRequest(OwnWindow::Settings)) return;
     switch (request) {
     case ConfigRequest::Destroyed: configWindowDestroyed(p); return;
     case ConfigRequest::Gone: configWindowGone(); return;
     default: break;
     }
-    if (c.closing == 1) {
-        // The window asks again only when it missed the answer: it still
-        // has to go, and with the file's values, not by saving now.
-        if (request == ConfigRequest::Close || request == ConfigRequest::Accept)
-            p.answerConfigWindow(ConfigAnswer::CloseNow);
+    // After the close a window goes with the file's values, not by saving now.
+    if (answeredAfterClose(p, OwnWindow::Settings,
+                           request == ConfigRequest::Close || request == ConfigRequest::Accept))
         return;
-    }
     switch (request) {
     case ConfigRequest::TimerTick: configTimerTick(p); return;
     case ConfigRequest::ColourDialogOpening: beforeColourDialog(p); return;
     case ConfigRequest::ColourKept: afterColourDialog(p, false, 0); return;
     case ConfigRequest::Accept:
         if (acceptSettings(p))
-            runCloseSequence(p);
+            closeOwnWindow(p, OwnWindow::Settings, closeConfigWindow);
         else
-            p.answerConfigWindow(ConfigAnswer::SaveFailed);
+            p.answerOwnWindow(OwnWindow::Settings, WindowAnswer::SaveFailed);
         return;
-    case ConfigRequest::Close: runCloseSequence(p); return;
+    case ConfigRequest::Close: closeOwnWindow(p, OwnWindow::Settings, closeConfigWindow); return;
     default: break;
     }
-    if (carryOutChange(p, request, value)) p.answerConfigWindow(ConfigAnswer::ShowState);
+    if (carryOutChange(p, request, value)) p.answerOwnWindow(OwnWindow::Settings, WindowAnswer::ShowState);
 }
 
 } // namespace sp

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "config_window/own_windows.h"
 #include "pointer/step_aside.h"
 #include "scan/cells.h"
 #include "scan/scan.h"
@@ -33,20 +34,11 @@ void followOptions(Platform& p, bool steppedAside) {
     setLanguage(p);
 }
 
-void closeWithFileValues(Platform& p) {
-    g_window.closing = 1;
-    reloadOptions(p);
-    p.answerOptionsWindow(OptionsAnswer::CloseNow);
-}
-
 void accept(Platform& p) {
     switch (saveOptions(p)) {
-    case OptionsSaved::Saved:
-        g_window.closing = 1;
-        p.answerOptionsWindow(OptionsAnswer::CloseNow);
-        return;
-    case OptionsSaved::ReadOnly: p.answerOptionsWindow(OptionsAnswer::ReadOnly); return;
-    case OptionsSaved::Failed: p.answerOptionsWindow(OptionsAnswer::SaveFailed); return;
+    case OptionsSaved::Saved: closeOwnWindow(p, OwnWindow::Options); return;
+    case OptionsSaved::ReadOnly: p.answerOwnWindow(OwnWindow::Options, WindowAnswer::ReadOnly); return;
+    case OptionsSaved::Failed: p.answerOwnWindow(OwnWindow::Options, WindowAnswer::SaveFailed); return;
     }
 }
 
@@ -63,33 +55,19 @@ int stepped(const OptionDef& def, int value, int step, bool up) {
 
 OptionsWindowState& optionsWindowState() { return g_window; }
 
-void resetOptionsWindowState() {
-    g_window.open = 0;
-    g_window.closing = 0;
-    g_window.pointerOver = 0;
-    g_window.spanish = 0;
-}
-
-void refreshPointerOverOptions(Platform& p) {
-    g_window.pointerOver = (g_window.open == 1 && p.pointerOnOptionsClient()) ? 1 : 0;
-}
+void resetOptionsWindowState() { g_window.spanish = 0; }
 
 TextLanguage optionsWindowLanguage() {
     return g_window.spanish == 1 ? TextLanguage::Spanish : TextLanguage::English;
 }
 
 void openOptionsWindow(Platform& p) {
-    if (g_window.open.exchange(1) != 0) return;
-    g_window.closing = 0;
+    if (!claimOwnWindow(OwnWindow::Options)) return;
     setLanguage(p);
-    p.openOptionsWindow();
+    p.openOwnWindow(OwnWindow::Options);
 }
 
-void optionsWindowGone() {
-    g_window.pointerOver = 0;
-    g_window.closing = 0;
-    g_window.open = 0;
-}
+void optionsWindowGone() { ownWindowGone(OwnWindow::Options); }
 
 OptionValues optionsAfterClick(const OptionValues& values, const OptionsControl& control) {
     OptionValues now = values;
@@ -131,7 +109,7 @@ void applyOptions(Platform& p, const OptionValues& values) {
 }
 
 void handleOptionsRequest(Platform& p, OptionsRequest request, int value) {
-    if (g_window.open == 0) return;
+    if (strayRequest(OwnWindow::Options)) return;
     if (request == OptionsRequest::Gone) {
         optionsWindowGone();
         return;
@@ -140,14 +118,11 @@ void handleOptionsRequest(Platform& p, OptionsRequest request, int value) {
     const bool known = request == OptionsRequest::Control && findOptionsControl(value, control);
     const bool closes =
         request == OptionsRequest::Close || (known && control.action == OptionsAction::Cancel);
-    if (g_window.closing == 1) {
-        // Asked again only when the answer was missed: it still has to go.
-        if (closes || (known && control.action == OptionsAction::Accept))
-            p.answerOptionsWindow(OptionsAnswer::CloseNow);
+    if (answeredAfterClose(p, OwnWindow::Options,
+                           closes || (known && control.action == OptionsAction::Accept)))
         return;
-    }
     if (closes) {
-        closeWithFileValues(p);
+        closeOwnWindow(p, OwnWindow::Options, reloadOptions);
         return;
     }
     if (!known) return;
@@ -157,7 +132,7 @@ void handleOptionsRequest(Platform& p, OptionsRequest request, int value) {
     }
     const OptionValues now = optionsAfterClick(currentOptions(), control);
     if (!(now == currentOptions())) applyOptions(p, now);
-    p.answerOptionsWindow(OptionsAnswer::ShowState);
+    p.answerOwnWindow(OwnWindow::Options, WindowAnswer::ShowState);
 }
 
 } // namespace sp

@@ -15,19 +15,11 @@
 namespace sp {
 
 struct OptionsWindowState {
-    // 1 from the window's claim until it has gone.
-    std::atomic<int> open{0};
-    // The close has run: the window's later clicks change nothing.
-    std::atomic<int> closing{0};
-    // The pointer is over the window's client area (its hit test writes it).
-    std::atomic<int> pointerOver{0};
     // The window's language: 1 Spanish, 0 English.
     std::atomic<int> spanish{0};
 };
 OptionsWindowState& optionsWindowState();
 void resetOptionsWindowState();
-// From where the pointer is now, as the clicks need it.
-void refreshPointerOverOptions(Platform& p);
 TextLanguage optionsWindowLanguage();
 
 // The menu's "More options...": claims the window and asks the platform for

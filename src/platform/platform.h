@@ -117,12 +117,13 @@ struct MenuEntry {
 // Where the menu opens: beside the panel, never over it; or at the pointer.
 enum class MenuPlace { Panel, Pointer };
 
-// What the configuration window is told once its request has been carried
-// out: show the settings and toggles as they now are, say that saving
-// failed, or go (the close sequence has run).
-enum class ConfigAnswer { ShowState, SaveFailed, CloseNow };
-// The options window's answers likewise; ReadOnly and SaveFailed: not saved.
-enum class OptionsAnswer { ShowState, ReadOnly, SaveFailed, CloseNow };
+// The program's own windows: the settings, and More options.
+enum class OwnWindow { Settings, Options };
+constexpr int OWN_WINDOW_COUNT = 2;
+// What one of them is told once its request has been carried out: show
+// its controls as they now are, say that the file is read-only or that
+// saving failed (nothing saved, it stays open), or go (its close has run).
+enum class WindowAnswer { ShowState, ReadOnly, SaveFailed, CloseNow };
 
 // Synthesised button events; the values are the MOUSEEVENTF_* flags.
 enum ButtonEvent : unsigned {
@@ -213,25 +214,20 @@ public:
     virtual void playClickSound() = 0;
 
     // Whether the pointer is, right now, over the control panel, and over
-    // the configuration window's client area.
+    // the client area of one of the program's own windows.
     virtual bool pointerOnPanel() = 0;
-    virtual bool pointerOnConfigClient() = 0;
-    // The same for the options window.
-    virtual bool pointerOnOptionsClient() = 0;
+    virtual bool pointerOnOwnWindow(OwnWindow window) = 0;
     // The control panel's outer rectangle, and moving it (same size, same
     // place in the z-order) without taking the focus.
     virtual Rect panelRect() = 0;
     virtual void movePanel(Point topLeft) = 0;
 
-    // The configuration window lives on a thread of its own. Opening starts
-    // that thread; the timer is the window's own TIMER_CONFIG. Neither the
-    // timer nor an answer waits for the window's thread.
-    virtual void openConfigWindow() = 0;
+    // Each of the program's own windows lives on a thread of its own.
+    // Opening starts that thread; an answer does not wait for it.
+    virtual void openOwnWindow(OwnWindow window) = 0;
+    virtual void answerOwnWindow(OwnWindow window, WindowAnswer answer) = 0;
+    // The settings window's own TIMER_CONFIG; it does not wait either.
     virtual void setConfigTimer(int periodMs) = 0;
-    virtual void answerConfigWindow(ConfigAnswer answer) = 0;
-    // The options window, on a thread of its own in the same way.
-    virtual void openOptionsWindow() = 0;
-    virtual void answerOptionsWindow(OptionsAnswer answer) = 0;
     // The user's UI language is a Spanish one.
     virtual bool userLanguageSpanish() = 0;
 

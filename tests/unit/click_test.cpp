@@ -56,8 +56,8 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         fake = FakePlatform{};
         fake.swapped = swapped;
         fake.onPanel = row.onPanel;
-        fake.onConfigClient = row.onConfig;
-        configState().configOpen = row.configOpen ? 1 : 0;
+        fake.onOwnWindow[0] = row.onConfig;
+        ownWindowState(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
         configState().colourDialogOpen = row.colourDialog ? 1 : 0;
         configState().clickChecks[2] = row.anyClickShown ? 1 : 0;
         clickState().dragging = row.draggingBefore;

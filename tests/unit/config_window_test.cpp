@@ -170,7 +170,7 @@ TEST_F(LogicTest, OnlyOneWindowCanBeClaimedUntilTheLastHasGone) {
     EXPECT_TRUE(openConfigWindow(fake));
     EXPECT_FALSE(openConfigWindow(fake));
     EXPECT_EQ(fake.calls("openConfigWindow").size(), 1u);
-    EXPECT_EQ(configState().configOpen, 1);
+    EXPECT_EQ(ownWindowState(OwnWindow::Settings).open, 1);
     // A window that never came frees the claim as a closed one does.
     configWindowGone();
     EXPECT_TRUE(openConfigWindow(fake));
@@ -298,7 +298,7 @@ TEST_F(LogicTest, TheCloseSequenceRunsOnceLaterChangesAreVoidAndAClickDuringItOp
         EXPECT_EQ(live().liveClickSound, row.sound) << name;
         EXPECT_EQ(fake.files[SETTINGS_FILE_NAME] != formatSettingsFile(v), row.saved) << name;
         EXPECT_EQ(fake.calls("openConfigWindow").size(), row.opens) << name;
-        EXPECT_EQ(configState().configOpen, row.open) << name;
+        EXPECT_EQ(ownWindowState(OwnWindow::Settings).open, row.open) << name;
         // The keyboard switch is re-armed by a teardown, once.
         const bool tornDown = std::count(row.steps.begin(), row.steps.end(), DESTROYED) > 0;
         EXPECT_EQ(fake.calls("setTimer 14").size(), tornDown ? 1u : 0u) << name;

@@ -191,7 +191,6 @@ void FakePlatform::invalidateHelpBox() {
 void FakePlatform::playClickSound() { log.push_back("playClickSound"); }
 
 bool FakePlatform::pointerOnPanel() { return onPanel; }
-bool FakePlatform::pointerOnConfigClient() { return onConfigClient; }
 
 void FakePlatform::movePanel(Point topLeft) {
     log.push_back("movePanel " + std::to_string(topLeft.x) + " " + std::to_string(topLeft.y));
@@ -199,12 +198,16 @@ void FakePlatform::movePanel(Point topLeft) {
     panel.top = topLeft.y;
 }
 
-void FakePlatform::openConfigWindow() { log.push_back("openConfigWindow"); }
-void FakePlatform::openOptionsWindow() { log.push_back("openOptionsWindow"); }
+static const char* const OWN_WINDOW_NAMES[] = {"ConfigWindow", "OptionsWindow"};
 
-void FakePlatform::answerOptionsWindow(OptionsAnswer answer) {
+void FakePlatform::openOwnWindow(OwnWindow window) {
+    log.push_back(std::string("open") + OWN_WINDOW_NAMES[static_cast<int>(window)]);
+}
+
+void FakePlatform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
     static const char* const names[] = {"show", "readOnly", "saveFailed", "closeNow"};
-    log.push_back(std::string("answerOptionsWindow ") + names[static_cast<int>(answer)]);
+    log.push_back(std::string("answer") + OWN_WINDOW_NAMES[static_cast<int>(window)] + " " +
+                  names[static_cast<int>(answer)]);
 }
 
 bool FakePlatform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
@@ -224,11 +227,6 @@ void FakePlatform::closePanelWindow() { log.push_back("closePanelWindow"); }
 
 void FakePlatform::setConfigTimer(int periodMs) {
     log.push_back("setConfigTimer " + std::to_string(periodMs));
-}
-
-void FakePlatform::answerConfigWindow(ConfigAnswer answer) {
-    static const char* const names[] = {"show", "saveFailed", "closeNow"};
-    log.push_back(std::string("answerConfigWindow ") + names[static_cast<int>(answer)]);
 }
 
 bool FakePlatform::fileExists(const char* name) {

@@ -42,8 +42,7 @@ public:
     bool moveCursorOnInput = true;
     // Where the pointer is, as the panel and configuration window see it.
     bool onPanel = false;
-    bool onConfigClient = false;
-    bool onOptionsClient = false;
+    bool onOwnWindow[OWN_WINDOW_COUNT] = {};
     bool spanishUser = false;
 
     std::vector<std::string> log;
@@ -112,11 +111,10 @@ public:
     std::function<void()> onInvalidateHelpBox;
     void playClickSound() override;
     bool pointerOnPanel() override;
-    bool pointerOnConfigClient() override;
-    bool pointerOnOptionsClient() override { return onOptionsClient; }
+    bool pointerOnOwnWindow(OwnWindow window) override { return onOwnWindow[static_cast<int>(window)]; }
     Rect panelRect() override { return panel; }
     void movePanel(Point topLeft) override;
-    void openConfigWindow() override;
+    void openOwnWindow(OwnWindow window) override;
     void setConfigTimer(int periodMs) override;
     // The menu's entries as last shown; false from showMenu and askYesNo
     // when their thread could not take them.
@@ -127,9 +125,7 @@ public:
     void endMenu() override;
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
-    void answerConfigWindow(ConfigAnswer answer) override;
-    void openOptionsWindow() override;
-    void answerOptionsWindow(OptionsAnswer answer) override;
+    void answerOwnWindow(OwnWindow window, WindowAnswer answer) override;
     bool userLanguageSpanish() override { return spanishUser; }
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;

@@ -25,7 +25,7 @@ class MenuChoiceTest : public LogicTest, public ::testing::WithParamInterface<Ch
 TEST_P(MenuChoiceTest, EachItemIsGreyOrDoesItsOneThing) {
     const ChoiceCase& c = GetParam();
     useDefaults();
-    configState().configOpen = c.configOpen ? 1 : 0;
+    ownWindowState(OwnWindow::Settings).open = c.configOpen ? 1 : 0;
     if (c.moreOptionsWindow) setMoreOptionsOpener(openMoreOptionsForTest);
     openMenu(fake, MenuPlace::Pointer);
     ASSERT_EQ(menuState().open, 1);

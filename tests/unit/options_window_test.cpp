@@ -58,7 +58,7 @@ TEST_P(OptionsClickTest, ChangesTheOptionInForceAndShowsIt) {
     click(row.option, row.action, row.arg);
     EXPECT_EQ(toUtf8(optionText(currentOptions(), row.option)), row.after);
     EXPECT_EQ(fake.calls("answerOptionsWindow"), (Lines{"answerOptionsWindow show"}));
-    EXPECT_EQ(optionsWindowState().closing, 0);
+    EXPECT_EQ(ownWindowState(OwnWindow::Options).closing, 0);
 }
 
 using A = OptionsAction;
@@ -110,7 +110,7 @@ TEST_P(OptionsEndTest, SavesOrPutsTheFileBack) {
         click(OPTIONS_ID_OK);
 
     EXPECT_EQ(fake.calls("answerOptionsWindow"), (Lines{std::string("answerOptionsWindow ") + row.answer}));
-    EXPECT_EQ(optionsWindowState().closing, row.stillOpen ? 0 : 1);
+    EXPECT_EQ(ownWindowState(OwnWindow::Options).closing, row.stillOpen ? 0 : 1);
     EXPECT_EQ(toUtf8(optionText(currentOptions(), OPTION_SCROLL_INTERVAL_MS)), row.inForce);
     const std::string saved = fake.files[OPTIONS_FILE_NAME];
     const bool savedNew = saved.find("scroll_interval_ms = 350") != std::string::npos;
@@ -142,7 +142,7 @@ TEST_F(OptionsWindowTest, CancelButtonIsAClose) {
     EXPECT_EQ(currentOptions(), defaultOptions()) << "no file: every default again";
     EXPECT_EQ(fake.calls("answerOptionsWindow").back(), "answerOptionsWindow closeNow");
     handleOptionsRequest(fake, OptionsRequest::Gone, 0);
-    EXPECT_EQ(optionsWindowState().open, 0);
+    EXPECT_EQ(ownWindowState(OwnWindow::Options).open, 0);
 }
 
 TEST_F(OptionsWindowTest, ExtraCellsChangeThePanelAndTheScanAtOnce) {
@@ -341,7 +341,7 @@ TEST_F(OptionsWindowTest, EveryScannedClickKindOverItIsAPrimaryClick) {
     for (const auto& row : rows) {
         open();
         if (!row.windowOpen) handleOptionsRequest(fake, OptionsRequest::Gone, 0);
-        fake.onOptionsClient = true;
+        fake.onOwnWindow[1] = true;
         clickState().dragging = row.dragging;
         switchState().pendingAction = row.action;
         performClick(fake);

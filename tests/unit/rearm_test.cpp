@@ -160,20 +160,20 @@ TEST_F(LogicTest, OnlyCellZeroCommandStopsAndRestoreArmsTheStartDelay) {
 }
 
 TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
-    configState().configOpen = 0;
+    ownWindowState(OwnWindow::Settings).open = 0;
     panelState().pointerOverPanel = 0;
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 1);
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
 
-    configState().configOpen = 1;
+    ownWindowState(OwnWindow::Settings).open = 1;
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 0) << "unchanged while the window is open";
     panelState().pointerOverPanel = 1;
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
-    configState().configOpen = 0;
+    ownWindowState(OwnWindow::Settings).open = 0;
 }
 
 TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {

@@ -14,6 +14,7 @@
 #include "case_name.h"
 #include "config_window/config_state.h"
 #include "config_window/options_window.h"
+#include "config_window/own_windows.h"
 #include "fake_platform.h"
 #include "overlay/crosshair.h"
 #include "pointer/click.h"
@@ -54,6 +55,7 @@ protected:
         resetPointScanState();
         resetMenuState();
         resetOptionsWindowState();
+        resetOwnWindows();
         resetStepAsideState();
         resetHeldFilesState();
     }

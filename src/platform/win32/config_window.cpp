@@ -35,8 +35,6 @@ constexpr wchar_t CONFIG_CLASS[] = L"CONFIGURACI\u00D3N";
 constexpr int TOGGLE_ICON_SIZE = 20;
 constexpr int LINK_COUNT = ID_LAST_LINK - ID_FIRST_LINK + 1;
 
-std::atomic<HWND> g_window{nullptr};
-
 // A slider dragged sends a position per pixel, and each one applied costs the
 // panel's thread a pause: only the latest position waits, in one request.
 constexpr int NO_POSITION = INT_MIN;
@@ -367,14 +365,15 @@ void onSlider(HWND slider) {
     }
 }
 
-void onAnswer(HWND window, ConfigAnswer answer) {
+void onAnswer(HWND window, WindowAnswer answer) {
     switch (answer) {
-    case ConfigAnswer::ShowState: showState(window, false); break;
-    case ConfigAnswer::SaveFailed:
+    case WindowAnswer::ShowState: showState(window, false); break;
+    case WindowAnswer::ReadOnly:
+    case WindowAnswer::SaveFailed:
         // Not saved: the window stays, the choices stay, and it says so.
         showNotice(window, settingsFileHeld() ? "config.file_in_use" : "config.save_failed");
         break;
-    case ConfigAnswer::CloseNow: DestroyWindow(window); break;
+    case WindowAnswer::CloseNow: DestroyWindow(window); break;
     }
 }
 
@@ -405,27 +404,12 @@ DWORD WINAPI configThreadProc(LPVOID) {
 
 } // namespace
 
-// Posted, never sent. A full queue is waited out for a while: a lost close
-// or teardown would leave a window half-closed and the next one barred.
-bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam) {
-    for (int tries = 0; tries < 100; ++tries) {
-        if (PostMessageW(handles().panel, message, wParam, lParam)) return true;
-        Sleep(10);
-    }
-    return false;
-}
-
 bool startConfigThread() { return startWindowThread(configThreadProc, configWindowGone); }
 
 // A window's timer can only be set by its own thread.
 void setConfigWindowTimer(int periodMs) {
-    HWND window = g_window.load();
+    HWND window = ownWindowHandle(OwnWindow::Settings);
     if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
-}
-
-void answerConfigWindowThread(ConfigAnswer answer) {
-    HWND window = g_window.load();
-    if (window) PostMessageW(window, WM_CONFIG_ANSWER, static_cast<WPARAM>(answer), 0);
 }
 
 void onConfigRequest(WPARAM wParam, LPARAM lParam) {
@@ -438,28 +422,18 @@ void onConfigRequest(WPARAM wParam, LPARAM lParam) {
     onConfigRequest(win32Platform(), what, value);
 }
 
-// Over the client area of the window or of its colour dialog (any window
-// of its thread), controls included: what a one-switch user aims at there
-// is a plain click.
-bool pointerOnConfigWindow() { return pointerOnClientOf(g_window.load()); }
-
-bool pointerOnClientOf(HWND window) {
-    if (!window) return false;
-    POINT pt;
-    if (!GetCursorPos(&pt)) return false;
-    HWND top = GetAncestor(WindowFromPoint(pt), GA_ROOT);
-    if (!top) return false;
-    if (top != window && GetWindowThreadProcessId(top, nullptr) != GetWindowThreadProcessId(window, nullptr))
-        return false;
-    RECT client;
-    GetClientRect(top, &client);
-    MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    return PtInRect(&client, pt) != FALSE;
-}
+const OwnWindowKind CONFIG_KIND{
+    OwnWindow::Settings,
+    onAnswer,
+    [] { request(ConfigRequest::Close); },
+    [] { g_res = WindowResources{}; },
+    [] { request(ConfigRequest::Gone); },
+};
 
 LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT shared = 0;
+    if (onOwnWindowMessage(CONFIG_KIND, window, message, wParam, lParam, shared)) return shared;
     switch (message) {
-    case WM_NCCREATE: g_window = window; break;
     case WM_CREATE:
         createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
         return 0;
@@ -467,14 +441,6 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         const PaintDc paint(window);
         return 0;
     }
-    case WM_NCHITTEST: {
-        const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
-        configState().pointerOverConfig = hit == HTCLIENT ? 1 : 0;
-        return hit;
-    }
-    case WM_MOUSEACTIVATE:
-        // Clicks on it leave the focus where the user's keys go.
-        return MA_NOACTIVATE;
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(g_res.white.get());
     case WM_CTLCOLORBTN:
         if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ID_SWATCH)
@@ -501,27 +467,11 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return 0;
     case WM_CONFIG_SET_TIMER: SetTimer(window, TIMER_CONFIG, static_cast<UINT>(wParam), nullptr); return 0;
-    case WM_CONFIG_ANSWER: onAnswer(window, static_cast<ConfigAnswer>(wParam)); return 0;
-    case WM_CLOSE:
-        // The close sequence runs on the panel's thread, which then answers
-        // CloseNow; until then the window stays as it is.
-        request(ConfigRequest::Close);
-        return 0;
     case WM_DESTROY:
         restoreLinkProcedures(window);
         request(ConfigRequest::Destroyed);
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY: {
-        // The controls are gone by now; what they showed can go with them.
-        g_res = WindowResources{};
-        HWND expected = window;
-        g_window.compare_exchange_strong(expected, nullptr);
-        // Only now may another window be opened: this one's resources are
-        // released and its handle forgotten.
-        request(ConfigRequest::Gone);
-        break;
-    }
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -18,13 +18,6 @@ constexpr wchar_t MENU_CLASS[] = L"SWITCHPOINT_MENU";
 constexpr UINT TRAY_ICON_ID = 1;
 constexpr int THREAD_WAIT_MS = 2000;
 
-// Requests to the menu's window, each carrying what it needs on the heap.
-constexpr UINT WM_MENU_SHOW = WM_APP + 20;
-constexpr UINT WM_MENU_ASK = WM_APP + 21;
-constexpr UINT WM_MENU_END = WM_APP + 22;
-constexpr UINT WM_MENU_TIP = WM_APP + 23;
-constexpr UINT WM_MENU_PAGE = WM_APP + 24;
-
 struct ShownEntry {
     int id;
     std::wstring text;

@@ -15,8 +15,6 @@ namespace sp {
 
 namespace {
 
-std::atomic<HWND> g_window{nullptr};
-
 constexpr DWORD OPTIONS_STYLE = WS_CAPTION | WS_SYSMENU | WS_VSCROLL;
 constexpr DWORD OPTIONS_EX_STYLE = WS_EX_NOACTIVATE | WS_EX_TOPMOST;
 
@@ -177,15 +175,15 @@ void createControls(HWND window, HINSTANCE instance) {
     if (optionsFileHeld()) showNotice(window, "file.in_use");
 }
 
-void onAnswer(HWND window, OptionsAnswer answer) {
+void onAnswer(HWND window, WindowAnswer answer) {
     switch (answer) {
-    case OptionsAnswer::ShowState: showState(window); break;
+    case WindowAnswer::ShowState: showState(window); break;
     // Not saved: the window stays, with the choices in force, and says so.
-    case OptionsAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
-    case OptionsAnswer::SaveFailed:
+    case WindowAnswer::ReadOnly: showNotice(window, "save.readonly"); break;
+    case WindowAnswer::SaveFailed:
         showNotice(window, optionsFileHeld() ? "file.in_use" : "save.failed");
         break;
-    case OptionsAnswer::CloseNow: DestroyWindow(window); break;
+    case WindowAnswer::CloseNow: DestroyWindow(window); break;
     }
 }
 
@@ -231,30 +229,25 @@ DWORD WINAPI optionsThreadProc(LPVOID) {
 
 bool startOptionsThread() { return startWindowThread(optionsThreadProc, optionsWindowGone); }
 
-void answerOptionsWindowThread(OptionsAnswer answer) {
-    HWND window = g_window.load();
-    if (window) PostMessageW(window, WM_OPTIONS_ANSWER, static_cast<WPARAM>(answer), 0);
-}
-
 void onOptionsRequest(WPARAM wParam, LPARAM lParam) {
     handleOptionsRequest(win32Platform(), static_cast<OptionsRequest>(wParam), static_cast<int>(lParam));
 }
 
-bool pointerOnOptionsWindow() { return pointerOnClientOf(g_window.load()); }
+const OwnWindowKind OPTIONS_KIND{
+    OwnWindow::Options,
+    onAnswer,
+    [] { request(OptionsRequest::Close); },
+    [] { g_fonts = Fonts{}; },
+    [] { request(OptionsRequest::Gone); },
+};
 
 LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT shared = 0;
+    if (onOwnWindowMessage(OPTIONS_KIND, window, message, wParam, lParam, shared)) return shared;
     switch (message) {
-    case WM_NCCREATE: g_window = window; break;
     case WM_CREATE:
         createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
         return 0;
-    case WM_NCHITTEST: {
-        const LRESULT hit = DefWindowProcW(window, message, wParam, lParam);
-        optionsWindowState().pointerOver = hit == HTCLIENT ? 1 : 0;
-        return hit;
-    }
-    // Clicks on it leave the focus where the user's keys go.
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) break;
         if (LOWORD(wParam) == OPTIONS_ID_CANCEL)
@@ -262,7 +255,6 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         else
             request(OptionsRequest::Control, LOWORD(wParam));
         return 0;
-    case WM_OPTIONS_ANSWER: onAnswer(window, static_cast<OptionsAnswer>(wParam)); return 0;
     case WM_VSCROLL: onScrollBar(window, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL: onWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_DPICHANGED: {
@@ -275,19 +267,7 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     }
-    case WM_CLOSE:
-        // The file's values come back on the panel's thread, which then
-        // answers CloseNow; until then the window stays as it is.
-        request(OptionsRequest::Close);
-        return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_NCDESTROY: {
-        g_fonts = Fonts{};
-        HWND expected = window;
-        g_window.compare_exchange_strong(expected, nullptr);
-        request(OptionsRequest::Gone);
-        break;
-    }
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

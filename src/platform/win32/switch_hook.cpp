@@ -20,7 +20,6 @@ namespace sp {
 
 namespace {
 
-constexpr UINT WM_HOOK_REQUEST = WM_APP + 20;
 constexpr DWORD REPLY_TIMEOUT_MS = 5000;
 
 struct Request {

@@ -66,9 +66,8 @@ void Win32Platform::killTimer(int id) { KillTimer(g_handles.panel, static_cast<U
 // Wine a thread's drawing reaches the screen only when it looks at its
 // queue, and what was just painted must be seen before the wait, not after.
 void Win32Platform::sleepMs(int ms) {
-    constexpr UINT NEVER_POSTED = WM_APP + 0x3FFF;
     MSG msg;
-    PeekMessageW(&msg, reinterpret_cast<HWND>(-1), NEVER_POSTED, NEVER_POSTED,
+    PeekMessageW(&msg, reinterpret_cast<HWND>(-1), WM_NEVER_POSTED, WM_NEVER_POSTED,
                  PM_NOREMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE);
     Sleep(static_cast<DWORD>(ms));
 }
@@ -220,8 +219,19 @@ bool Win32Platform::pointerOnPanel() {
     HWND under = WindowFromPoint(pt);
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
-bool Win32Platform::pointerOnConfigClient() { return pointerOnConfigWindow(); }
-bool Win32Platform::pointerOnOptionsClient() { return pointerOnOptionsWindow(); }
+
+namespace {
+
+// Each of the program's own windows' thread, by its id.
+constexpr bool (*OWN_WINDOW_STARTS[OWN_WINDOW_COUNT])() = {startConfigThread, startOptionsThread};
+
+} // namespace
+
+bool Win32Platform::pointerOnOwnWindow(OwnWindow window) { return pointerOnOwnWindowClient(window); }
+void Win32Platform::openOwnWindow(OwnWindow window) { OWN_WINDOW_STARTS[static_cast<int>(window)](); }
+void Win32Platform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
+    postOwnWindowAnswer(window, answer);
+}
 
 Rect Win32Platform::panelRect() {
     RECT r{};
@@ -250,11 +260,7 @@ std::wstring pageBesideExe(const char* page) {
     folder.resize(folder.find_last_of(L"\\/") + 1);
     return folder + widen(page, CP_UTF8);
 }
-void Win32Platform::openConfigWindow() { startConfigThread(); }
 void Win32Platform::setConfigTimer(int periodMs) { setConfigWindowTimer(periodMs); }
-void Win32Platform::answerConfigWindow(ConfigAnswer answer) { answerConfigWindowThread(answer); }
-void Win32Platform::openOptionsWindow() { startOptionsThread(); }
-void Win32Platform::answerOptionsWindow(OptionsAnswer answer) { answerOptionsWindowThread(answer); }
 bool Win32Platform::userLanguageSpanish() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH;
 }

@@ -20,34 +20,9 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/messages.h"
 
 namespace sp {
-
-// Private messages from the hook thread to the panel.
-constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
-constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
-// From the configuration window: one request (wParam: ConfigRequest, lParam:
-// its value), carried out where the scan, the switch and the crosshair are.
-constexpr UINT WM_CONFIG_REQUEST = WM_APP + 3;
-// From a second copy of the program: show the panel if minimised. Any
-// answer at all tells that copy this one is alive.
-constexpr UINT WM_SHOW_PANEL = WM_APP + 4;
-// From the menu's thread: the notification-area icon was clicked; the
-// item chosen (wParam, 0 for none); the exit question's answer (wParam 1: yes).
-constexpr UINT WM_MENU_OPEN = WM_APP + 5;
-constexpr UINT WM_MENU_CHOSEN = WM_APP + 6;
-constexpr UINT WM_MENU_ANSWER = WM_APP + 7;
-// The notification-area icon's callback to the menu's window: lParam is the
-// mouse message.
-constexpr UINT WM_TRAY_ICON = WM_APP + 8;
-// To the configuration window: the panel's answer (wParam: ConfigAnswer),
-// and its TIMER_CONFIG to start (wParam: period in ms).
-constexpr UINT WM_CONFIG_ANSWER = WM_APP + 9;
-constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
-// From the options window to the panel (wParam: OptionsRequest, lParam: its
-// value), and the panel's answer back (wParam: OptionsAnswer).
-constexpr UINT WM_OPTIONS_REQUEST = WM_APP + 11;
-constexpr UINT WM_OPTIONS_ANSWER = WM_APP + 12;
 
 // Every event the program synthesises carries this in dwExtraInfo, so its
 // own hook can tell it from the user's hand.
@@ -113,20 +88,17 @@ public:
     void invalidateHelpBox() override;
     void playClickSound() override;
     bool pointerOnPanel() override;
-    bool pointerOnConfigClient() override;
-    bool pointerOnOptionsClient() override;
+    bool pointerOnOwnWindow(OwnWindow window) override;
     Rect panelRect() override;
     void movePanel(Point topLeft) override;
-    void openConfigWindow() override;
+    void openOwnWindow(OwnWindow window) override;
+    void answerOwnWindow(OwnWindow window, WindowAnswer answer) override;
     void setConfigTimer(int periodMs) override;
     bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
     bool askYesNo(const char* title, const char* text) override;
     void endMenu() override;
     void openPageBesideExe(const char* page) override;
     void closePanelWindow() override;
-    void answerConfigWindow(ConfigAnswer answer) override;
-    void openOptionsWindow() override;
-    void answerOptionsWindow(OptionsAnswer answer) override;
     bool userLanguageSpanish() override;
     bool fileExists(const char* name) override;
     FileRead readFile(const char* name, std::string& bytes, std::size_t maxBytes) override;
@@ -197,31 +169,44 @@ void watchTheSystem(HWND panel);
 void stopWatchingTheSystem(HWND panel);
 // The panel's share of those messages; true when it has answered one.
 bool onSystemMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
-#ifdef SWITCHPOINT_BENCH
-// Takes the hooks out behind the program's back, as the system does to a
-// hook that kept it waiting: the watchdog must find out by itself.
-constexpr UINT WM_TEST_DROP_HOOKS = WM_APP + 40;
-#endif
 
-// The configuration window (config_window.cpp).
-bool startConfigThread();
-void setConfigWindowTimer(int periodMs);
-void answerConfigWindowThread(ConfigAnswer answer);
-// The panel's side of WM_CONFIG_REQUEST.
-void onConfigRequest(WPARAM wParam, LPARAM lParam);
-bool pointerOnConfigWindow();
+// The program's own windows (own_window.cpp): the handle of one that is up,
+// the panel's answer to it, and whether the pointer is on its client area.
+HWND ownWindowHandle(OwnWindow window);
+void postOwnWindowAnswer(OwnWindow window, WindowAnswer answer);
+bool pointerOnOwnWindowClient(OwnWindow window);
 // A window's request to the panel's thread, which must not be lost.
 bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
 // Over the client area of `window` or of another window of its thread.
 bool pointerOnClientOf(HWND window);
+// What one window does where the cases every own window shares call on it,
+// each run on the window's thread.
+struct OwnWindowKind {
+    OwnWindow id;
+    void (*answer)(HWND window, WindowAnswer answer);
+    // Asks the panel's thread for the close.
+    void (*close)();
+    // Releases what the controls showed.
+    void (*release)();
+    // Tells the panel's thread the window has gone.
+    void (*gone)();
+};
+// The cases every own window handles alike: true when `message` was
+// handled, with its result; false when the window's own procedure goes on.
+bool onOwnWindowMessage(const OwnWindowKind& kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                        LRESULT& result);
+
+// The configuration window (config_window.cpp).
+bool startConfigThread();
+void setConfigWindowTimer(int periodMs);
+// The panel's side of WM_CONFIG_REQUEST.
+void onConfigRequest(WPARAM wParam, LPARAM lParam);
 
 // The options window (options_window.cpp).
 constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
 bool startOptionsThread();
-void answerOptionsWindowThread(OptionsAnswer answer);
 // The panel's side of WM_OPTIONS_REQUEST.
 void onOptionsRequest(WPARAM wParam, LPARAM lParam);
-bool pointerOnOptionsWindow();
 LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the
 // exit question and the notification-area icon.
