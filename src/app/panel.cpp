@@ -129,9 +129,7 @@ void openFromPanelClick(Platform& p) {
         stopAndReset(p);
         configState().scanStoppedForConfig = 1;
     }
-    readSettingsFile(p);
-    buildScanSequence();
-    applySettings(p);
+    takeSettingsFile(p);
     openConfigWindow(p);
 }
 

@@ -97,10 +97,14 @@ bool acceptSettings(Platform& p) {
            bytes == formatSettingsFile(settings());
 }
 
-void closeConfigWindow(Platform& p) {
+void takeSettingsFile(Platform& p) {
     readSettingsFile(p);
     buildScanSequence();
     applySettings(p);
+}
+
+void closeConfigWindow(Platform& p) {
+    takeSettingsFile(p);
     // Changes not saved leave nothing behind: the click kinds in the scan
     // and the switch that is armed are the file's, as after a restart.
     scanClickKindsAsRecorded(p);

@@ -37,6 +37,9 @@ bool acceptSettings(Platform& p);
 // Every way of closing, before the window is destroyed: the file's values
 // are in force again, in the record and in the running system.
 void closeConfigWindow(Platform& p);
+// The file read back into the record, the scan built from it, and applied,
+// as before the window opens and once it has closed.
+void takeSettingsFile(Platform& p);
 // The window is being destroyed; configWindowGone follows once it is.
 void configWindowDestroyed(Platform& p);
 
