@@ -4,6 +4,7 @@
 #include "app/panel.h"
 #include "config_window/config_state.h"
 #include "config_window/links.h"
+#include "config_window/options_window.h"
 #include "config_window/own_windows.h"
 #include "scan/scan.h"
 #include "scan/switch_input.h"
@@ -29,23 +30,19 @@ constexpr TextRow TEXTS[MENU_TEXT_COUNT] = {
 };
 
 MenuState g_menu;
-// Set once at start-up by the window that fills it in.
-std::atomic<WindowOpener> g_moreOptions{nullptr};
 
 // Once the panel has closed, the menu's late answers find nothing to do.
 bool panelClosed() { return panelState().closed == 1; }
 
 bool settingsCanOpen() { return ownWindowState(OwnWindow::Settings).open == 0; }
-bool moreOptionsCanOpen() { return g_moreOptions.load() != nullptr; }
 bool always() { return true; }
 
 void openSettings(Platform& p) {
     if (settingsCanOpen()) openConfigFromPanel(p);
 }
 
-void openMoreOptions(Platform& p) {
-    if (WindowOpener open = g_moreOptions.load()) open(p);
-}
+// Open already, it stays as it is.
+void openMoreOptions(Platform& p) { openOptionsWindow(p); }
 
 void openGuide(Platform& p) { p.openPageBesideExe(GUIDE_PAGE); }
 
@@ -63,7 +60,7 @@ struct ItemRow {
 };
 constexpr ItemRow ITEMS[] = {
     {MENU_SETTINGS, TEXT_SETTINGS, false, settingsCanOpen, openSettings},
-    {MENU_MORE_OPTIONS, TEXT_MORE_OPTIONS, false, moreOptionsCanOpen, openMoreOptions},
+    {MENU_MORE_OPTIONS, TEXT_MORE_OPTIONS, false, always, openMoreOptions},
     {MENU_USER_GUIDE, TEXT_USER_GUIDE, false, always, openGuide},
     {MENU_EXIT, TEXT_EXIT, true, always, askToExit},
 };
@@ -78,12 +75,7 @@ const char* menuText(MenuText key) {
 
 MenuState& menuState() { return g_menu; }
 
-void resetMenuState() {
-    g_menu.open = 0;
-    g_moreOptions = nullptr;
-}
-
-void setMoreOptionsOpener(WindowOpener open) { g_moreOptions = open; }
+void resetMenuState() { g_menu.open = 0; }
 
 std::vector<MenuEntry> menuEntries() {
     std::vector<MenuEntry> entries;

@@ -41,11 +41,6 @@ struct MenuState {
 MenuState& menuState();
 void resetMenuState();
 
-// Opens a window of the program's: "More options..." takes the one its
-// window fills in, and stays grey until one is.
-using WindowOpener = void (*)(Platform&);
-void setMoreOptionsOpener(WindowOpener open);
-
 // The entries as they would be shown now: an item whose window cannot open
 // now is grey.
 std::vector<MenuEntry> menuEntries();

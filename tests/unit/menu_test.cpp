@@ -5,13 +5,10 @@
 namespace sp {
 namespace {
 
-// Stands for the "More options" window.
-void openMoreOptionsForTest(Platform& p) { static_cast<FakePlatform&>(p).log.push_back("moreOptionsOpened"); }
-
 struct ChoiceCase {
     const char* name;
     int item;
-    bool configOpen, moreOptionsWindow, questionShown;
+    bool configOpen, optionsOpen, questionShown;
     int answer; // to the exit question: -1 none yet, 0 no, 1 yes
     bool enabled;
     Lines effects;
@@ -26,7 +23,7 @@ TEST_P(MenuChoiceTest, EachItemIsGreyOrDoesItsOneThing) {
     const ChoiceCase& c = GetParam();
     useDefaults();
     ownWindowState(OwnWindow::Settings).open = c.configOpen ? 1 : 0;
-    if (c.moreOptionsWindow) setMoreOptionsOpener(openMoreOptionsForTest);
+    ownWindowState(OwnWindow::Options).open = c.optionsOpen ? 1 : 0;
     openMenu(fake, MenuPlace::Pointer);
     ASSERT_EQ(menuState().open, 1);
     bool enabled = false;
@@ -51,8 +48,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         C{"settingsOpensTheWindow", MENU_SETTINGS, false, false, true, -1, true, {"openConfigWindow"}, 0},
         C{"settingsGreyWhileOpen", MENU_SETTINGS, true, false, true, -1, false, {}, 0},
-        C{"moreOptionsWindow", MENU_MORE_OPTIONS, false, true, true, -1, true, {"moreOptionsOpened"}, 0},
-        C{"moreOptionsGreyWithoutAWindow", MENU_MORE_OPTIONS, false, false, true, -1, false, {}, 0},
+        C{"moreOptionsOpensTheWindow",
+          MENU_MORE_OPTIONS,
+          false,
+          false,
+          true,
+          -1,
+          true,
+          {"openOptionsWindow"},
+          0},
+        C{"moreOptionsOpenStaysAsItIs", MENU_MORE_OPTIONS, false, true, true, -1, true, {}, 0},
         C{"guideBesideTheExe", MENU_USER_GUIDE, false, false, true, -1, true, {"openPage guide.html"}, 0},
         C{"exitOnlyAsks", MENU_EXIT, false, false, true, -1, true, {ASK}, 1},
         C{"exitNo", MENU_EXIT, false, false, true, 0, true, {ASK}, 0},

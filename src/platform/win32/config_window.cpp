@@ -50,7 +50,7 @@ std::atomic<int>* pendingPosition(ConfigRequest request) {
 }
 
 bool request(ConfigRequest what, int value = 0) {
-    return postToPanelPatiently(WM_CONFIG_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
+    return requestFromOwnWindow(OwnWindow::Settings, static_cast<int>(what), value);
 }
 
 void requestPosition(ConfigRequest what, int position) {
@@ -382,39 +382,15 @@ void paintSwatch(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, brush.get());
 }
 
-DWORD WINAPI configThreadProc(LPVOID) {
+Rect placeWindow() {
     Platform& p = win32Platform();
     const Size screen = p.screenSize();
-    const Rect r = configWindowRect(screen, p.dpiAt({screen.width / 2, screen.height / 2}));
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, CONFIG_CLASS,
-                                  fromUtf8(configTitle(configWindowLanguage()).c_str()).c_str(),
-                                  WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
-                                  handles().instance, nullptr);
-    if (!window) {
-        // No window, no loop to end: free the claim so it can be tried again.
-        request(ConfigRequest::Gone);
-        return 0;
-    }
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    SetTimer(window, TIMER_CONFIG, CONFIG_TIMER_PERIOD_MS, nullptr);
-    runMessageLoop();
-    return 0;
+    return configWindowRect(screen, p.dpiAt({screen.width / 2, screen.height / 2}));
 }
 
-} // namespace
-
-bool startConfigThread() { return startWindowThread(configThreadProc, configWindowGone); }
-
-// A window's timer can only be set by its own thread.
-void setConfigWindowTimer(int periodMs) {
-    HWND window = ownWindowHandle(OwnWindow::Settings);
-    if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
-}
-
-void onConfigRequest(WPARAM wParam, LPARAM lParam) {
-    const auto what = static_cast<ConfigRequest>(wParam);
-    int value = static_cast<int>(lParam);
+// The panel's side of a request: a slider's latest position is read here.
+void onRequest(int request, int value) {
+    const auto what = static_cast<ConfigRequest>(request);
     if (std::atomic<int>* pending = pendingPosition(what)) {
         value = pending->exchange(NO_POSITION);
         if (value == NO_POSITION) return;
@@ -422,17 +398,37 @@ void onConfigRequest(WPARAM wParam, LPARAM lParam) {
     onConfigRequest(win32Platform(), what, value);
 }
 
-const OwnWindowKind CONFIG_KIND{
+LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace
+
+// A window's timer can only be set by its own thread.
+void setConfigWindowTimer(int periodMs) {
+    HWND window = ownWindowHandle(OwnWindow::Settings);
+    if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
+}
+
+const OwnWindowKind SETTINGS_WINDOW{
     OwnWindow::Settings,
+    CONFIG_CLASS,
+    L"CON",
+    [] { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); },
+    WS_CAPTION | WS_SYSMENU,
+    WS_EX_NOACTIVATE | WS_EX_TOPMOST,
+    placeWindow,
+    [] { return fromUtf8(configTitle(configWindowLanguage()).c_str()); },
+    [](HWND window) { SetTimer(window, TIMER_CONFIG, CONFIG_TIMER_PERIOD_MS, nullptr); },
+    configWindowProc,
     onAnswer,
-    [] { request(ConfigRequest::Close); },
     [] { g_res = WindowResources{}; },
-    [] { request(ConfigRequest::Gone); },
+    onRequest,
+    static_cast<int>(ConfigRequest::Close),
+    static_cast<int>(ConfigRequest::Gone),
 };
 
+namespace {
+
 LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT shared = 0;
-    if (onOwnWindowMessage(CONFIG_KIND, window, message, wParam, lParam, shared)) return shared;
     switch (message) {
     case WM_CREATE:
         createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
@@ -470,11 +466,12 @@ LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
         restoreLinkProcedures(window);
         request(ConfigRequest::Destroyed);
-        PostQuitMessage(0);
         return 0;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+} // namespace
 
 } // namespace sp

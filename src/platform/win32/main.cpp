@@ -2,7 +2,6 @@
 // then the main message loop until the panel is closed.
 #include "app/menu.h"
 #include "app/panel.h"
-#include "config_window/options_window.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -57,16 +56,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The help box's brush belongs to its class, made once: one per box would
     // leak a GDI object with every crosshair rebuild.
     if (!registerClass(instance, L"AYUDA", helpBoxWindowProc, winLogo, helpBoxBrush())) quitQuietly();
-    // Registered with the others, though it opens later, so start-up fails
-    // early and whole.
-    if (!registerClass(instance, L"CONFIGURACI\u00D3N", configWindowProc, LoadIconW(instance, L"CON"),
-                       static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
-        quitQuietly();
-
-    if (!registerClass(instance, OPTIONS_CLASS, optionsWindowProc, LoadIconW(instance, L"CON"),
-                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))))
-        quitQuietly();
-    setMoreOptionsOpener(openOptionsWindow);
+    // Registered with the others, though they open later, so start-up
+    // fails early and whole.
+    if (!registerOwnWindows(instance)) quitQuietly();
 
     // The menu's owner is never shown: it needs no icon or background.
     if (!registerClass(instance, L"SWITCHPOINT_MENU", menuWindowProc, nullptr, nullptr)) quitQuietly();

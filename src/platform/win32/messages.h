@@ -11,9 +11,10 @@ namespace sp {
 // From the hook thread to the panel.
 constexpr UINT WM_SWITCH_EVENT = WM_APP + 1; // wParam: SwitchEvent, lParam: hook generation
 constexpr UINT WM_SWITCH_MOVE = WM_APP + 2;  // the pointer moved; one pending at a time
-// From the configuration window: one request (wParam: ConfigRequest, lParam:
-// its value), carried out where the scan, the switch and the crosshair are.
-constexpr UINT WM_CONFIG_REQUEST = WM_APP + 3;
+// From one of the program's own windows: one request (wParam: the window's
+// OwnWindow in the high word, its request in the low; lParam: its value),
+// carried out where the scan, the switch and the crosshair are.
+constexpr UINT WM_OWN_WINDOW_REQUEST = WM_APP + 3;
 // From a second copy of the program: show the panel if minimised. Any
 // answer at all tells that copy this one is alive.
 constexpr UINT WM_SHOW_PANEL = WM_APP + 4;
@@ -29,9 +30,6 @@ constexpr UINT WM_TRAY_ICON = WM_APP + 8;
 constexpr UINT WM_OWN_WINDOW_ANSWER = WM_APP + 9;
 // To the configuration window: its TIMER_CONFIG to start (wParam: period in ms).
 constexpr UINT WM_CONFIG_SET_TIMER = WM_APP + 10;
-// From the options window to the panel (wParam: OptionsRequest, lParam: its
-// value).
-constexpr UINT WM_OPTIONS_REQUEST = WM_APP + 11;
 // To the hook thread: put a hook in or take it out (lParam: the request).
 constexpr UINT WM_HOOK_REQUEST = WM_APP + 13;
 // Requests to the menu's window, each carrying what it needs on the heap.

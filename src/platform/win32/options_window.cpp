@@ -15,6 +15,7 @@ namespace sp {
 
 namespace {
 
+constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
 constexpr DWORD OPTIONS_STYLE = WS_CAPTION | WS_SYSMENU | WS_VSCROLL;
 constexpr DWORD OPTIONS_EX_STYLE = WS_EX_NOACTIVATE | WS_EX_TOPMOST;
 
@@ -32,7 +33,7 @@ int g_scrolled = 0;
 int g_dpi = 96;
 
 bool request(OptionsRequest what, int value = 0) {
-    return postToPanelPatiently(WM_OPTIONS_REQUEST, static_cast<WPARAM>(what), static_cast<LPARAM>(value));
+    return requestFromOwnWindow(OwnWindow::Options, static_cast<int>(what), value);
 }
 
 HFONT makeFont(int height, int weight, int dpi) {
@@ -206,44 +207,40 @@ Rect windowRect() {
             work.top + (work.bottom - work.top - height) / 2, width, height};
 }
 
-DWORD WINAPI optionsThreadProc(LPVOID) {
-    const Rect r = windowRect();
-    HWND window = CreateWindowExW(OPTIONS_EX_STYLE, OPTIONS_CLASS, L"", OPTIONS_STYLE, r.left, r.top, r.width,
-                                  r.height, nullptr, nullptr, handles().instance, nullptr);
-    if (!window) {
-        // No window, no loop to end: free the claim so it can be tried again.
-        request(OptionsRequest::Gone);
-        return 0;
-    }
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    // The scan must stay in sight over a window that is wider than the
-    // panel leaves room for; asked, not waited for.
+// The scan must stay in sight over a window that is wider than the panel
+// leaves room for; asked, not waited for.
+void keepPanelOnTop(HWND) {
     SetWindowPos(handles().panel, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-    runMessageLoop();
-    return 0;
 }
+
+LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace
 
-bool startOptionsThread() { return startWindowThread(optionsThreadProc, optionsWindowGone); }
-
-void onOptionsRequest(WPARAM wParam, LPARAM lParam) {
-    handleOptionsRequest(win32Platform(), static_cast<OptionsRequest>(wParam), static_cast<int>(lParam));
-}
-
-const OwnWindowKind OPTIONS_KIND{
+const OwnWindowKind OPTIONS_WINDOW{
     OwnWindow::Options,
+    OPTIONS_CLASS,
+    L"CON",
+    [] { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)); },
+    OPTIONS_STYLE,
+    OPTIONS_EX_STYLE,
+    windowRect,
+    [] { return std::wstring(); },
+    keepPanelOnTop,
+    optionsWindowProc,
     onAnswer,
-    [] { request(OptionsRequest::Close); },
     [] { g_fonts = Fonts{}; },
-    [] { request(OptionsRequest::Gone); },
+    [](int what, int value) {
+        handleOptionsRequest(win32Platform(), static_cast<OptionsRequest>(what), value);
+    },
+    static_cast<int>(OptionsRequest::Close),
+    static_cast<int>(OptionsRequest::Gone),
 };
 
+namespace {
+
 LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT shared = 0;
-    if (onOwnWindowMessage(OPTIONS_KIND, window, message, wParam, lParam, shared)) return shared;
     switch (message) {
     case WM_CREATE:
         createControls(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
@@ -267,10 +264,11 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     }
-    case WM_DESTROY: PostQuitMessage(0); return 0;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+} // namespace
 
 } // namespace sp

@@ -152,8 +152,7 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         handlePointerMoved(p, pointerPlace(p));
         return 0;
     }
-    case WM_CONFIG_REQUEST: onConfigRequest(wParam, lParam); return 0;
-    case WM_OPTIONS_REQUEST: onOptionsRequest(wParam, lParam); return 0;
+    case WM_OWN_WINDOW_REQUEST: onOwnWindowRequest(wParam, lParam); return 0;
     case WM_SHOW_PANEL:
         // Brought back as the taskbar would, without the focus.
         if (IsIconic(window)) {

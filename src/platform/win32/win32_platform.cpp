@@ -44,16 +44,6 @@ int runMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
-bool startWindowThread(LPTHREAD_START_ROUTINE proc, void (*gone)()) {
-    HANDLE thread = CreateThread(nullptr, 0, proc, nullptr, 0, nullptr);
-    if (!thread) {
-        gone();
-        return false;
-    }
-    CloseHandle(thread);
-    return true;
-}
-
 HICON iconHandle(Icon icon) { return g_handles.icons[static_cast<int>(icon)]; }
 
 void Win32Platform::setTimer(int id, int periodMs) {
@@ -220,15 +210,8 @@ bool Win32Platform::pointerOnPanel() {
     return under && (under == g_handles.panel || GetAncestor(under, GA_ROOT) == g_handles.panel);
 }
 
-namespace {
-
-// Each of the program's own windows' thread, by its id.
-constexpr bool (*OWN_WINDOW_STARTS[OWN_WINDOW_COUNT])() = {startConfigThread, startOptionsThread};
-
-} // namespace
-
 bool Win32Platform::pointerOnOwnWindow(OwnWindow window) { return pointerOnOwnWindowClient(window); }
-void Win32Platform::openOwnWindow(OwnWindow window) { OWN_WINDOW_STARTS[static_cast<int>(window)](); }
+void Win32Platform::openOwnWindow(OwnWindow window) { startOwnWindow(window); }
 void Win32Platform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
     postOwnWindowAnswer(window, answer);
 }

@@ -115,8 +115,6 @@ Win32Platform& win32Platform();
 
 // The calling thread's messages until WM_QUIT; its exit code.
 int runMessageLoop();
-// A window's own thread; `gone` frees the window's claim when there is none.
-bool startWindowThread(LPTHREAD_START_ROUTINE proc, void (*gone)());
 
 // Icons loaded once at start-up, at the default icon size.
 HICON iconHandle(Icon icon);
@@ -170,44 +168,57 @@ void stopWatchingTheSystem(HWND panel);
 // The panel's share of those messages; true when it has answered one.
 bool onSystemMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The program's own windows (own_window.cpp): the handle of one that is up,
-// the panel's answer to it, and whether the pointer is on its client area.
+// The program's own windows (own_window.cpp). Each gives a description of
+// itself and keeps only its controls; the class, the thread, the handle,
+// the requests to the panel and the answers back, where the pointer is and
+// the message cases every window handles alike are the kit's.
+struct OwnWindowKind {
+    OwnWindow id;
+    const wchar_t* className;
+    // The class's icon resource and background brush.
+    const wchar_t* icon;
+    HBRUSH (*background)();
+    DWORD style;
+    DWORD exStyle;
+    // On the window's thread: where it opens and its first title.
+    Rect (*place)();
+    std::wstring (*title)();
+    // Once shown: what it starts (timers), what it asks of the others.
+    void (*shown)(HWND window);
+    // Its own messages; DefWindowProc is its to call for the rest.
+    LRESULT(CALLBACK* proc)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void (*answer)(HWND window, WindowAnswer answer);
+    // Releases what the controls showed, once they are gone.
+    void (*release)();
+    // On the panel's thread: one request of the window, carried out.
+    void (*request)(int what, int value);
+    // Its requests for the close and for the window gone.
+    int closeRequest;
+    int goneRequest;
+};
+extern const OwnWindowKind SETTINGS_WINDOW;
+extern const OwnWindowKind OPTIONS_WINDOW;
+
+// Every own window's class; false if one cannot be had.
+bool registerOwnWindows(HINSTANCE instance);
+// The window's thread, which makes, shows and runs the window; false (and
+// the window gone) when it cannot start.
+bool startOwnWindow(OwnWindow window);
 HWND ownWindowHandle(OwnWindow window);
 void postOwnWindowAnswer(OwnWindow window, WindowAnswer answer);
 bool pointerOnOwnWindowClient(OwnWindow window);
 // A window's request to the panel's thread, which must not be lost.
+bool requestFromOwnWindow(OwnWindow window, int what, int value = 0);
+// The panel's side of WM_OWN_WINDOW_REQUEST.
+void onOwnWindowRequest(WPARAM wParam, LPARAM lParam);
+// Posted, never sent, and waited out for a while when the queue is full.
 bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
 // Over the client area of `window` or of another window of its thread.
 bool pointerOnClientOf(HWND window);
-// What one window does where the cases every own window shares call on it,
-// each run on the window's thread.
-struct OwnWindowKind {
-    OwnWindow id;
-    void (*answer)(HWND window, WindowAnswer answer);
-    // Asks the panel's thread for the close.
-    void (*close)();
-    // Releases what the controls showed.
-    void (*release)();
-    // Tells the panel's thread the window has gone.
-    void (*gone)();
-};
-// The cases every own window handles alike: true when `message` was
-// handled, with its result; false when the window's own procedure goes on.
-bool onOwnWindowMessage(const OwnWindowKind& kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        LRESULT& result);
 
-// The configuration window (config_window.cpp).
-bool startConfigThread();
+// The configuration window's timer, set on its own thread.
 void setConfigWindowTimer(int periodMs);
-// The panel's side of WM_CONFIG_REQUEST.
-void onConfigRequest(WPARAM wParam, LPARAM lParam);
 
-// The options window (options_window.cpp).
-constexpr wchar_t OPTIONS_CLASS[] = L"SWITCHPOINT_OPTIONS";
-bool startOptionsThread();
-// The panel's side of WM_OPTIONS_REQUEST.
-void onOptionsRequest(WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The menu's thread (menu_window.cpp): its hidden window owns the menu, the
 // exit question and the notification-area icon.
 bool startMenuThread();
@@ -254,6 +265,5 @@ void runOverlayWindow(OverlayMaker make, LPVOID param);
 // Its WM_CLOSE and WM_DESTROY.
 void closeOverlayWindow(HWND window, int slot);
 void forgetOverlayWindow(HWND window, int slot);
-LRESULT CALLBACK configWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace sp
