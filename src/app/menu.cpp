@@ -14,6 +14,13 @@ namespace sp {
 
 namespace {
 
+// What the cell opened takes no press: the scan starts over from its first cell.
+void scanOnFromCell(Platform& p) {
+    setPressState(PressState::Scanning);
+    rewindScan();
+    startScanTimer(p);
+}
+
 // One column a language; a language added is one more column here.
 struct TextRow {
     MenuText key;
@@ -92,9 +99,12 @@ void openMenu(Platform& p, MenuPlace place) {
 
 void openMenuFromCell(Platform& p) {
     openMenu(p, MenuPlace::Panel);
-    setPressState(PressState::Scanning);
-    rewindScan();
-    startScanTimer(p);
+    scanOnFromCell(p);
+}
+
+void openWindowFromCell(Platform& p, OwnWindow window) {
+    openOwnWindow(p, window);
+    scanOnFromCell(p);
 }
 
 void openMenuFromPanel(Platform& p) { openMenu(p, MenuPlace::Panel); }

@@ -50,6 +50,9 @@ void openMenu(Platform& p, MenuPlace place);
 // The "Menu" cell was pressed: the menu at the panel, and the scan on from
 // the first cell.
 void openMenuFromCell(Platform& p);
+// A cell that opens one of the program's own windows was pressed: the
+// window, and the scan on from the first cell.
+void openWindowFromCell(Platform& p, OwnWindow window);
 // A right click on the panel, a carer's or a scanned one.
 void openMenuFromPanel(Platform& p);
 // The platform's answers, on the panel's thread.

@@ -128,6 +128,9 @@ bool handleSwitchPress(Platform& p) {
             break;
         case ActionKind::Click: performClick(p); break;
         case ActionKind::Menu: openMenuFromCell(p); break;
+        case ActionKind::Window:
+            openWindowFromCell(p, static_cast<OwnWindow>(cellRow(cellForAction(action)).window));
+            break;
         case ActionKind::StartStop: return true;
         case ActionKind::None: break;
         }

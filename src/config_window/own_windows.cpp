@@ -47,6 +47,21 @@ void closeOwnWindow(Platform& p, OwnWindow window, void (*restore)(Platform&)) {
     p.answerOwnWindow(window, WindowAnswer::CloseNow);
 }
 
+bool openOwnWindow(Platform& p, OwnWindow window) {
+    if (!claimOwnWindow(window)) return false;
+    p.openOwnWindow(window);
+    return true;
+}
+
+void onPlainRequest(Platform& p, OwnWindow window, int request) {
+    if (strayRequest(window)) return;
+    if (request == PLAIN_GONE) {
+        ownWindowGone(window);
+        return;
+    }
+    if (!answeredAfterClose(p, window, true)) closeOwnWindow(p, window);
+}
+
 void refreshPointerOverOwnWindows(Platform& p) {
     for (int i = 0; i < OWN_WINDOW_COUNT; ++i) {
         const OwnWindow window = static_cast<OwnWindow>(i);

@@ -37,6 +37,13 @@ bool answeredAfterClose(Platform& p, OwnWindow window, bool asksToGo);
 // any) puts the file's values back in force, and the window is told to go.
 void closeOwnWindow(Platform& p, OwnWindow window, void (*restore)(Platform&) = nullptr);
 
+// A window with nothing of its own to ask opens and goes with these: its
+// requests are only the close and the window gone.
+enum PlainRequest : int { PLAIN_CLOSE, PLAIN_GONE };
+// Claims and opens it; false when it is open already or on its way.
+bool openOwnWindow(Platform& p, OwnWindow window);
+void onPlainRequest(Platform& p, OwnWindow window, int request);
+
 // Decided from where the pointer is now, not from the latest hit test: the
 // pointer may have left a window straight onto another one.
 void refreshPointerOverOwnWindows(Platform& p);

@@ -117,9 +117,16 @@ struct MenuEntry {
 // Where the menu opens: beside the panel, never over it; or at the pointer.
 enum class MenuPlace { Panel, Pointer };
 
-// The program's own windows: the settings, and More options.
-enum class OwnWindow { Settings, Options };
-constexpr int OWN_WINDOW_COUNT = 2;
+// The program's own windows, each with the name it goes by in logs.
+#define SP_OWN_WINDOWS(X)                                                                                    \
+    X(Settings, "Config")                                                                                    \
+    X(Options, "Options")
+#define SP_WINDOW_ID(id, name) id,
+enum class OwnWindow { SP_OWN_WINDOWS(SP_WINDOW_ID) };
+#undef SP_WINDOW_ID
+#define SP_WINDOW_ONE(id, name) +1
+constexpr int OWN_WINDOW_COUNT = 0 SP_OWN_WINDOWS(SP_WINDOW_ONE);
+#undef SP_WINDOW_ONE
 // What one of them is told once its request has been carried out: show
 // its controls as they now are, say that the file is read-only or that
 // saving failed (nothing saved, it stays open), or go (its close has run).

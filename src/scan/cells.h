@@ -75,7 +75,8 @@ enum Action : int {
 // Direction and Scroll are movements: the pointer or the wheel goes on
 // until the next press. Menu opens the program's menu at the panel. Point
 // is a movement too: its sweeps take the presses until the point is fixed.
-enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu, Point };
+// Window opens the cell's own window of the program's.
+enum class ActionKind { None, StartStop, Direction, Click, Scroll, Menu, Point, Window };
 
 // What decides whether a cell takes part in the scan.
 enum class SwitchedOnBy {
@@ -98,6 +99,8 @@ struct CellRow {
     int listedAs;
     // The panel caption while the cell is highlighted.
     const char* caption;
+    // With ActionKind::Window: the OwnWindow it opens.
+    int window = -1;
 };
 
 bool isCell(int cell);

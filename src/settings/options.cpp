@@ -14,8 +14,9 @@ namespace {
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
 constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
 constexpr const char* AFTER_CLICK_WORDS[] = {"first", "point"};
-constexpr const char* EXTRA_CELL_WORDS[EXTRA_CELL_COUNT] = {"scroll_up", "scroll_down", "scroll_left",
-                                                            "scroll_right", "menu"};
+#define SP_EXTRA_WORD(id, word) word,
+constexpr const char* EXTRA_CELL_WORDS[EXTRA_CELL_COUNT] = {SP_EXTRA_CELLS(SP_EXTRA_WORD)};
+#undef SP_EXTRA_WORD
 
 constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"extra_cells", OptionType::Cells, 0, 0, 0, false, nullptr},

@@ -45,14 +45,15 @@ enum Option : int {
 // The cells `extra_cells` can name, one per word of the file; the cell
 // table says which of its cells each one is. The list fills one row of the
 // panel.
-enum ExtraCell : int {
-    EXTRA_SCROLL_UP,
-    EXTRA_SCROLL_DOWN,
-    EXTRA_SCROLL_LEFT,
-    EXTRA_SCROLL_RIGHT,
-    EXTRA_MENU,
-    EXTRA_CELL_COUNT
-};
+#define SP_EXTRA_CELLS(X)                                                                                    \
+    X(EXTRA_SCROLL_UP, "scroll_up")                                                                          \
+    X(EXTRA_SCROLL_DOWN, "scroll_down")                                                                      \
+    X(EXTRA_SCROLL_LEFT, "scroll_left")                                                                      \
+    X(EXTRA_SCROLL_RIGHT, "scroll_right")                                                                    \
+    X(EXTRA_MENU, "menu")
+#define SP_EXTRA_ENUM(id, word) id,
+enum ExtraCell : int { SP_EXTRA_CELLS(SP_EXTRA_ENUM) EXTRA_CELL_COUNT };
+#undef SP_EXTRA_ENUM
 constexpr int MOST_EXTRA_CELLS = 5;
 // The word `extra_cells` names `extra` by; null for no ExtraCell.
 const char* extraCellWord(int extra);

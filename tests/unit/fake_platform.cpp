@@ -198,7 +198,9 @@ void FakePlatform::movePanel(Point topLeft) {
     panel.top = topLeft.y;
 }
 
-static const char* const OWN_WINDOW_NAMES[] = {"ConfigWindow", "OptionsWindow"};
+#define SP_WINDOW_NAME(id, name) name "Window",
+static const char* const OWN_WINDOW_NAMES[] = {SP_OWN_WINDOWS(SP_WINDOW_NAME)};
+#undef SP_WINDOW_NAME
 
 void FakePlatform::openOwnWindow(OwnWindow window) {
     log.push_back(std::string("open") + OWN_WINDOW_NAMES[static_cast<int>(window)]);

@@ -408,7 +408,7 @@ void setConfigWindowTimer(int periodMs) {
     if (window) PostMessageW(window, WM_CONFIG_SET_TIMER, static_cast<WPARAM>(periodMs), 0);
 }
 
-const OwnWindowKind SETTINGS_WINDOW{
+const OwnWindowKind SettingsWindow{
     OwnWindow::Settings,
     CONFIG_CLASS,
     L"CON",

@@ -218,7 +218,7 @@ LRESULT CALLBACK optionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 } // namespace
 
-const OwnWindowKind OPTIONS_WINDOW{
+const OwnWindowKind OptionsWindow{
     OwnWindow::Options,
     OPTIONS_CLASS,
     L"CON",

@@ -13,8 +13,10 @@ namespace sp {
 
 namespace {
 
-// Each window by its id; a new window is one more line here.
-const OwnWindowKind* const KINDS[OWN_WINDOW_COUNT] = {&SETTINGS_WINDOW, &OPTIONS_WINDOW};
+// Each window by its id, as its own file describes it.
+#define SP_WINDOW_KIND(id, name) &id##Window,
+const OwnWindowKind* const KINDS[OWN_WINDOW_COUNT] = {SP_OWN_WINDOWS(SP_WINDOW_KIND)};
+#undef SP_WINDOW_KIND
 
 std::atomic<HWND> g_slots[OWN_WINDOW_COUNT];
 

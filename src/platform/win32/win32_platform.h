@@ -196,8 +196,10 @@ struct OwnWindowKind {
     int closeRequest;
     int goneRequest;
 };
-extern const OwnWindowKind SETTINGS_WINDOW;
-extern const OwnWindowKind OPTIONS_WINDOW;
+// Each window's description, named for its id and defined in its own file.
+#define SP_WINDOW_KIND(id, name) extern const OwnWindowKind id##Window;
+SP_OWN_WINDOWS(SP_WINDOW_KIND)
+#undef SP_WINDOW_KIND
 
 // Every own window's class; false if one cannot be had.
 bool registerOwnWindows(HINSTANCE instance);
