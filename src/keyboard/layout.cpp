@@ -1,6 +1,7 @@
 #include "keyboard/layout.h"
 
 #include "keyboard/model.h"
+#include "settings/text_file.h"
 
 #include <algorithm>
 
@@ -131,36 +132,6 @@ const KeyboardLayout& keyboardLayout(Language language) {
     static const KeyboardLayout english = layoutOf(ENGLISH_LETTERS, ENGLISH_SYMBOLS, ENGLISH_NAMES, 6);
     static const KeyboardLayout spanish = layoutOf(SPANISH_LETTERS, SPANISH_SYMBOLS, SPANISH_NAMES, 7);
     return language == LANGUAGE_ES ? spanish : english;
-}
-
-std::string toUtf8(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-    return out;
-}
-
-// Only what the keyboard's own tables and the lexicons hold: up to three bytes.
-std::u32string fromUtf8(std::string_view utf8) {
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        const int more = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = more == 2 ? b & 0x0F : more == 1 ? b & 0x1F : b;
-        for (int k = 1; k <= more && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out.push_back(c);
-        i += 1 + more;
-    }
-    return out;
 }
 
 } // namespace sp

@@ -8,7 +8,6 @@
 #include "settings/options.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace sp {
@@ -41,8 +40,5 @@ struct KeyboardLayout {
 
 // Auto is the caller's to resolve; it gets English.
 const KeyboardLayout& keyboardLayout(Language language);
-
-std::string toUtf8(char32_t c);
-std::u32string fromUtf8(std::string_view utf8);
 
 } // namespace sp

@@ -1,5 +1,7 @@
 #include "keyboard/session.h"
 
+#include "settings/text_file.h"
+
 #include <algorithm>
 
 namespace sp {
@@ -39,6 +41,10 @@ char32_t lower(char32_t c) {
     return (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 32 : c;
 }
 
+bool typesSomething(KeyKind kind) { return kind != KeyKind::Shift && kind != KeyKind::Page; }
+
+std::string utf8(char32_t c) { return toUtf8(std::u32string(1, c)); }
+
 } // namespace
 
 bool operator==(const Stroke& a, const Stroke& b) { return a.kind == b.kind && a.ch == b.ch; }
@@ -54,6 +60,7 @@ void KeyboardSession::open() {
     closeChosen_ = false;
     page_ = PAGE_LETTERS;
     shift_ = false;
+    predictedSpace_ = false;
     text_.clear();
     strokes_.clear();
     relabel();
@@ -102,6 +109,15 @@ void KeyboardSession::afterStep() {
 
 void KeyboardSession::choose(int index) {
     const Key& key = keys_[index];
+    // A mark or Enter goes right after the word, not after the space its
+    // prediction added.
+    const bool takeBackSpace =
+        predictedSpace_ && (key.kind == KeyKind::Enter || punctuationShare(key.ch) > 0.0);
+    if (takeBackSpace) {
+        strokes_.push_back({Stroke::Kind::Back, 0});
+        text_.pop_back();
+    }
+    predictedSpace_ = key.kind == KeyKind::Prediction || (predictedSpace_ && !typesSomething(key.kind));
     switch (key.kind) {
     case KeyKind::Letter:
         type(capital() ? upper(key.ch) : key.ch);
@@ -158,9 +174,9 @@ std::string KeyboardSession::prefix() const {
     const auto letters = keys.end() - 3; // Space, Delete and Enter close the list
     std::size_t start = text_.size();
     while (start > 0 && std::find(keys.begin(), letters, lower(text_[start - 1])) != letters) --start;
-    std::string out;
-    for (std::size_t i = start; i < text_.size(); ++i) out += toUtf8(lower(text_[i]));
-    return out;
+    std::u32string word = text_.substr(start);
+    std::transform(word.begin(), word.end(), word.begin(), lower);
+    return toUtf8(word);
 }
 
 // The page, with each prediction in its slot as choosing it would type it:
@@ -178,7 +194,7 @@ void KeyboardSession::relabel() {
     std::size_t slot = 0;
     for (std::size_t i = 0; i < keys_.size(); ++i) {
         Key& key = keys_[i];
-        if (key.kind == KeyKind::Letter && capitalNext) key.label = toUtf8(upper(key.ch));
+        if (key.kind == KeyKind::Letter && capitalNext) key.label = utf8(upper(key.ch));
         if (key.kind != KeyKind::Prediction || slot >= guess_.predictions.size()) continue;
         const std::u32string rest = fromUtf8(guess_.predictions[slot++]).substr(typed.size());
         std::u32string shown = rest;
@@ -203,7 +219,7 @@ double KeyboardSession::wordLikelihood(std::string prefix, const std::u32string&
     double p = 1.0;
     for (const char32_t c : rest) {
         p *= std::max(modelLikelihood(model_.guess(prefix), c), 0.0);
-        prefix += toUtf8(c);
+        prefix += utf8(c);
     }
     return p * modelLikelihood(model_.guess(prefix), KEY_SPACE);
 }

@@ -78,6 +78,8 @@ private:
     bool closeChosen_ = false;
     int page_ = PAGE_LETTERS;
     bool shift_ = false;
+    // The last thing typed is the space after a predicted word.
+    bool predictedSpace_ = false;
     // The end of what was typed since the keyboard opened, as typed.
     std::u32string text_;
     std::vector<Stroke> strokes_;
