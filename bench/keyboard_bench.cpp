@@ -3,13 +3,23 @@
 // own. A user who never errs presses while the key is lit and waits while it
 // is not; each press or period is a step. Also how long a guess takes.
 //
+// Then a typing run through the keyboard's session, for each scan, by the
+// simulated user of typist.h at a 500 ms period: words a minute, presses per
+// character, errors left, and what predictions saved.
+//
 //   build/host/keyboard_bench
 #include "keyboard/group_scan.h"
 #include "keyboard/model.h"
+#include "keyboard/session.h"
+#include "settings/text_file.h"
+#include "typist.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -132,11 +142,133 @@ void timeGuesses() {
                 spent.count() / (ROUNDS * 6.0), seen);
 }
 
+constexpr double PERIOD_MS = 500.0;
+constexpr unsigned SEED = 24;
+// A phrase not done in this long counts as typed as far as it got.
+constexpr double GIVE_UP_MS = 300000.0;
+constexpr double NEVER = std::numeric_limits<double>::infinity();
+
+// Levenshtein's distance: the uncorrected errors of a typed phrase.
+std::size_t distance(const std::u32string& a, const std::u32string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+struct Typing {
+    double wpm = 0;       // ISO: from the first character typed to the last, summed over phrases
+    double wholeWpm = 0;  // from the phrase's first highlight to its Enter, summed
+    double errorRate = 0; // summed over phrases
+    int characters = 0;   // of the phrases, each Enter one more
+    int presses = 0;
+    int predictedSaved = 0; // characters a prediction typed beyond the one its press stands for
+};
+
+// A field of the program the user works in: what the strokes leave in it.
+void apply(const std::vector<sp::Stroke>& strokes, std::u32string& field) {
+    for (const sp::Stroke& stroke : strokes) {
+        if (stroke.kind == sp::Stroke::Kind::Back) {
+            if (!field.empty()) field.pop_back();
+        } else {
+            field += stroke.kind == sp::Stroke::Kind::Enter ? U'\n' : stroke.ch;
+        }
+    }
+}
+
+// The phrases typed one after another into one field, each followed by
+// Enter. The keyboard starts a sentence with a capital by itself, so the
+// user wants each phrase with its first letter in capitals.
+Typing typeAll(sp::KeyboardScan scan, const char* const* phrases, int count) {
+    sp::KeyboardSession session(sp::LANGUAGE_EN, scan, 0);
+    bench::Typist typist(SEED);
+    session.open();
+    Typing out;
+    std::u32string field;
+    bool predictedSpace = false;
+    double now = 0;
+    double shownAt = 0;
+    double nextPeriod = PERIOD_MS;
+    double pressAt = NEVER;
+    for (int p = 0; p < count; ++p) {
+        std::u32string phrase = sp::fromUtf8(phrases[p]);
+        phrase[0] = static_cast<char32_t>(std::toupper(static_cast<int>(phrase[0])));
+        const std::size_t lineStart = field.size();
+        const std::u32string target = field + phrase + U'\n';
+        const double began = now;
+        double firstTyped = NEVER;
+        double lastTyped = now;
+        while (field != target && now - began < GIVE_UP_MS) {
+            // The user looks at each highlight once, as it shows; a press on
+            // its way lands on whatever is lit by then.
+            if (pressAt == NEVER &&
+                bench::Typist::presses(session.keys(), session.lit(), field, target, predictedSpace))
+                pressAt = shownAt + typist.reactionMs();
+            if (pressAt < nextPeriod) {
+                now = pressAt;
+                pressAt = NEVER;
+                session.press();
+                ++out.presses;
+            } else {
+                now = nextPeriod;
+                session.timeout();
+            }
+            shownAt = now;
+            nextPeriod = now + PERIOD_MS;
+            const auto strokes = session.takeStrokes();
+            if (strokes.empty()) continue;
+            const bool predicted =
+                strokes.size() > 1 && strokes.back() == sp::Stroke{sp::Stroke::Kind::Char, U' '};
+            if (predicted) out.predictedSaved += static_cast<int>(strokes.size()) - 1;
+            predictedSpace = predicted;
+            apply(strokes, field);
+            if (field != target) lastTyped = now;
+            firstTyped = std::min(firstTyped, now);
+        }
+        const std::u32string line = field.substr(std::min(lineStart, field.size()));
+        const std::u32string typed = line.substr(0, line.find(U'\n'));
+        const double characters = static_cast<double>(phrase.size());
+        out.errorRate += static_cast<double>(distance(typed, phrase)) / characters;
+        out.wpm += (characters - 1.0) / ((lastTyped - firstTyped) / 1000.0) * 60.0 / 5.0;
+        out.wholeWpm += characters / ((now - began) / 1000.0) * 60.0 / 5.0;
+        out.characters += static_cast<int>(phrase.size()) + 1;
+    }
+    out.wpm /= count;
+    out.wholeWpm /= count;
+    out.errorRate /= count;
+    return out;
+}
+
+void reportTyping(const char* const* phrases, int count) {
+    std::printf(
+        "typing %d English phrases, each with Enter, at a %.0f ms period, reaction Normal(350, 60) ms:\n",
+        count, PERIOD_MS);
+    std::printf("  scan    words a minute (ISO; whole phrase)  presses a character  errors left  "
+                "characters typed by predictions\n");
+    for (const auto& [name, scan] :
+         {std::pair{"rows", sp::KeyboardScan::Rows}, {"groups", sp::KeyboardScan::Groups}}) {
+        const Typing t = typeAll(scan, phrases, count);
+        std::printf(
+            "  %-6s  %5.2f; %5.2f                       %4.2f                 %5.2f%%       %4.1f%%\n", name,
+            t.wpm, t.wholeWpm, static_cast<double>(t.presses) / t.characters, 100.0 * t.errorRate,
+            100.0 * t.predictedSaved / t.characters);
+    }
+}
+
 } // namespace
 
 int main() {
     const bool english = report("English", sp::LANGUAGE_EN, ENGLISH_PHRASES, std::size(ENGLISH_PHRASES));
     const bool spanish = report("Spanish", sp::LANGUAGE_ES, SPANISH_PHRASES, std::size(SPANISH_PHRASES));
     timeGuesses();
+    reportTyping(ENGLISH_PHRASES, static_cast<int>(std::size(ENGLISH_PHRASES)));
     return english && spanish ? 0 : 1;
 }
