@@ -3,6 +3,7 @@
 #include "app/press.h"
 
 #include "app/held_files.h"
+#include "app/keyboard.h"
 #include "app/menu.h"
 #include "config_window/config_state.h"
 #include "config_window/config_window.h"
@@ -92,6 +93,7 @@ void onPanelTimer(Platform& p, int timerId) {
     case TIMER_HOLD: holdTimerTick(p); break;
     case TIMER_PANEL_ECHO: panelEchoTick(p); break;
     case TIMER_HELD_FILES: heldFilesTick(p); break;
+    case TIMER_KEYBOARD: keyboardTick(p); break;
     default: break;
     }
 }
@@ -176,6 +178,8 @@ void closePanel(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);
+    p.killTimer(TIMER_KEYBOARD);
+    forgetKeyboard();
     endPointScan(p);
     closeCrosshair(p);
     endMenu(p);

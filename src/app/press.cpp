@@ -1,6 +1,7 @@
 // The press handler, the scan step and what a scanned click does.
 #include "app/press.h"
 
+#include "app/keyboard.h"
 #include "app/menu.h"
 #include "app/panel.h"
 #include "config_window/config_state.h"
@@ -86,8 +87,15 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
     bool cameToRest = false;
     switch (acted) {
     case SwitchEvent::Press: cameToRest = handleSwitchPress(p); break;
-    case SwitchEvent::Escape: handleEscape(p); break;
-    case SwitchEvent::FarMoveStop: handleFarMoveStop(p); break;
+    // Either also stops the keyboard's scan; it stays open, at rest.
+    case SwitchEvent::Escape:
+        handleEscape(p);
+        stopKeyboardScan(p);
+        break;
+    case SwitchEvent::FarMoveStop:
+        handleFarMoveStop(p);
+        stopKeyboardScan(p);
+        break;
     case SwitchEvent::HoldBegun: p.setTimer(TIMER_HOLD, optionInForce(OPTION_HOLD_MS)); break;
     default: break;
     }
@@ -99,6 +107,11 @@ void handleSwitchEvent(Platform& p, SwitchEvent event, bool current) {
 
 bool handleSwitchPress(Platform& p) {
     notePress();
+    // While the keyboard is open its scan takes the presses.
+    if (keyboardOpen()) {
+        keyboardPress(p);
+        return false;
+    }
     if (pressState() == PressState::Scanning) {
         // Before the first step of a scan (re)started the panel still shows
         // the last selection; acting on it would repeat that.
@@ -128,9 +141,14 @@ bool handleSwitchPress(Platform& p) {
             break;
         case ActionKind::Click: performClick(p); break;
         case ActionKind::Menu: openMenuFromCell(p); break;
-        case ActionKind::Window:
-            openWindowFromCell(p, static_cast<OwnWindow>(cellRow(cellForAction(action)).window));
+        case ActionKind::Window: {
+            const auto window = static_cast<OwnWindow>(cellRow(cellForAction(action)).window);
+            if (window == OwnWindow::Keyboard)
+                openKeyboard(p);
+            else
+                openWindowFromCell(p, window);
             break;
+        }
         case ActionKind::StartStop: return true;
         case ActionKind::None: break;
         }

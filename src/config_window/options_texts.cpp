@@ -37,6 +37,7 @@ constexpr TextRow TEXTS[] = {
     {"cell.scroll_left", 0, "Scroll Left", nullptr, "Rueda izquierda", nullptr},
     {"cell.scroll_right", 0, "Scroll Right", nullptr, "Rueda derecha", nullptr},
     {"cell.menu", 0, "Menu", nullptr, u8"Men\u00FA", nullptr},
+    {"cell.keyboard", 0, "Keyboard", nullptr, "Teclado", nullptr},
     {"scroll_interval_ms", 50, "Scroll interval (ms)", "Time between wheel notches while scrolling",
      "Intervalo de la rueda (ms)", "Tiempo entre pasos de la rueda al desplazar"},
     {"panel_steps_aside", 0, "Panel steps aside", "The panel moves to the other corner when the pointer comes",
@@ -72,6 +73,14 @@ constexpr TextRow TEXTS[] = {
      u8"Mantener para pulsar (ms)", u8"La pulsaci\u00F3n cuenta tras mantenerla este tiempo; 0: al momento"},
     {"ignore_repeat_ms", 50, "Ignore repeats (ms)", "A press this soon after the last one is dropped; 0: none",
      "Ignorar repeticiones (ms)", u8"Se descarta la pulsaci\u00F3n tan seguida de la anterior; 0: ninguna"},
+    {"keyboard_scan", 0, "Keyboard scan", "Groups of likely keys, or rows then keys",
+     "Barrido del teclado", "Grupos de teclas probables, o filas y luego teclas"},
+    {"keyboard_scan.groups", 0, "Groups", nullptr, "Grupos", nullptr},
+    {"keyboard_scan.rows", 0, "Rows", nullptr, "Filas", nullptr},
+    {"keyboard_period_ms", 100, "Keyboard scan time (ms)", "Time each group or row is lit; 0: the panel's",
+     "Tiempo de barrido del teclado (ms)", u8"Tiempo que se ilumina cada grupo o fila; 0: el del panel"},
+    {"keyboard_learn", 0, "Learn my words", "New words typed are offered next time; never in a password",
+     "Aprender mis palabras", u8"Las palabras nuevas se ofrecen la pr\u00F3xima vez; nunca en una contrase\u00F1a"},
 
     // The settings window.
     {"config.title", 0, "SETTINGS", nullptr, u8"CONFIGURACI\u00D3N", nullptr},

@@ -60,7 +60,8 @@ inline bool operator==(const Rect& a, const Rect& b) {
     X(RodaEsquerra, "RODA_ESQUERRA")                                                                         \
     X(RodaDreta, "RODA_DRETA")                                                                               \
     X(Menu, "MENU")                                                                                          \
-    X(Punt, "PUNT")
+    X(Punt, "PUNT")                                                                                          \
+    X(Teclat, "TECLAT")
 
 #define SP_ICON_ENUM(name, resource) name,
 enum class Icon { SP_ICONS(SP_ICON_ENUM) };
@@ -103,6 +104,7 @@ enum TimerId : int {
     TIMER_HOLD = 22,
     TIMER_PANEL_ECHO = 23,
     TIMER_HELD_FILES = 30,
+    TIMER_KEYBOARD = 31,
     TIMER_MOVE = 99,
 };
 
@@ -120,7 +122,8 @@ enum class MenuPlace { Panel, Pointer };
 // The program's own windows, each with the name it goes by in logs.
 #define SP_OWN_WINDOWS(X)                                                                                    \
     X(Settings, "Config")                                                                                    \
-    X(Options, "Options")
+    X(Options, "Options")                                                                                    \
+    X(Keyboard, "Keyboard")
 #define SP_WINDOW_ID(id, name) id,
 enum class OwnWindow { SP_OWN_WINDOWS(SP_WINDOW_ID) };
 #undef SP_WINDOW_ID
@@ -179,6 +182,12 @@ public:
     // One wheel event at the pointer: `delta` in the system's units,
     // positive away from the user, or to the right on the tilt wheel.
     virtual void sendWheel(int delta, bool horizontal) = 0;
+    // Typed into the window that has the focus, marked as the program's own:
+    // each character as itself, '\b' as Backspace, '\n' as Enter.
+    virtual void typeKeys(const std::u32string& keys) = 0;
+    // Where the caret of the window with the focus is on the screen; false
+    // when it shows none.
+    virtual bool caretRect(Rect& caret) = 0;
 
     // Pointer, primary screen and every monitor, read afresh at each call.
     virtual Point cursorPos() = 0;

@@ -38,6 +38,8 @@ constexpr CellRow CELLS[CELL_COUNT] = {
      "Scroll Right"},
     {ACTION_MENU, K::Menu, Icon::Menu, On::Listed, -1, 2, -1, EXTRA_MENU, "Menu"},
     {ACTION_POINT, K::Point, Icon::Punt, On::Listed, -1, 2, -1, NOT_LISTED, "Point"},
+    {ACTION_KEYBOARD, K::Window, Icon::Teclat, On::Listed, -1, 2, -1, EXTRA_KEYBOARD, "Keyboard",
+     static_cast<int>(OwnWindow::Keyboard)},
 };
 
 // The column of each listed cell in its row plus one, 0 while it is not

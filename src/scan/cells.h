@@ -44,6 +44,8 @@ enum Cell : int {
     CELL_MENU,
     // Also shown, after the listed cells, while point_scan is on.
     CELL_POINT,
+    // Listed like the others; after Point only to keep the ids before it.
+    CELL_KEYBOARD,
     CELL_COUNT
 };
 // No cell: ends the scan sequence, and is what nothing highlighted reads as.
@@ -69,6 +71,7 @@ enum Action : int {
     ACTION_SCROLL_RIGHT = 13,
     ACTION_MENU = 14,
     ACTION_POINT = 15,
+    ACTION_KEYBOARD = 16,
 };
 
 // How the press handler treats an action.

@@ -155,8 +155,9 @@ void removeAllSwitchHooks(Platform& p) {
     g_switch.keyboardHookActive = 0;
 }
 
-HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs) {
-    if (code < 0) return {HookResult::PassOn, SwitchEvent::None};
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs, bool ownInput) {
+    // The keys the on-screen keyboard types must reach the window with the focus.
+    if (code < 0 || ownInput) return {HookResult::PassOn, SwitchEvent::None};
     const bool down = message == MSG_KEYDOWN || message == MSG_SYSKEYDOWN;
     const bool up = message == MSG_KEYUP || message == MSG_SYSKEYUP;
     // Escape is never the switch: it stops, however often it comes.

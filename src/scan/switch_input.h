@@ -93,7 +93,9 @@ constexpr double BOUNCE_MS = 30.0;
 // or when the main thread's hold timer finds it still waiting
 // (takeHeldPress), whichever is first. `atMs` is when the event came
 // (Platform::nowMs). Hook thread only, as is the mouse hook's.
-HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs);
+// ownInput: the key carries the program's own mark.
+HookDecision classifyKeyEvent(int code, unsigned message, unsigned vkCode, double atMs,
+                              bool ownInput = false);
 // Mouse hook: moves pass on (and count far moves), button-downs are presses,
 // every other mouse event is discarded. `pointer` is where the pointer is;
 // `ownInput` says the program itself sent the event: it passes on untouched,

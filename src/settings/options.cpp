@@ -14,6 +14,7 @@ namespace {
 constexpr const char* LANGUAGE_WORDS[] = {"auto", "en", "es"};
 constexpr const char* AFTER_MOVE_WORDS[] = {"next", "clicks"};
 constexpr const char* AFTER_CLICK_WORDS[] = {"first", "point"};
+constexpr const char* KEYBOARD_SCAN_WORDS[] = {"groups", "rows"};
 #define SP_EXTRA_WORD(id, word) word,
 constexpr const char* EXTRA_CELL_WORDS[EXTRA_CELL_COUNT] = {SP_EXTRA_CELLS(SP_EXTRA_WORD)};
 #undef SP_EXTRA_WORD
@@ -34,6 +35,10 @@ constexpr OptionDef OPTIONS[OPTION_COUNT] = {
     {"after_click", OptionType::Choice, AFTER_CLICK_FIRST, 0, AFTER_CLICK_POINT, false, AFTER_CLICK_WORDS},
     {"hold_ms", OptionType::Number, 0, 30, 2000, true, nullptr},
     {"ignore_repeat_ms", OptionType::Number, 0, 50, 2000, true, nullptr},
+    {"keyboard_scan", OptionType::Choice, KEYBOARD_SCAN_GROUPS, 0, KEYBOARD_SCAN_ROWS, false,
+     KEYBOARD_SCAN_WORDS},
+    {"keyboard_period_ms", OptionType::Number, 0, 200, 5000, true, nullptr},
+    {"keyboard_learn", OptionType::Number, 0, 0, 1, false, nullptr},
 };
 
 // Nine digits cannot overflow, and no option goes that high.

@@ -39,6 +39,9 @@ enum Option : int {
     OPTION_AFTER_CLICK,
     OPTION_HOLD_MS,
     OPTION_IGNORE_REPEAT_MS,
+    OPTION_KEYBOARD_SCAN,
+    OPTION_KEYBOARD_PERIOD_MS,
+    OPTION_KEYBOARD_LEARN,
     OPTION_COUNT
 };
 
@@ -50,7 +53,8 @@ enum Option : int {
     X(EXTRA_SCROLL_DOWN, "scroll_down")                                                                      \
     X(EXTRA_SCROLL_LEFT, "scroll_left")                                                                      \
     X(EXTRA_SCROLL_RIGHT, "scroll_right")                                                                    \
-    X(EXTRA_MENU, "menu")
+    X(EXTRA_MENU, "menu")                                                                                    \
+    X(EXTRA_KEYBOARD, "keyboard")
 #define SP_EXTRA_ENUM(id, word) id,
 enum ExtraCell : int { SP_EXTRA_CELLS(SP_EXTRA_ENUM) EXTRA_CELL_COUNT };
 #undef SP_EXTRA_ENUM
@@ -63,6 +67,8 @@ enum Language : int { LANGUAGE_AUTO, LANGUAGE_EN, LANGUAGE_ES };
 enum AfterMove : int { AFTER_MOVE_NEXT, AFTER_MOVE_CLICKS };
 // Where the scan starts again after a click.
 enum AfterClick : int { AFTER_CLICK_FIRST, AFTER_CLICK_POINT };
+// How the keyboard is scanned: groups of likely keys, or rows then keys.
+enum KeyboardScanWord : int { KEYBOARD_SCAN_GROUPS, KEYBOARD_SCAN_ROWS };
 
 enum class OptionType {
     Number, // a whole number in a range, or 0 where the option allows it

@@ -104,6 +104,30 @@ void FakePlatform::sendWheel(int delta, bool horizontal) {
     log.push_back(std::string(horizontal ? "sendWheel across " : "sendWheel ") + std::to_string(delta));
 }
 
+// Backspace and Enter as the keys' names, the rest as UTF-8.
+void FakePlatform::typeKeys(const std::u32string& keys) {
+    std::string text;
+    for (const char32_t c : keys) {
+        if (c == U'\b') {
+            text += "<Back>";
+        } else if (c == U'\n') {
+            text += "<Enter>";
+        } else if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    log.push_back("typeKeys " + text);
+}
+
+bool FakePlatform::caretRect(Rect& out) {
+    if (caret.width == 0 && caret.height == 0) return false;
+    out = caret;
+    return true;
+}
+
 void FakePlatform::sendButton(unsigned buttonEvent) {
     log.push_back("sendButton " + std::to_string(buttonEvent));
 }

@@ -87,6 +87,8 @@ public:
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
     void sendWheel(int delta, bool horizontal) override;
+    void typeKeys(const std::u32string& keys) override;
+    bool caretRect(Rect& caret) override;
     void layOutPanel() override;
     Point cursorPos() override;
     Size screenSize() override;
@@ -120,6 +122,8 @@ public:
     // when their thread could not take them.
     std::vector<MenuEntry> shownMenu;
     bool menuThreadUp = true;
+    // The focused window's caret; none while empty.
+    Rect caret{0, 0, 0, 0};
     bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
     bool askYesNo(const char* title, const char* text) override;
     void endMenu() override;

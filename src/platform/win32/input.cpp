@@ -1,6 +1,9 @@
-// The pointer moves, buttons and wheel turns the program synthesises, each
-// marked as its own, with what Wine needs to keep them where they are meant.
+// The pointer moves, buttons, wheel turns and keys the program synthesises,
+// each marked as its own, with what Wine needs to keep them where they are
+// meant.
 #include "platform/win32/win32_platform.h"
+
+#include <vector>
 
 namespace sp {
 
@@ -69,6 +72,59 @@ void Win32Platform::sendWheel(int delta, bool horizontal) {
     input.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
     input.mi.dwExtraInfo = OWN_INPUT_MARK;
     SendInput(1, &input, sizeof(INPUT));
+}
+
+namespace {
+
+INPUT keyInput(WORD vk, WORD scan, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    input.ki.dwExtraInfo = OWN_INPUT_MARK;
+    return input;
+}
+
+void pressAndRelease(std::vector<INPUT>& out, WORD vk, WORD scan, DWORD flags) {
+    out.push_back(keyInput(vk, scan, flags));
+    out.push_back(keyInput(vk, scan, flags | KEYEVENTF_KEYUP));
+}
+
+} // namespace
+
+// One SendInput for all of it, so that nothing the user's hand does can
+// come between its keys.
+void Win32Platform::typeKeys(const std::u32string& keys) {
+    std::vector<INPUT> inputs;
+    for (const char32_t c : keys) {
+        if (c == U'\b') {
+            pressAndRelease(inputs, VK_BACK, 0, 0);
+        } else if (c == U'\n') {
+            pressAndRelease(inputs, VK_RETURN, 0, 0);
+        } else if (c > 0xFFFF) {
+            // Outside the basic plane: the two halves of its UTF-16 pair.
+            const char32_t v = c - 0x10000;
+            pressAndRelease(inputs, 0, static_cast<WORD>(0xD800 + (v >> 10)), KEYEVENTF_UNICODE);
+            pressAndRelease(inputs, 0, static_cast<WORD>(0xDC00 + (v & 0x3FF)), KEYEVENTF_UNICODE);
+        } else {
+            pressAndRelease(inputs, 0, static_cast<WORD>(c), KEYEVENTF_UNICODE);
+        }
+    }
+    if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool Win32Platform::caretRect(Rect& caret) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return false;
+    const DWORD thread = GetWindowThreadProcessId(foreground, nullptr);
+    if (!GetGUIThreadInfo(thread, &info) || !info.hwndCaret) return false;
+    RECT r = info.rcCaret;
+    MapWindowPoints(info.hwndCaret, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    caret = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return true;
 }
 
 } // namespace sp

@@ -84,7 +84,8 @@ LRESULT CALLBACK keyboardSwitchProc(int code, WPARAM wParam, LPARAM lParam) {
     const double now = code >= 0 ? win32Platform().nowMs() : 0.0;
     if (code >= 0) noteHookEvent(now);
     const unsigned vk = code >= 0 ? event->vkCode : 0;
-    const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk, now);
+    const bool own = code >= 0 && event->dwExtraInfo == OWN_INPUT_MARK;
+    const HookDecision d = classifyKeyEvent(code, static_cast<unsigned>(wParam), vk, now, own);
     if (d.event != SwitchEvent::None) post(d.event, HookKind::Keyboard);
     if (d.result == HookResult::PassOn) return CallNextHookEx(nullptr, code, wParam, lParam);
     return -1;

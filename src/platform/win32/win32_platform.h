@@ -70,6 +70,8 @@ public:
     void sendAbsoluteMove(int normX, int normY) override;
     void sendButton(unsigned buttonEvent) override;
     void sendWheel(int delta, bool horizontal) override;
+    void typeKeys(const std::u32string& keys) override;
+    bool caretRect(Rect& caret) override;
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;

@@ -584,11 +584,27 @@ LRESULT CALLBACK TestWindow::windowProc(HWND window, UINT message, WPARAM wParam
         // Handled here, so it does not go on to a parent that is not there.
         if (wheel) return 0;
     }
+    if (self && message == WM_CHAR) {
+        EnterCriticalSection(&self->mouseLock_);
+        if (wParam == L'\b') {
+            if (!self->typed_.empty()) self->typed_.pop_back();
+        } else {
+            self->typed_ += wParam == L'\r' ? L'\n' : static_cast<wchar_t>(wParam);
+        }
+        LeaveCriticalSection(&self->mouseLock_);
+    }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::wstring TestWindow::typedText() {
+    EnterCriticalSection(&mouseLock_);
+    std::wstring text = typed_;
+    LeaveCriticalSection(&mouseLock_);
+    return text;
 }
 
 TestWindow::TestWindow() {

@@ -224,6 +224,8 @@ public:
     // Takes mouse messages until `buttons` button messages have come or
     // timeoutMs has passed; what came, oldest first.
     std::vector<MouseMessage> takeMouseMessagesUntil(size_t buttons, int timeoutMs);
+    // The characters typed into it, Backspace taking one back, Enter as '\n'.
+    std::wstring typedText();
     // Whether it is the foreground window and has the keyboard focus.
     bool hasFocus() const;
     // Makes it the foreground window with the keyboard focus; true once it is.
@@ -236,6 +238,7 @@ private:
     CRITICAL_SECTION mouseLock_;
     bool mouseLockReady_ = false;
     std::vector<MouseMessage> mouse_;
+    std::wstring typed_;
     RECT outer_{};
     const wchar_t* title_ = L"";
     HWND window_ = nullptr;

@@ -1,0 +1,177 @@
+#include "app/keyboard.h"
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
+#include "config_window/own_windows.h"
+#include "keyboard/session.h"
+#include "platform/monitors.h"
+#include "platform/scale.h"
+#include "pointer/movement.h"
+#include "scan/scan.h"
+#include "scan/switch_input.h"
+#include "settings/options.h"
+#include "settings/settings.h"
+
+namespace sp {
+
+namespace {
+
+// Large enough to read from across a room at 100 % scale; narrower only
+// where the monitor is.
+constexpr int KEY_SIZE = 64;
+// The keyboard's outer frame beside its keys: its caption and borders.
+constexpr int FRAME_ALLOWANCE = 40;
+
+// Owned by the panel's thread.
+std::unique_ptr<KeyboardSession> g_session;
+KeyboardView g_docked;
+
+std::mutex g_viewLock;
+KeyboardView g_view;
+
+Language keyboardLanguage(Platform& p) {
+    const int chosen = optionInForce(OPTION_LANGUAGE);
+    if (chosen == LANGUAGE_EN || chosen == LANGUAGE_ES) return static_cast<Language>(chosen);
+    return p.userLanguageSpanish() ? LANGUAGE_ES : LANGUAGE_EN;
+}
+
+int periodMs() {
+    const int own = optionInForce(OPTION_KEYBOARD_PERIOD_MS);
+    return own > 0 ? own : live().liveScanPeriodMs.load();
+}
+
+// Docked at the bottom of the monitor that holds the pointer, or at its top
+// when the caret of the window being typed into would be under it there.
+void dock(Platform& p, KeyboardView& v) {
+    const Point pointer = p.cursorPos();
+    v.monitor = monitorHolding(p.monitorLayout(), pointer);
+    v.keySize = std::max(
+        1, std::min(scaleToDpi(KEY_SIZE, p.dpiAt(pointer)), v.monitor.width / std::max(1, v.columns)));
+    const int height = v.rows * v.keySize + FRAME_ALLOWANCE;
+    Rect caret;
+    v.atTop = p.caretRect(caret) && caret.top + caret.height > v.monitor.top + v.monitor.height - height;
+}
+
+// Shown as the session now stands; the window is told to look.
+void publish(Platform& p) {
+    KeyboardView v = g_docked;
+    v.keys = g_session->keys();
+    v.lit.assign(v.keys.size(), false);
+    for (const int k : g_session->lit()) v.lit[static_cast<std::size_t>(k)] = true;
+    v.caption = g_session->caption();
+    {
+        const std::lock_guard<std::mutex> hold(g_viewLock);
+        g_view = std::move(v);
+    }
+    p.answerOwnWindow(OwnWindow::Keyboard, WindowAnswer::ShowState);
+}
+
+void endSession(Platform& p) {
+    p.killTimer(TIMER_KEYBOARD);
+    g_session.reset();
+}
+
+// The panel's scan goes on from the Keyboard cell, a whole step later.
+void resumePanelScan(Platform& p) {
+    setPressState(PressState::Scanning);
+    startScanTimer(p);
+}
+
+void closeKeyboard(Platform& p) {
+    endSession(p);
+    closeOwnWindow(p, OwnWindow::Keyboard);
+    resumePanelScan(p);
+}
+
+// After a press or a period: what was chosen is typed, and the next step
+// comes a whole period later, unless the scan has come to rest.
+void afterStep(Platform& p) {
+    std::u32string keys;
+    for (const Stroke& s : g_session->takeStrokes())
+        keys += s.kind == Stroke::Kind::Back ? U'\b' : s.kind == Stroke::Kind::Enter ? U'\n' : s.ch;
+    if (!keys.empty()) p.typeKeys(keys);
+    if (g_session->closeChosen()) {
+        closeKeyboard(p);
+        return;
+    }
+    // The caret may have come down under the keyboard.
+    if (!keys.empty()) dock(p, g_docked);
+    if (g_session->resting())
+        p.killTimer(TIMER_KEYBOARD);
+    else
+        p.setTimer(TIMER_KEYBOARD, periodMs());
+    publish(p);
+}
+
+} // namespace
+
+KeyboardView keyboardView() {
+    const std::lock_guard<std::mutex> hold(g_viewLock);
+    return g_view;
+}
+
+bool keyboardOpen() { return g_session != nullptr; }
+
+void openKeyboard(Platform& p) {
+    if (g_session || !claimOwnWindow(OwnWindow::Keyboard)) return;
+    // The panel rests on its Keyboard cell while the keyboard scans.
+    stopScanTimers(p);
+    setPressState(PressState::Idle);
+    const int loops = optionInForce(OPTION_SCAN_LOOPS);
+    const KeyboardScan scan =
+        optionInForce(OPTION_KEYBOARD_SCAN) == KEYBOARD_SCAN_ROWS ? KeyboardScan::Rows : KeyboardScan::Groups;
+    g_session = std::make_unique<KeyboardSession>(keyboardLanguage(p), scan, loops);
+    const KeyboardLayout& layout = keyboardLayout(keyboardLanguage(p));
+    g_docked = KeyboardView{};
+    g_docked.rows = layout.rows;
+    g_docked.columns = layout.columns;
+    dock(p, g_docked);
+    g_session->open();
+    p.setTimer(TIMER_KEYBOARD, periodMs());
+    publish(p);
+    p.openOwnWindow(OwnWindow::Keyboard);
+}
+
+void keyboardPress(Platform& p) {
+    if (!g_session) return;
+    g_session->press();
+    afterStep(p);
+}
+
+void keyboardTick(Platform& p) {
+    if (!g_session) {
+        p.killTimer(TIMER_KEYBOARD);
+        return;
+    }
+    g_session->timeout();
+    afterStep(p);
+}
+
+void stopKeyboardScan(Platform& p) {
+    if (!g_session) return;
+    g_session->stop();
+    p.killTimer(TIMER_KEYBOARD);
+    publish(p);
+}
+
+void onKeyboardRequest(Platform& p, int request) {
+    if (strayRequest(OwnWindow::Keyboard)) return;
+    if (request == PLAIN_GONE) {
+        // Gone without its close (ended from outside): the panel takes the
+        // switch back all the same.
+        if (g_session) {
+            endSession(p);
+            resumePanelScan(p);
+        }
+        ownWindowGone(OwnWindow::Keyboard);
+        return;
+    }
+    if (answeredAfterClose(p, OwnWindow::Keyboard, true)) return;
+    closeKeyboard(p);
+}
+
+void forgetKeyboard() { g_session.reset(); }
+
+} // namespace sp
