@@ -72,18 +72,18 @@ bool isLetter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= 0xDF && c <
 Key keyOf(const std::string& word, const Names& names, int page) {
     struct Named {
         const char* word;
-        KeyKind kind;
         const char* label;
+        KeyKind kind;
         char32_t ch;
     };
     const Named named[] = {
-        {"Word", KeyKind::Prediction, "", 0},
-        {"Space", KeyKind::Space, names.space, KEY_SPACE},
-        {"Delete", KeyKind::Delete, names.del, KEY_DELETE},
-        {"Enter", KeyKind::Enter, names.enter, KEY_ENTER},
-        {"Shift", KeyKind::Shift, names.shift, 0},
-        {"Page", KeyKind::Page, PAGE_NAMES[1 - page], 0},
-        {"Close", KeyKind::Close, names.close, 0},
+        {"Word", "", KeyKind::Prediction, 0},
+        {"Space", names.space, KeyKind::Space, KEY_SPACE},
+        {"Delete", names.del, KeyKind::Delete, KEY_DELETE},
+        {"Enter", names.enter, KeyKind::Enter, KEY_ENTER},
+        {"Shift", names.shift, KeyKind::Shift, 0},
+        {"Page", PAGE_NAMES[1 - page], KeyKind::Page, 0},
+        {"Close", names.close, KeyKind::Close, 0},
     };
     for (const Named& n : named)
         if (word == n.word) return {n.kind, 0, 0, 1, n.label, n.ch};

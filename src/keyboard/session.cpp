@@ -203,7 +203,7 @@ void KeyboardSession::relabel() {
                            upper);
         key.label = toUtf8(typed + shown);
         completions_[i] = shown;
-        wordLikelihoods_[i] = wordLikelihood(typedPrefix, rest);
+        if (scanKind_ == KeyboardScan::Groups) wordLikelihoods_[i] = wordLikelihood(typedPrefix, rest);
     }
 }
 

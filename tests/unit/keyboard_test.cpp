@@ -1,4 +1,5 @@
-// The keyboard's language model over the real lexicons, and its group scan.
+// The keyboard's language model over the real lexicons, its two scans, and
+// what its keys send.
 #include <algorithm>
 #include <numeric>
 #include <ostream>
@@ -6,6 +7,9 @@
 #include "case_name.h"
 #include "keyboard/group_scan.h"
 #include "keyboard/model.h"
+#include "keyboard/row_scan.h"
+#include "keyboard/session.h"
+#include "settings/text_file.h"
 
 namespace sp {
 namespace {
@@ -114,6 +118,141 @@ TEST_P(GroupScanTest, ChoosesAKeyFromPressesAndPeriods) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, GroupScanTest, ::testing::ValuesIn(SCAN_ROWS), CaseName());
+
+struct RowScanRow {
+    const char* name;
+    int loops;
+    const char* steps;
+    char chosen;
+    const char* litAfter;
+};
+void PrintTo(const RowScanRow& row, std::ostream* os) { *os << row.name; }
+
+// clang-format off
+const RowScanRow ROW_SCAN_ROWS[] = {
+    {"PressTakesTheRowThenTheKey",   0, "PP",     'a', ""},
+    {"PeriodLightsTheNextKey",       0, "PTP",    'b', ""},
+    {"PeriodLightsTheNextRow",       0, "T",      '-', "de"},
+    {"RowWithoutKeysIsPassedOver",   0, "TTPP",   'f', ""},
+    {"RowsStartOverAfterTheLast",    0, "TTT",    '-', "abc"},
+    {"KeysPassedBackToTheRows",      0, "TPTT",   '-', "abc"},
+    {"RestsAfterLoops",              1, "TTT",    '-', ""},
+    {"PressWakesFromRest",           1, "TTTPPP", 'a', ""},
+};
+// clang-format on
+
+class RowScanTest : public ::testing::TestWithParam<RowScanRow> {};
+
+TEST_P(RowScanTest, ChoosesAKeyFromPressesAndPeriods) {
+    const RowScanRow& r = GetParam();
+    RowScan scan;
+    scan.start({{0, 1, 2}, {3, 4}, {}, {5}}, r.loops);
+    for (const char* s = r.steps; *s; ++s) {
+        if (*s == 'P')
+            scan.press();
+        else
+            scan.timeout();
+    }
+    EXPECT_EQ(scan.chosen() < 0 ? '-' : static_cast<char>('a' + scan.chosen()), r.chosen);
+    std::string lit;
+    for (const int key : scan.lit()) lit += static_cast<char>('a' + key);
+    EXPECT_EQ(lit, r.litAfter);
+    EXPECT_EQ(scan.resting(), r.loops > 0 && lit.empty() && r.chosen == '-');
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, RowScanTest, ::testing::ValuesIn(ROW_SCAN_ROWS), CaseName());
+
+struct KeysRow {
+    const char* name;
+    Language language;
+    KeyboardScan scan;
+    // Keys by their labels now; "@word" a prediction, "!stop" Escape.
+    const char* selections;
+    const char* strokes; // "<" a Back, "|" an Enter
+    const char* captionAfter;
+};
+void PrintTo(const KeysRow& row, std::ostream* os) { *os << row.name; }
+
+constexpr KeyboardScan ROWS = KeyboardScan::Rows;
+constexpr KeyboardScan GROUPS = KeyboardScan::Groups;
+// clang-format off
+const KeysRow KEYS_ROWS[] = {
+    {"CapitalInAnEmptyField",      LANGUAGE_EN, ROWS, "H i",                  "Hi",       "Him His Hit High Himself Close"},
+    {"CapitalAfterAFullStop",      LANGUAGE_EN, ROWS, "H i . Space Y",        "Hi. Y",    "You Your Years Yourself Yet Close"},
+    {"NoCapitalAfterAComma",       LANGUAGE_EN, ROWS, "H i , Space y",        "Hi, y",    "you your years yourself yet Close"},
+    {"ShiftForOneLetter",          LANGUAGE_EN, ROWS, "H i Space Shift Y o",  "Hi Yo",    "You Your Yourself Young Yours Close"},
+    {"DeleteMendsTheSentence",     LANGUAGE_EN, ROWS, "H Delete H",           "H<H",      "He Have Here Him Her Close"},
+    {"PredictionTypesTheRest",     LANGUAGE_EN, ROWS, "P e o @People",        "People ",  "you i the to a Close"},
+    {"PredictionInCapitals",       LANGUAGE_EN, ROWS, "P Shift E Shift O @PEOPLE", "PEOPLE ", "you i the to a Close"},
+    {"EnterTakesBackItsSpace",     LANGUAGE_EN, ROWS, "@The p e o @people Enter", "The people <|", "You I The To A Close"},
+    {"DigitsPage",                 LANGUAGE_EN, ROWS, "123 4 abc h",          "4h",       "he have here him her Close"},
+    {"StopRests",                  LANGUAGE_EN, ROWS, "H !stop",              "H",        "Keyboard"},
+    {"PressAfterStopScansAgain",   LANGUAGE_EN, ROWS, "H !stop i",            "Hi",       "Him His Hit High Himself Close"},
+    {"CloseSendsNothing",          LANGUAGE_EN, ROWS, "H Close",              "H",        "Keyboard"},
+    {"SpanishNamedKeys",           LANGUAGE_ES, ROWS, "S e ñ Espacio Borrar Intro", "Señ <|", "Que De La A No Cerrar"},
+    {"SpanishCapitalAfterOpening", LANGUAGE_ES, ROWS, "H o l a . Espacio ¿ Q", "Hola. ¿Q", "Que Qué Quiero Quieres Quién Cerrar"},
+    {"SpanishRestsAsTeclado",      LANGUAGE_ES, ROWS, "!stop",                "",         "Teclado"},
+    {"GroupsTypeTheSameKeys",      LANGUAGE_EN, GROUPS, "H i Space @you Enter", "Hi you <|",
+     "You I A Close A D T O B N G V , R C Y X P Enter ' Z Delete Shift ? ! 123"},
+};
+// clang-format on
+
+std::string sentText(const std::vector<Stroke>& strokes) {
+    std::string out;
+    for (const Stroke& s : strokes)
+        out += s.kind == Stroke::Kind::Back ? "<" : s.kind == Stroke::Kind::Enter ? "|" : toUtf8({s.ch});
+    return out;
+}
+
+// Rows: periods until the key's row is lit, a press, periods until it alone
+// is lit, a press. Groups: a press while it is lit, a period while not,
+// until something is sent.
+void select(KeyboardSession& session, KeyboardScan scan, const std::string& token, std::string& sent) {
+    if (token == "!stop") return session.stop();
+    const bool prediction = token[0] == '@';
+    const std::string label = prediction ? token.substr(1) : token;
+    const auto& keys = session.keys();
+    const auto key = std::find_if(keys.begin(), keys.end(), [&](const Key& k) {
+        return k.label == label && (k.kind == KeyKind::Prediction) == prediction;
+    });
+    ASSERT_NE(key, keys.end()) << token;
+    const int index = static_cast<int>(key - keys.begin());
+    if (session.resting()) session.press();
+    for (int step = 0, presses = 0; step < 60 && presses < 2; ++step) {
+        const std::vector<int> lit = session.lit();
+        const bool rowsKey = scan == KeyboardScan::Rows && presses == 1;
+        if (rowsKey ? lit == std::vector<int>{index} : std::count(lit.begin(), lit.end(), index) > 0) {
+            session.press();
+            presses += scan == KeyboardScan::Rows ? 1 : 0;
+        } else {
+            session.timeout();
+        }
+        const std::string typed = sentText(session.takeStrokes());
+        sent += typed;
+        if (!typed.empty()) break;
+    }
+}
+
+class KeysTest : public ::testing::TestWithParam<KeysRow> {};
+
+TEST_P(KeysTest, SendWhatTheSelectionsType) {
+    const KeysRow& r = GetParam();
+    KeyboardSession session(r.language, r.scan, 0);
+    session.open();
+    std::string sent;
+    const std::string selections = r.selections;
+    for (std::size_t at = 0; at < selections.size();) {
+        const std::size_t end = std::min(selections.find(' ', at), selections.size());
+        select(session, r.scan, selections.substr(at, end - at), sent);
+        at = end + 1;
+    }
+    EXPECT_EQ(sent, r.strokes);
+    EXPECT_EQ(session.caption(), r.captionAfter);
+    EXPECT_EQ(session.closeChosen(),
+              selections.size() >= 5 && selections.substr(selections.size() - 5) == "Close");
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, KeysTest, ::testing::ValuesIn(KEYS_ROWS), CaseName());
 
 } // namespace
 } // namespace sp
