@@ -205,10 +205,10 @@ TEST(HelpBoxTest, SitsBesideThePointerAndStaysOnScreenAtTheSideAndTopEdges) {
 }
 
 TEST(HelpBoxTest, ShowsTheHighlightedCellsIconAndNothingForNoCell) {
-    const char* expected[CELL_COUNT] = {"STOP",          "ESQUERRA",      "DRETA",      "AMUNT",
-                                        "AVALL",         "CLIC_ESQUERRA", "DOBLE_CLIC", "CLIC_DRETA",
-                                        "MIDDEL_CLIC",   "ARRASTRA",      "RODA_AMUNT", "RODA_AVALL",
-                                        "RODA_ESQUERRA", "RODA_DRETA",    "MENU",       "PUNT"};
+    const char* expected[CELL_COUNT] = {
+        "STOP",          "ESQUERRA",   "DRETA",       "AMUNT",    "AVALL",      "CLIC_ESQUERRA",
+        "DOBLE_CLIC",    "CLIC_DRETA", "MIDDEL_CLIC", "ARRASTRA", "RODA_AMUNT", "RODA_AVALL",
+        "RODA_ESQUERRA", "RODA_DRETA", "MENU",        "PUNT",     "TECLAT"};
     Icon icon = Icon::Stop;
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         ASSERT_TRUE(helpBoxIcon(cell, false, icon));

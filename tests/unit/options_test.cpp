@@ -107,8 +107,7 @@ TEST(OptionsFileTest, SaveKeepsCommentsUnknownKeysOrderAndEncoding) {
             "extra_cells = scroll_down\npanel_steps_aside = 0\nacceleration = 0\n"
             "acceleration_max = 4\nacceleration_ms = 2000\nafter_move = next\nscan_loops = 0\n"
             "point_scan = 0\npoint_band_px_s = 300\npoint_line_px_s = 100\nafter_click = first\nhold_ms = "
-            "0\nignore_repeat_ms = "
-            "0\n";
+            "0\nignore_repeat_ms = 0\nkeyboard_scan = groups\nkeyboard_period_ms = 0\nkeyboard_learn = 0\n";
         EXPECT_EQ(formatOptions(parsed.text, v), encodeText(fromUtf8(want), encoding));
         EXPECT_TRUE(parseOptions(formatOptions(parsed.text, v)).values == v) << "reads back as saved";
     }

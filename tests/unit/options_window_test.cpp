@@ -247,7 +247,7 @@ TEST(OptionsLayoutTest, EveryOptionHasItsRowAndEveryControlIsEasyToHit) {
         int expected = 3 - 1; // "-" and "+"
         if (def.type == OptionType::Number && def.high == 1) expected = 1;
         if (def.type == OptionType::Choice) expected = def.high + 1;
-        if (def.type == OptionType::Cells) expected = MOST_EXTRA_CELLS;
+        if (def.type == OptionType::Cells) expected = EXTRA_CELL_COUNT;
         EXPECT_EQ(labels, 1) << def.key;
         EXPECT_EQ(hints, 1) << def.key << ": a hint in Spanish";
         EXPECT_EQ(clickable, expected) << def.key;
