@@ -30,7 +30,7 @@ struct OptionsGeometry {
     int buttonWidth; // "OK", "Cancel"
     int buttonHeight;
 };
-constexpr OptionsGeometry OPTIONS_GEOMETRY = {10, 40, 360, 18, 16, 6, 26, 30, 60, 100, 20, 100, 28};
+constexpr OptionsGeometry OPTIONS_GEOMETRY = {10, 36, 360, 18, 16, 6, 26, 30, 60, 100, 20, 100, 28};
 
 enum class OptionsControlKind { Label, Hint, Value, Push, Toggle, Notice };
 // What a click on the control asks for.
