@@ -54,17 +54,20 @@ void dock(Platform& p, KeyboardView& v) {
     v.atTop = p.caretRect(caret) && caret.top + caret.height > v.monitor.top + v.monitor.height - height;
 }
 
-// Shown as the session now stands; the window is told to look.
-void publish(Platform& p) {
+// Kept as the session now stands, for the window to read.
+void storeView() {
     KeyboardView v = g_docked;
     v.keys = g_session->keys();
     v.lit.assign(v.keys.size(), false);
     for (const int k : g_session->lit()) v.lit[static_cast<std::size_t>(k)] = true;
     v.caption = g_session->caption();
-    {
-        const std::lock_guard<std::mutex> hold(g_viewLock);
-        g_view = std::move(v);
-    }
+    const std::lock_guard<std::mutex> hold(g_viewLock);
+    g_view = std::move(v);
+}
+
+// The window is told to look.
+void publish(Platform& p) {
+    storeView();
     p.answerOwnWindow(OwnWindow::Keyboard, WindowAnswer::ShowState);
 }
 
@@ -130,7 +133,8 @@ void openKeyboard(Platform& p) {
     dock(p, g_docked);
     g_session->open();
     p.setTimer(TIMER_KEYBOARD, periodMs());
-    publish(p);
+    // The window reads it as it is made.
+    storeView();
     p.openOwnWindow(OwnWindow::Keyboard);
 }
 

@@ -159,3 +159,72 @@ TEST_F(ExtraCellsTest, AHandOnTheMouseStopsAKeyboardUsersScroll) {
 
 } // namespace
 } // namespace sp
+
+namespace sp {
+namespace {
+
+// The Keyboard cell, from its press on: P a press, T a keyboard period, E
+// Escape, C the window's close, G the window gone. What reaches the system.
+struct KeyboardCase {
+    const char* name;
+    const char* options;
+    const char* events;
+    int caretY; // the focused window's caret, on a 768-pixel-high screen
+    Lines effects;
+};
+
+void PrintTo(const KeyboardCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string SHOW = "answerKeyboardWindow show";
+// Its scan starts before the window is made, which finds it running.
+const std::string SCAN = "setTimer 31 500";
+const std::string OPENED = "openKeyboardWindow";
+
+class KeyboardCellTest : public ExtraCellsTest, public ::testing::WithParamInterface<KeyboardCase> {};
+
+TEST_P(KeyboardCellTest, TakesThePressesWhileOpenAndHandsTheScanBack) {
+    const KeyboardCase& c = GetParam();
+    useDefaults();
+    useOptionsText(std::string("extra_cells = keyboard\nlanguage = en\nkeyboard_period_ms = 500\n") +
+                   c.options);
+    buildScanSequence();
+    setPressState(PressState::Scanning);
+    scanTo(CELL_KEYBOARD);
+    fake.caret = {300, c.caretY, 2, 16};
+    fake.clearLog();
+    handleSwitchPress(fake);
+    for (const char* e = c.events; *e; ++e) {
+        if (*e == 'P') handleSwitchPress(fake);
+        if (*e == 'T') keyboardTick(fake);
+        if (*e == 'E') handleSwitchEvent(fake, SwitchEvent::Escape, true);
+        if (*e == 'C' || *e == 'G') onKeyboardRequest(fake, *e == 'C' ? PLAIN_CLOSE : PLAIN_GONE);
+    }
+    Lines effects;
+    for (const std::string& line : fake.log)
+        for (const char* kind :
+             {"typeKeys", "openKeyboard", "answerKeyboard", "setTimer 31", "killTimer 31", "setTimer 11"})
+            if (line.rfind(kind, 0) == 0) effects.push_back(line);
+    EXPECT_EQ(effects, c.effects);
+    EXPECT_EQ(keyboardView().atTop, c.caretY > 400) << "a caret low on the screen puts it at the top";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, KeyboardCellTest,
+    ::testing::Values(
+        KeyboardCase{"opensWithItsScanRunning", "", "", 100, {SCAN, OPENED}},
+        KeyboardCase{"rowsThenKeyTypesAPrediction",
+                     "keyboard_scan = rows\n",
+                     "PP",
+                     700,
+                     {SCAN, OPENED, SCAN, SHOW, "typeKeys You ", SCAN, SHOW}},
+        KeyboardCase{
+            "escapeRestsAPressWakes", "", "EP", 700, {SCAN, OPENED, "killTimer 31", SHOW, SCAN, SHOW}},
+        KeyboardCase{"closeHandsTheScanBack",
+                     "",
+                     "CG",
+                     700,
+                     {SCAN, OPENED, "killTimer 31", "answerKeyboardWindow closeNow", "setTimer 11 1500"}}),
+    CaseName());
+
+} // namespace
+} // namespace sp

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/held_files.h"
+#include "app/keyboard.h"
 #include "app/menu.h"
 #include "app/panel.h"
 #include "app/press.h"
@@ -58,6 +59,7 @@ protected:
         resetOwnWindows();
         resetStepAsideState();
         resetHeldFilesState();
+        forgetKeyboard();
     }
 
     // Record and live values as the program runs them, the scan sequence
