@@ -127,9 +127,10 @@ enum class MenuPlace { Panel, Pointer };
 #define SP_WINDOW_ID(id, name) id,
 enum class OwnWindow { SP_OWN_WINDOWS(SP_WINDOW_ID) };
 #undef SP_WINDOW_ID
-#define SP_WINDOW_ONE(id, name) +1
-constexpr int OWN_WINDOW_COUNT = 0 SP_OWN_WINDOWS(SP_WINDOW_ONE);
-#undef SP_WINDOW_ONE
+#define SP_WINDOW_NAME(id, name) name,
+constexpr const char* OWN_WINDOW_NAMES[] = {SP_OWN_WINDOWS(SP_WINDOW_NAME)};
+#undef SP_WINDOW_NAME
+constexpr int OWN_WINDOW_COUNT = static_cast<int>(sizeof OWN_WINDOW_NAMES / sizeof OWN_WINDOW_NAMES[0]);
 // What one of them is told once its request has been carried out: show
 // its controls as they now are, say that the file is read-only or that
 // saving failed (nothing saved, it stays open), or go (its close has run).

@@ -222,18 +222,15 @@ void FakePlatform::movePanel(Point topLeft) {
     panel.top = topLeft.y;
 }
 
-#define SP_WINDOW_NAME(id, name) name "Window",
-static const char* const OWN_WINDOW_NAMES[] = {SP_OWN_WINDOWS(SP_WINDOW_NAME)};
-#undef SP_WINDOW_NAME
-
-void FakePlatform::openOwnWindow(OwnWindow window) {
-    log.push_back(std::string("open") + OWN_WINDOW_NAMES[static_cast<int>(window)]);
+static std::string windowName(OwnWindow window) {
+    return std::string(OWN_WINDOW_NAMES[static_cast<int>(window)]) + "Window";
 }
+
+void FakePlatform::openOwnWindow(OwnWindow window) { log.push_back("open" + windowName(window)); }
 
 void FakePlatform::answerOwnWindow(OwnWindow window, WindowAnswer answer) {
     static const char* const names[] = {"show", "readOnly", "saveFailed", "closeNow"};
-    log.push_back(std::string("answer") + OWN_WINDOW_NAMES[static_cast<int>(window)] + " " +
-                  names[static_cast<int>(answer)]);
+    log.push_back("answer" + windowName(window) + " " + names[static_cast<int>(answer)]);
 }
 
 bool FakePlatform::showMenu(const MenuEntry* entries, int count, MenuPlace place) {
