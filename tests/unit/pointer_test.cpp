@@ -162,7 +162,7 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     setPressState(PressState::Moving);
     switchState().pendingAction = 4;
     scanState().scanPos = 7;
-    rearmState().rearmCount = 3;
+    rearmStateForTests().rearmCount = 3;
 
     stopAndReset(fake);
     EXPECT_EQ(

@@ -13,8 +13,8 @@ protected:
         LogicTest::SetUp();
         useDefaults();
         // At rest since the tick before the countdown started.
-        rearmState().rearmLastX = fake.cursor.x;
-        rearmState().rearmLastY = fake.cursor.y;
+        rearmStateForTests().rearmLastX = fake.cursor.x;
+        rearmStateForTests().rearmLastY = fake.cursor.y;
     }
 
     // Captions shown by `ticks` countdown ticks.
@@ -64,8 +64,7 @@ TEST_F(RearmTest, CountsDownFromFiveAndReArmsOnTheSeventhTick) {
 }
 
 TEST_F(RearmTest, PointerThatMovedBeforeTheFirstTickShowsOneExtraFive) {
-    rearmState().rearmLastX = 0;
-    rearmState().rearmLastY = 0;
+    forgetRearmPointer();
     EXPECT_EQ(titles(3), (Lines{"Ready (5 s)", "Ready (5 s)", "Ready (4 s)"}));
 }
 
@@ -83,7 +82,7 @@ TEST_F(RearmTest, MovingMoreThanTenPixelsStartsAgainAndTenIsRest) {
 }
 
 TEST_F(RearmTest, ShortRearmCountsFromTwoForTheRestOfTheRun) {
-    rearmState().shortRearm = 1;
+    startShortRearm(fake);
     EXPECT_EQ(titles(3), (Lines{"Ready (2 s)", "Ready (1 s)", "Ready (0 s)"}));
     EXPECT_EQ(rearmState().shortRearm, 0);
     fake.clearLog();
@@ -112,8 +111,8 @@ TEST_F(LogicTest, StartDelayBuildsTheCrosshairOnlyWithAHookIn) {
 // ---- Panel --------------------------------------------------------------------
 
 TEST_F(LogicTest, StartUpLoadsSettingsRestsTheCellsAndInstallsTheHook) {
-    rearmState().rearmLastX = 40;
-    rearmState().rearmLastY = 50;
+    rearmStateForTests().rearmLastX = 40;
+    rearmStateForTests().rearmLastY = 50;
     startUp(fake);
     EXPECT_EQ(fake.calls("installHook"), (Lines{"installHook mouse"}));
     EXPECT_EQ(switchState().mouseHookActive, 1);

@@ -476,7 +476,7 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
     setPressState(PressState::Moving);
     switchState().pendingAction = 2;
     scanState().scanPos = 4;
-    rearmState().rearmCount = 3;
+    rearmStateForTests().rearmCount = 3;
     fake.clearLog();
 
     handleEscape(fake);

@@ -33,6 +33,10 @@ namespace sp {
 
 using Lines = std::vector<std::string>;
 
+// A test's way in to a state's fields, for a setup no operation of the
+// owner reaches; each is defined beside the state it opens.
+RearmState& rearmStateForTests();
+
 class LogicTest : public ::testing::Test {
 protected:
     void SetUp() override { resetAll(); }
