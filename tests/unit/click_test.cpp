@@ -60,7 +60,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         ownWindowState(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
         configState().colourDialogOpen = row.colourDialog ? 1 : 0;
         configState().clickChecks[2] = row.anyClickShown ? 1 : 0;
-        clickState().dragging = row.draggingBefore;
+        setDragging(row.draggingBefore != 0);
         switchState().pendingAction = row.action;
         scanState().scanPos = 7;
         installSwitchHook(fake);
@@ -155,7 +155,7 @@ TEST_F(LogicTest, NoButtonIsLeftDownByAStopOrAnExit) {
     fake.clearLog();
     closePanel(fake);
     EXPECT_TRUE(fake.calls("sendButton").empty()) << "nothing held, nothing sent";
-    clickState().dragging = 1;
+    setDragging(true);
     closePanel(fake);
     EXPECT_TRUE(fake.calls("sendButton").empty()) << "a second way out finds everything done";
     EXPECT_EQ(fake.calls("removeHook").size(), 2u) << "the hooks come out once";

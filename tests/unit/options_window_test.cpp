@@ -334,7 +334,7 @@ TEST_F(OptionsWindowTest, EveryScannedClickKindOverItIsAPrimaryClick) {
         open();
         if (!row.windowOpen) handleOptionsRequest(fake, OptionsRequest::Gone, 0);
         fake.onOwnWindow[1] = true;
-        clickState().dragging = row.dragging;
+        setDragging(row.dragging != 0);
         switchState().pendingAction = row.action;
         performClick(fake);
         EXPECT_EQ(fake.calls("sendButton"), row.buttons) << "action " << row.action;

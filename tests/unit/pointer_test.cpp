@@ -158,7 +158,7 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     v.enabledClicks[2] = 0;
     v.enabledClicks[4] = 0;
     useSettings(v);
-    clickState().dragging = 1;
+    setDragging(true);
     setPressState(PressState::Moving);
     switchState().pendingAction = 4;
     scanState().scanPos = 7;

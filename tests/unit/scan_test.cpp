@@ -84,7 +84,7 @@ TEST_F(LogicTest, OnlyTheValueOneEnablesAClickKind) {
 
 TEST_F(LogicTest, StepPaintsAllCellsThenStatesCaptionIconAndWaits) {
     useSettings(withClicks({1, 0, 1, 1, 0})); // double click and drag off
-    clickState().dragging = 1;
+    setDragging(true);
     scanState().cellState[6] = CELL_DISABLED;
     scanState().startIconShown = 1;
     scanState().scanPos = 4; // up
@@ -106,7 +106,7 @@ TEST_F(LogicTest, StepPaintsAllCellsThenStatesCaptionIconAndWaits) {
 
 TEST_F(LogicTest, HighlightedDragCellIsGreenEvenWhileDragging) {
     useDefaults();
-    clickState().dragging = 1;
+    setDragging(true);
     scanState().scanPos = 10;
     scanStep(fake);
     EXPECT_EQ(fake.calls("paintCell 9"), (Lines{"paintCell 9 00FF00 ARRASTRA"}));
@@ -208,13 +208,13 @@ TEST_F(LogicTest, RestStatesFollowTheEnabledClickKinds) {
 }
 
 TEST_F(LogicTest, ColourForStateOnlyTurnsANormalDragCellOrange) {
-    clickState().dragging = 1;
+    setDragging(true);
     EXPECT_EQ(colourForState(9, CELL_NORMAL), 0x49AFF7u);
     EXPECT_EQ(colourForState(9, CELL_HIGHLIGHTED), 0x00FF00u);
     EXPECT_EQ(colourForState(9, CELL_SELECTED), 0x00FF00u);
     EXPECT_EQ(colourForState(9, CELL_DISABLED), 0xCCCCCCu);
     EXPECT_EQ(colourForState(8, CELL_NORMAL), 0xFEFFFFu);
-    clickState().dragging = 0;
+    setDragging(false);
     EXPECT_EQ(colourForState(9, CELL_NORMAL), 0xFEFFFFu);
 }
 
