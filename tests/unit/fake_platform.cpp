@@ -116,7 +116,7 @@ bool FakePlatform::buttonsSwapped() { return swapped; }
 void FakePlatform::startArm(Arm arm) {
     log.push_back(std::string("startArm ") + armName(arm));
     armOpen[static_cast<int>(arm)] = true;
-    overlayState().armOpen[static_cast<int>(arm)] = 1;
+    noteArmOpen(arm, true);
     ++liveThreads;
     ++liveWindows;
 }
@@ -128,7 +128,7 @@ void FakePlatform::closeArm(Arm arm) {
         --liveWindows;
     }
     armOpen[static_cast<int>(arm)] = false;
-    overlayState().armOpen[static_cast<int>(arm)] = 0;
+    noteArmOpen(arm, false);
 }
 
 void FakePlatform::moveArm(Arm arm, const Rect& r) {
@@ -163,7 +163,7 @@ void FakePlatform::closePointMarks() {
 void FakePlatform::startHelpBox() {
     log.push_back("startHelpBox");
     helpBoxOpen = true;
-    overlayState().helpBoxOpen = 1;
+    noteHelpBoxOpen(true);
     ++liveThreads;
     ++liveWindows;
 }
@@ -175,7 +175,7 @@ void FakePlatform::closeHelpBox() {
         --liveWindows;
     }
     helpBoxOpen = false;
-    overlayState().helpBoxOpen = 0;
+    noteHelpBoxOpen(false);
 }
 
 void FakePlatform::moveHelpBox(Point topLeft) {

@@ -97,7 +97,7 @@ protected:
 
     // Arms every crosshair window as open, as the arm threads would.
     static void markCrosshairOpen() {
-        for (auto& open : overlayState().armOpen) open = 1;
+        for (const Arm arm : ALL_ARMS) noteArmOpen(arm, true);
     }
 
     FakePlatform fake;
