@@ -23,10 +23,11 @@
 
 namespace sp {
 
-PanelState& panelState() {
-    static PanelState state;
-    return state;
-}
+namespace {
+PanelState g_panel;
+} // namespace
+
+const PanelState& panelState() { return g_panel; }
 
 Size panelCellArea(int dpi) {
     const PanelGrid grid = panelGrid();
@@ -35,9 +36,9 @@ Size panelCellArea(int dpi) {
 }
 
 void resetPanelState() {
-    panelState().pointerOverPanel = 0;
-    panelState().closed = 0;
-    panelState().openWhenGone = 0;
+    g_panel.pointerOverPanel = 0;
+    g_panel.closed = 0;
+    g_panel.openWhenGone = 0;
 }
 
 // A copy that holds the claim but cannot answer (suspended, hung) must not
@@ -103,12 +104,12 @@ void onCellCommand(Platform& p, int cellId) {
 
 void onPanelHitTest(bool overClientArea) {
     if (!overClientArea)
-        panelState().pointerOverPanel = 0;
+        g_panel.pointerOverPanel = 0;
     else if (ownWindowState(OwnWindow::Settings).open == 0)
-        panelState().pointerOverPanel = 1;
+        g_panel.pointerOverPanel = 1;
 }
 
-void refreshPointerOverPanel(Platform& p) { panelState().pointerOverPanel = p.pointerOnPanel() ? 1 : 0; }
+void refreshPointerOverPanel(Platform& p) { g_panel.pointerOverPanel = p.pointerOnPanel() ? 1 : 0; }
 
 void openConfigFromPanel(Platform& p) {
     // Scanning goes on while the window is open, so the window brings the
@@ -137,7 +138,7 @@ void openFromPanelClick(Platform& p) {
 
 void onPanelMouseButton(Platform& p) {
     const SwitchState& sw = switchState();
-    PanelState& panel = panelState();
+    PanelState& panel = g_panel;
     const OwnWindowState& config = ownWindowState(OwnWindow::Settings);
     if (sw.keyboardHookActive == 0 && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
     if (config.open == 1) {
@@ -152,7 +153,7 @@ void onPanelMouseButton(Platform& p) {
 }
 
 void openWindowKeptWaiting(Platform& p) {
-    if (panelState().openWhenGone.exchange(0) == 1) openFromPanelClick(p);
+    if (g_panel.openWhenGone.exchange(0) == 1) openFromPanelClick(p);
 }
 
 void onConfigRequest(Platform& p, ConfigRequest request, int value) {
@@ -164,12 +165,12 @@ void onConfigRequest(Platform& p, ConfigRequest request, int value) {
     if (request == ConfigRequest::Gone) openWindowKeptWaiting(p);
 }
 
-void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }
+void clearPointerOverPanel() { g_panel.pointerOverPanel = 0; }
 
 void onPanelRestored(Platform& p) { armStartDelay(p); }
 
 void closePanel(Platform& p) {
-    if (panelState().closed.exchange(1) == 1) return;
+    if (g_panel.closed.exchange(1) == 1) return;
     removeAllSwitchHooks(p);
     // Leaving with a drag held would leave the user's button down after exit.
     releaseDrag(p);

@@ -160,7 +160,7 @@ TEST_F(LogicTest, OnlyCellZeroCommandStopsAndRestoreArmsTheStartDelay) {
 
 TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
     ownWindowState(OwnWindow::Settings).open = 0;
-    panelState().pointerOverPanel = 0;
+    clearPointerOverPanel();
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 1);
     onPanelHitTest(false);
@@ -169,7 +169,8 @@ TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
     ownWindowState(OwnWindow::Settings).open = 1;
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 0) << "unchanged while the window is open";
-    panelState().pointerOverPanel = 1;
+    fake.onPanel = true;
+    refreshPointerOverPanel(fake);
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
     ownWindowState(OwnWindow::Settings).open = 0;
