@@ -114,7 +114,7 @@ void refreshPointerOverPanel(Platform& p) { g_panel.pointerOverPanel = p.pointer
 void openConfigFromPanel(Platform& p) {
     // Scanning goes on while the window is open, so the window brings the
     // crosshair back.
-    configState().scanStoppedForConfig = 0;
+    noteScanStoppedForConfig(false);
     openConfigWindow(p);
     closeCrosshair(p);
     clearPointerOverPanel();
@@ -125,10 +125,10 @@ namespace {
 void openFromPanelClick(Platform& p) {
     if (switchState().keyboardHookActive == 1) {
         // Scanning, if it runs, goes on while the window is open.
-        configState().scanStoppedForConfig = 0;
+        noteScanStoppedForConfig(false);
     } else {
         stopAndReset(p);
-        configState().scanStoppedForConfig = 1;
+        noteScanStoppedForConfig(true);
     }
     takeSettingsFile(p);
     openConfigWindow(p);

@@ -58,8 +58,8 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         fake.onPanel = row.onPanel;
         fake.onOwnWindow[0] = row.onConfig;
         ownWindowState(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
-        configState().colourDialogOpen = row.colourDialog ? 1 : 0;
-        configState().clickChecks[2] = row.anyClickShown ? 1 : 0;
+        configStateForTests().colourDialogOpen = row.colourDialog ? 1 : 0;
+        configStateForTests().clickChecks[2] = row.anyClickShown ? 1 : 0;
         setDragging(row.draggingBefore != 0);
         switchState().pendingAction = row.action;
         scanState().scanPos = 7;

@@ -36,6 +36,7 @@ using Lines = std::vector<std::string>;
 // A test's way in to a state's fields, for a setup no operation of the
 // owner reaches; each is defined beside the state it opens.
 RearmState& rearmStateForTests();
+ConfigState& configStateForTests();
 
 class LogicTest : public ::testing::Test {
 protected:
