@@ -62,7 +62,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         configStateForTests().clickChecks[2] = row.anyClickShown ? 1 : 0;
         setDragging(row.draggingBefore != 0);
         switchState().pendingAction = row.action;
-        scanState().scanPos = 7;
+        scanStateForTests().scanPos = 7;
         installSwitchHook(fake);
 
         performClick(fake);

@@ -161,7 +161,7 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     setDragging(true);
     setPressState(PressState::Moving);
     switchState().pendingAction = 4;
-    scanState().scanPos = 7;
+    scanStateForTests().scanPos = 7;
     rearmStateForTests().rearmCount = 3;
 
     stopAndReset(fake);

@@ -89,7 +89,7 @@ TEST_P(AfterMoveTest, APressEndingAMovementResumesWhereTheOptionSays) {
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = c.clicks[k] == '1' ? 1 : 0;
     useSettings(v);
     handleSwitchPress(fake);
-    scanState().scanPos = CELL_UP + 1;
+    scanStateForTests().scanPos = CELL_UP + 1;
     scanStep(fake);
     handleSwitchPress(fake); // up
     ASSERT_EQ(pressState(), PressState::Moving);

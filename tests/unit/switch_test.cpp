@@ -93,7 +93,7 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart)
     useSettings(v);
     installSwitchHook(fake);
     handleSwitchPress(fake);
-    scanState().scanPos = 8; // right click
+    scanStateForTests().scanPos = 8; // right click
     scanStep(fake);
     fake.clearLog();
     handleSwitchPress(fake);
@@ -126,7 +126,7 @@ TEST_P(PressDuringClickTest, IsKeptFromOthersAndDropped) {
         return d;
     };
     handleSwitchPress(fake);
-    scanState().scanPos = 6; // left click
+    scanStateForTests().scanPos = 6; // left click
     scanStep(fake);
     ASSERT_EQ(press().event, SwitchEvent::Press);
     std::vector<HookDecision> during;
@@ -475,7 +475,7 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
     fake.swapped = true;
     setPressState(PressState::Moving);
     switchState().pendingAction = 2;
-    scanState().scanPos = 4;
+    scanStateForTests().scanPos = 4;
     rearmStateForTests().rearmCount = 3;
     fake.clearLog();
 

@@ -37,6 +37,7 @@ using Lines = std::vector<std::string>;
 // owner reaches; each is defined beside the state it opens.
 RearmState& rearmStateForTests();
 ConfigState& configStateForTests();
+ScanState& scanStateForTests();
 
 class LogicTest : public ::testing::Test {
 protected:
