@@ -61,7 +61,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         configStateForTests().colourDialogOpen = row.colourDialog ? 1 : 0;
         configStateForTests().clickChecks[2] = row.anyClickShown ? 1 : 0;
         setDragging(row.draggingBefore != 0);
-        switchState().pendingAction = row.action;
+        setPendingAction(row.action);
         scanStateForTests().scanPos = 7;
         installSwitchHook(fake);
 
@@ -134,7 +134,7 @@ TEST_F(LogicTest, DragToggleSequencesLeaveNoButtonHeld) {
         useDefaults();
         fake = FakePlatform{};
         for (size_t i = 0; i < s.actions.size(); ++i) {
-            switchState().pendingAction = s.actions[i];
+            setPendingAction(s.actions[i]);
             performClick(fake);
             if (i == 0) {
                 EXPECT_EQ(colourForState(9, CELL_NORMAL), COLOUR_DRAGGING) << "cell 9 shows the held drag";
@@ -171,7 +171,7 @@ TEST_F(LogicTest, ALeftClickAfterThePointerCrossedThePanelIsAClick) {
     useDefaults();
     onPanelHitTest(true); // the pointer ran across the panel and left it
     fake.onPanel = false;
-    switchState().pendingAction = ACTION_LEFT_CLICK;
+    setPendingAction(ACTION_LEFT_CLICK);
     performClick(fake);
     EXPECT_EQ(fake.calls("sendButton"), buttonLines("P+ P-", false));
     EXPECT_TRUE(fake.calls("openConfigWindow").empty());

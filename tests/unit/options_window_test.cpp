@@ -335,7 +335,7 @@ TEST_F(OptionsWindowTest, EveryScannedClickKindOverItIsAPrimaryClick) {
         if (!row.windowOpen) handleOptionsRequest(fake, OptionsRequest::Gone, 0);
         fake.onOwnWindow[1] = true;
         setDragging(row.dragging != 0);
-        switchState().pendingAction = row.action;
+        setPendingAction(row.action);
         performClick(fake);
         EXPECT_EQ(fake.calls("sendButton"), row.buttons) << "action " << row.action;
         EXPECT_EQ(clickState().dragging, 0);

@@ -99,7 +99,7 @@ TEST_F(LogicTest, StartDelayBuildsTheCrosshairOnlyWithAHookIn) {
     startDelayTick(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 17"}));
 
-    switchState().keyboardHookActive = 1;
+    switchStateForTests().keyboardHookActive = 1;
     markCrosshairOpen();
     fake.clearLog();
     startDelayTick(fake);
@@ -135,7 +135,7 @@ TEST_F(LogicTest, PanelTimersGoToTheirTicks) {
     EXPECT_EQ(fake.log, (Lines{"killTimer 17"}));
 
     setPressState(PressState::Moving);
-    switchState().pendingAction = 4;
+    setPendingAction(4);
     fake.clearLog();
     onPanelTimer(fake, TIMER_MOVE);
     EXPECT_EQ(fake.calls("sendAbsoluteMove").size(), 1u);
@@ -177,8 +177,8 @@ TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
 }
 
 TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {
-    switchState().mouseHookActive = 1;
-    switchState().keyboardHookActive = 1;
+    switchStateForTests().mouseHookActive = 1;
+    switchStateForTests().keyboardHookActive = 1;
     closePanel(fake);
     EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
                                "killTimer 14", "closeArm left", "closeArm right", "closeArm up",

@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LogicTest, StopScanTimersEndsMovementButKeepsThePosition) {
     setPressState(PressState::Moving);
-    switchState().pendingAction = 2;
+    setPendingAction(2);
     scanStateForTests().scanPos = 4;
     stopScanTimers(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "killTimer 99", "sleep 10"}));

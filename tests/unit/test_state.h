@@ -38,6 +38,7 @@ using Lines = std::vector<std::string>;
 RearmState& rearmStateForTests();
 ConfigState& configStateForTests();
 ScanState& scanStateForTests();
+SwitchState& switchStateForTests();
 
 class LogicTest : public ::testing::Test {
 protected:
