@@ -80,7 +80,7 @@ const char* menuText(MenuText key) {
     return "";
 }
 
-MenuState& menuState() { return g_menu; }
+const MenuState& menuState() { return g_menu; }
 
 void resetMenuState() { g_menu.open = 0; }
 

@@ -38,7 +38,7 @@ struct MenuState {
     // through the exit question if it asks one. Panel's thread only writes.
     std::atomic<int> open{0};
 };
-MenuState& menuState();
+const MenuState& menuState();
 void resetMenuState();
 
 // The entries as they would be shown now: an item whose window cannot open

@@ -24,10 +24,11 @@
 
 namespace sp {
 
-PanelState& panelState() {
-    static PanelState state;
-    return state;
-}
+namespace {
+PanelState g_panel;
+} // namespace
+
+const PanelState& panelState() { return g_panel; }
 
 Size panelCellArea(int dpi) {
     const PanelGrid grid = panelGrid();
@@ -36,9 +37,9 @@ Size panelCellArea(int dpi) {
 }
 
 void resetPanelState() {
-    panelState().pointerOverPanel = 0;
-    panelState().closed = 0;
-    panelState().openWhenGone = 0;
+    g_panel.pointerOverPanel = 0;
+    g_panel.closed = 0;
+    g_panel.openWhenGone = 0;
 }
 
 // A copy that holds the claim but cannot answer (suspended, hung) must not
@@ -105,17 +106,17 @@ void onCellCommand(Platform& p, int cellId) {
 
 void onPanelHitTest(bool overClientArea) {
     if (!overClientArea)
-        panelState().pointerOverPanel = 0;
+        g_panel.pointerOverPanel = 0;
     else if (ownWindowState(OwnWindow::Settings).open == 0)
-        panelState().pointerOverPanel = 1;
+        g_panel.pointerOverPanel = 1;
 }
 
-void refreshPointerOverPanel(Platform& p) { panelState().pointerOverPanel = p.pointerOnPanel() ? 1 : 0; }
+void refreshPointerOverPanel(Platform& p) { g_panel.pointerOverPanel = p.pointerOnPanel() ? 1 : 0; }
 
 void openConfigFromPanel(Platform& p) {
     // Scanning goes on while the window is open, so the window brings the
     // crosshair back.
-    configState().scanStoppedForConfig = 0;
+    noteScanStoppedForConfig(false);
     openConfigWindow(p);
     closeCrosshair(p);
     clearPointerOverPanel();
@@ -126,10 +127,10 @@ namespace {
 void openFromPanelClick(Platform& p) {
     if (switchState().keyboardHookActive == 1) {
         // Scanning, if it runs, goes on while the window is open.
-        configState().scanStoppedForConfig = 0;
+        noteScanStoppedForConfig(false);
     } else {
         stopAndReset(p);
-        configState().scanStoppedForConfig = 1;
+        noteScanStoppedForConfig(true);
     }
     takeSettingsFile(p);
     openConfigWindow(p);
@@ -139,7 +140,7 @@ void openFromPanelClick(Platform& p) {
 
 void onPanelMouseButton(Platform& p) {
     const SwitchState& sw = switchState();
-    PanelState& panel = panelState();
+    PanelState& panel = g_panel;
     const OwnWindowState& config = ownWindowState(OwnWindow::Settings);
     if (sw.keyboardHookActive == 0 && !(panel.pointerOverPanel == 1 && sw.mouseHookActive == 0)) return;
     if (config.open == 1) {
@@ -154,7 +155,7 @@ void onPanelMouseButton(Platform& p) {
 }
 
 void openWindowKeptWaiting(Platform& p) {
-    if (panelState().openWhenGone.exchange(0) == 1) openFromPanelClick(p);
+    if (g_panel.openWhenGone.exchange(0) == 1) openFromPanelClick(p);
 }
 
 void onConfigRequest(Platform& p, ConfigRequest request, int value) {
@@ -166,12 +167,12 @@ void onConfigRequest(Platform& p, ConfigRequest request, int value) {
     if (request == ConfigRequest::Gone) openWindowKeptWaiting(p);
 }
 
-void clearPointerOverPanel() { panelState().pointerOverPanel = 0; }
+void clearPointerOverPanel() { g_panel.pointerOverPanel = 0; }
 
 void onPanelRestored(Platform& p) { armStartDelay(p); }
 
 void closePanel(Platform& p) {
-    if (panelState().closed.exchange(1) == 1) return;
+    if (g_panel.closed.exchange(1) == 1) return;
     removeAllSwitchHooks(p);
     // Leaving with a drag held would leave the user's button down after exit.
     releaseDrag(p);

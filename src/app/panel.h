@@ -21,7 +21,7 @@ struct PanelState {
     std::atomic<int> openWhenGone{0};
 };
 
-PanelState& panelState();
+const PanelState& panelState();
 
 // What the panel window's size adds to its frame and caption at `dpi`: the
 // cells' columns and rows, two pixels (at 96 DPI) less across (the panel has

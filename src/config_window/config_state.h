@@ -30,7 +30,11 @@ struct ConfigState {
     Colour customColours[16] = {};
 };
 
-ConfigState& configState();
+const ConfigState& configState();
 void resetConfigState();
+// Whether the panel stopped the scan as it opened the window.
+void noteScanStoppedForConfig(bool stopped);
+// The window's thread keeps the colour dialog's custom colours for the next time.
+void keepCustomColour(int index, Colour colour);
 
 } // namespace sp

@@ -29,6 +29,8 @@ constexpr int ARM_PREVIEW_PAUSE_MS = 5;
 
 int flag(bool on) { return on ? 1 : 0; }
 
+ConfigState g_config;
+
 // A kind whose place in the scan or whose cell is not what the record says
 // is put right. Reading the file only ever adds kinds to the scan.
 void scanClickKindsAsRecorded(Platform& p) {
@@ -50,11 +52,31 @@ bool runningSwitchIsRecorded() {
 
 } // namespace
 
+const ConfigState& configState() { return g_config; }
+ConfigState& configStateForTests() { return g_config; }
+
+void resetConfigState() {
+    ConfigState& c = g_config;
+    for (auto& check : c.clickChecks) check = 0;
+    c.colourDialogOpen = 0;
+    c.helpCheck = 0;
+    c.soundCheck = 0;
+    c.deviceCheck = 0;
+    c.english = 0;
+    c.scanStoppedForConfig = 0;
+    c.lastChosenColour = 0;
+    for (Colour& colour : c.customColours) colour = 0;
+}
+
+void noteScanStoppedForConfig(bool stopped) { g_config.scanStoppedForConfig = flag(stopped); }
+
+void keepCustomColour(int index, Colour colour) { g_config.customColours[index] = colour; }
+
 // ---- Opening and closing ------------------------------------------------------
 
 bool openConfigWindow(Platform& p) {
     if (!claimOwnWindow(OwnWindow::Settings)) return false;
-    configState().english =
+    g_config.english =
         flag(settingsTextLanguageFor(currentOptions().value[OPTION_LANGUAGE]) == TextLanguage::English);
     initShownStates();
     p.openOwnWindow(OwnWindow::Settings);
@@ -62,16 +84,16 @@ bool openConfigWindow(Platform& p) {
 }
 
 TextLanguage configWindowLanguage() {
-    return configState().english == 1 ? TextLanguage::English : TextLanguage::Spanish;
+    return g_config.english == 1 ? TextLanguage::English : TextLanguage::Spanish;
 }
 
 void configWindowGone() {
-    configState().colourDialogOpen = 0;
+    g_config.colourDialogOpen = 0;
     ownWindowGone(OwnWindow::Settings);
 }
 
 void initShownStates() {
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     const SettingsValues r = settings();
     for (int kind = 0; kind < CLICK_KIND_COUNT; ++kind)
         c.clickChecks[kind] = flag(r.enabledClicks[kind] == 1);
@@ -82,7 +104,7 @@ void initShownStates() {
 
 void configTimerTick(Platform& p) {
     const SwitchState& sw = switchState();
-    if (configState().scanStoppedForConfig == 0 && (sw.mouseHookActive == 1 || sw.keyboardHookActive == 1))
+    if (g_config.scanStoppedForConfig == 0 && (sw.mouseHookActive == 1 || sw.keyboardHookActive == 1))
         rebuildCrosshair(p, 5, 20);
     else
         applySettings(p);
@@ -178,7 +200,7 @@ std::string opacityLabel(int opacity) {
 
 bool toggleClickKind(Platform& p, int kind) {
     if (kind < 0 || kind >= CLICK_KIND_COUNT) return false;
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     const bool on = c.clickChecks[kind] == 1;
     if (on) {
         // The last kind that is on stays on: without one the scan could
@@ -197,7 +219,7 @@ bool toggleClickKind(Platform& p, int kind) {
 }
 
 void toggleHelpBox(Platform& p) {
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     const int now = flag(c.helpCheck == 0);
     c.helpCheck = now;
     changeSettings([&](SettingsValues& v) { v.helpBox = now; });
@@ -209,7 +231,7 @@ void toggleHelpBox(Platform& p) {
 }
 
 void toggleSound(Platform& p) {
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     const int now = flag(c.soundCheck == 0);
     changeSettings([&](SettingsValues& v) { v.clickSound = now; });
     c.soundCheck = now;
@@ -217,7 +239,7 @@ void toggleSound(Platform& p) {
 }
 
 bool chooseDevice(Platform& p, int device) {
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     const int mouse = flag(device == 1);
     if (c.deviceCheck == mouse) return false;
     c.deviceCheck = mouse;
@@ -230,11 +252,11 @@ bool chooseDevice(Platform& p, int device) {
 
 void beforeColourDialog(Platform& p) {
     p.setConfigTimer(CONFIG_TIMER_PERIOD_MS);
-    configState().colourDialogOpen = 1;
+    g_config.colourDialogOpen = 1;
 }
 
 void afterColourDialog(Platform& p, bool chosen, Colour colour) {
-    ConfigState& c = configState();
+    ConfigState& c = g_config;
     if (chosen) {
         c.lastChosenColour = colour;
         changeSettings([&](SettingsValues& v) { v.lineColour = static_cast<int>(colour); });

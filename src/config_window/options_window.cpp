@@ -53,7 +53,7 @@ int stepped(const OptionDef& def, int value, int step, bool up) {
 
 } // namespace
 
-OptionsWindowState& optionsWindowState() { return g_window; }
+const OptionsWindowState& optionsWindowState() { return g_window; }
 
 void resetOptionsWindowState() { g_window.spanish = 0; }
 

@@ -18,7 +18,7 @@ struct OptionsWindowState {
     // The window's language: 1 Spanish, 0 English.
     std::atomic<int> spanish{0};
 };
-OptionsWindowState& optionsWindowState();
+const OptionsWindowState& optionsWindowState();
 void resetOptionsWindowState();
 TextLanguage optionsWindowLanguage();
 

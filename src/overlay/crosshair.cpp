@@ -11,7 +11,13 @@ namespace {
 OverlayState g_overlay;
 }
 
-OverlayState& overlayState() { return g_overlay; }
+const OverlayState& overlayState() { return g_overlay; }
+
+void noteArmOpen(Arm arm, bool open) { g_overlay.armOpen[static_cast<int>(arm)] = open ? 1 : 0; }
+void noteHelpBoxOpen(bool open) { g_overlay.helpBoxOpen = open ? 1 : 0; }
+void notePointMarkOpen(PointMark mark, bool open) {
+    g_overlay.pointMarkOpen[static_cast<int>(mark)] = open ? 1 : 0;
+}
 
 void resetOverlayState() {
     for (auto& open : g_overlay.armOpen) open = 0;

@@ -24,8 +24,12 @@ struct OverlayState {
     std::atomic<int> pointMarkOpen[POINT_MARK_COUNT] = {0, 0};
 };
 
-OverlayState& overlayState();
+const OverlayState& overlayState();
 void resetOverlayState();
+// The arm threads report their windows shown or gone.
+void noteArmOpen(Arm arm, bool open);
+void noteHelpBoxOpen(bool open);
+void notePointMarkOpen(PointMark mark, bool open);
 
 // Where an arm goes for a pointer at `pointer`: across the monitor that
 // holds it. Arms near its left or top edge may get a zero or negative

@@ -18,7 +18,7 @@ void primaryClick(Platform& p) {
 }
 
 void endDrag(Platform& p) {
-    clickState().dragging = 0;
+    setDragging(false);
     p.sendButton(primaryUp(p));
 }
 
@@ -42,7 +42,7 @@ void clickOutside(Platform& p, int action) {
 void toggleDrag(Platform& p) {
     if (clickState().dragging == 0) {
         p.sendButton(primaryDown(p));
-        clickState().dragging = 1;
+        setDragging(true);
     } else {
         endDrag(p);
     }
@@ -61,7 +61,7 @@ void releaseDrag(Platform& p) {
 void stopAndReset(Platform& p) {
     // Sent whether or not a drag is held, so no button is ever left down.
     p.sendButton(primaryUp(p));
-    clickState().dragging = 0;
+    setDragging(false);
 
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_REARM);

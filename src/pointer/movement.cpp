@@ -22,7 +22,7 @@ namespace {
 MovementState g_movement;
 } // namespace
 
-MovementState& movementState() { return g_movement; }
+const MovementState& movementState() { return g_movement; }
 
 void resetMovementState() { g_movement = MovementState{}; }
 

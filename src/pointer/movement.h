@@ -22,7 +22,7 @@ struct MovementState {
 // `toMs` after it began.
 double acceleratedSteps(double fromMs, double toMs, int most, int rampMs);
 
-MovementState& movementState();
+const MovementState& movementState();
 void resetMovementState();
 // Called as TIMER_MOVE starts: its first tick moves one whole step.
 void startMovement();

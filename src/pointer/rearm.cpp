@@ -23,7 +23,8 @@ void showCountdown(Platform& p, int seconds) {
 }
 } // namespace
 
-RearmState& rearmState() { return g_rearm; }
+const RearmState& rearmState() { return g_rearm; }
+RearmState& rearmStateForTests() { return g_rearm; }
 
 void resetRearmState() {
     g_rearm.rearmCount = 0;

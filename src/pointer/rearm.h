@@ -17,7 +17,7 @@ struct RearmState {
     std::atomic<int> rearmLastY{0};
 };
 
-RearmState& rearmState();
+const RearmState& rearmState();
 void resetRearmState();
 // A stop ends any countdown that was under way.
 void resetRearmCount();

@@ -52,8 +52,9 @@ bool showsDragging(int cell) { return cellRow(cell).action == ACTION_DRAG && g_c
 
 } // namespace
 
-ClickState& clickState() { return g_click; }
+const ClickState& clickState() { return g_click; }
 void resetClickState() { g_click.dragging = 0; }
+void setDragging(bool held) { g_click.dragging = held ? 1 : 0; }
 
 bool isCell(int cell) { return cell >= 0 && cell < CELL_COUNT; }
 

@@ -20,8 +20,10 @@ struct ClickState {
     std::atomic<int> dragging;
 };
 
-ClickState& clickState();
+const ClickState& clickState();
 void resetClickState();
+// The primary button was pressed for a drag, or let go.
+void setDragging(bool held);
 
 // Cell ids: the cell's control identifier on the panel and its row in the
 // table. The scan visits the cells that take part in this order.

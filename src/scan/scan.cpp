@@ -34,7 +34,8 @@ int sequenceLength() {
 
 } // namespace
 
-ScanState& scanState() { return g_scan; }
+const ScanState& scanState() { return g_scan; }
+ScanState& scanStateForTests() { return g_scan; }
 
 void resetScanState() {
     int entry = 0;

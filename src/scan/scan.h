@@ -36,7 +36,7 @@ struct ScanState {
     std::atomic<int> stepsWithoutPress{0};
 };
 
-ScanState& scanState();
+const ScanState& scanState();
 // Back to the process-start state.
 void resetScanState();
 

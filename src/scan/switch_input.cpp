@@ -104,7 +104,8 @@ SwitchEvent contactChanged(int contact, bool closing, double atMs) {
 }
 } // namespace
 
-SwitchState& switchState() { return g_switch; }
+const SwitchState& switchState() { return g_switch; }
+SwitchState& switchStateForTests() { return g_switch; }
 
 PressState pressState() { return g_pressState; }
 

@@ -39,7 +39,7 @@ enum class PressState : int { Idle, Scanning, Moving };
 PressState pressState();
 void setPressState(PressState state);
 
-SwitchState& switchState();
+const SwitchState& switchState();
 void resetSwitchState();
 
 // Installs the hook that `switchDevice` names; removes it again.

@@ -16,7 +16,7 @@ bool hookMeantIn() {
 }
 } // namespace
 
-WatchdogState& watchdogState() { return g_watch; }
+const WatchdogState& watchdogState() { return g_watch; }
 
 void resetWatchdogState() {
     g_watch.lastHookEventMs = -1e18;

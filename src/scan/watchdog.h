@@ -28,7 +28,7 @@ struct WatchdogState {
     int reinstalls = 0;
 };
 
-WatchdogState& watchdogState();
+const WatchdogState& watchdogState();
 void resetWatchdogState();
 
 // Hook thread: the hook saw an event at `atMs` (Platform::nowMs).

@@ -58,11 +58,11 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         fake.onPanel = row.onPanel;
         fake.onOwnWindow[0] = row.onConfig;
         ownWindowState(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
-        configState().colourDialogOpen = row.colourDialog ? 1 : 0;
-        configState().clickChecks[2] = row.anyClickShown ? 1 : 0;
-        clickState().dragging = row.draggingBefore;
-        switchState().pendingAction = row.action;
-        scanState().scanPos = 7;
+        configStateForTests().colourDialogOpen = row.colourDialog ? 1 : 0;
+        configStateForTests().clickChecks[2] = row.anyClickShown ? 1 : 0;
+        setDragging(row.draggingBefore != 0);
+        setPendingAction(row.action);
+        scanStateForTests().scanPos = 7;
         installSwitchHook(fake);
 
         performClick(fake);
@@ -134,7 +134,7 @@ TEST_F(LogicTest, DragToggleSequencesLeaveNoButtonHeld) {
         useDefaults();
         fake = FakePlatform{};
         for (size_t i = 0; i < s.actions.size(); ++i) {
-            switchState().pendingAction = s.actions[i];
+            setPendingAction(s.actions[i]);
             performClick(fake);
             if (i == 0) {
                 EXPECT_EQ(colourForState(9, CELL_NORMAL), COLOUR_DRAGGING) << "cell 9 shows the held drag";
@@ -155,7 +155,7 @@ TEST_F(LogicTest, NoButtonIsLeftDownByAStopOrAnExit) {
     fake.clearLog();
     closePanel(fake);
     EXPECT_TRUE(fake.calls("sendButton").empty()) << "nothing held, nothing sent";
-    clickState().dragging = 1;
+    setDragging(true);
     closePanel(fake);
     EXPECT_TRUE(fake.calls("sendButton").empty()) << "a second way out finds everything done";
     EXPECT_EQ(fake.calls("removeHook").size(), 2u) << "the hooks come out once";
@@ -171,7 +171,7 @@ TEST_F(LogicTest, ALeftClickAfterThePointerCrossedThePanelIsAClick) {
     useDefaults();
     onPanelHitTest(true); // the pointer ran across the panel and left it
     fake.onPanel = false;
-    switchState().pendingAction = ACTION_LEFT_CLICK;
+    setPendingAction(ACTION_LEFT_CLICK);
     performClick(fake);
     EXPECT_EQ(fake.calls("sendButton"), buttonLines("P+ P-", false));
     EXPECT_TRUE(fake.calls("openConfigWindow").empty());

@@ -136,7 +136,7 @@ TEST_F(LogicTest, ChoosingTheOtherDeviceSwapsTheHookAndScansFromTheStart) {
     useSettings(v);
     installSwitchHook(fake);
     initShownStates();
-    scanState().scanPos = 7;
+    scanStateForTests().scanPos = 7;
     setPressState(PressState::Moving);
     fake.clearLog();
 

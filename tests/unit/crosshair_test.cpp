@@ -74,12 +74,12 @@ TEST_F(LogicTest, CloseIfOpenSendsToAllFourArmsWhenAnyWindowIsOpen) {
     EXPECT_TRUE(fake.log.empty());
 
     const Lines closeAll = {"closeArm left", "closeArm right", "closeArm up", "closeArm down"};
-    overlayState().armOpen[static_cast<int>(Arm::Down)] = 1;
+    noteArmOpen(Arm::Down, true);
     closeCrosshairIfOpen(fake);
     EXPECT_EQ(fake.log, closeAll);
 
     resetOverlayState();
-    overlayState().helpBoxOpen = 1;
+    noteHelpBoxOpen(true);
     fake.clearLog();
     closeCrosshairIfOpen(fake);
     EXPECT_EQ(fake.log, closeAll) << "an open help box counts too";

@@ -16,7 +16,7 @@ protected:
         const std::vector<int> cells = scanCells();
         const auto at = std::find(cells.begin(), cells.end(), cell);
         ASSERT_NE(at, cells.end()) << "cell " << cell << " is not scanned";
-        scanState().scanPos = static_cast<int>(at - cells.begin()) + 1;
+        scanStateForTests().scanPos = static_cast<int>(at - cells.begin()) + 1;
         scanStep(fake);
     }
 };

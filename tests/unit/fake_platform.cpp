@@ -140,7 +140,7 @@ bool FakePlatform::buttonsSwapped() { return swapped; }
 void FakePlatform::startArm(Arm arm) {
     log.push_back(std::string("startArm ") + armName(arm));
     armOpen[static_cast<int>(arm)] = true;
-    overlayState().armOpen[static_cast<int>(arm)] = 1;
+    noteArmOpen(arm, true);
     ++liveThreads;
     ++liveWindows;
 }
@@ -152,7 +152,7 @@ void FakePlatform::closeArm(Arm arm) {
         --liveWindows;
     }
     armOpen[static_cast<int>(arm)] = false;
-    overlayState().armOpen[static_cast<int>(arm)] = 0;
+    noteArmOpen(arm, false);
 }
 
 void FakePlatform::moveArm(Arm arm, const Rect& r) {
@@ -187,7 +187,7 @@ void FakePlatform::closePointMarks() {
 void FakePlatform::startHelpBox() {
     log.push_back("startHelpBox");
     helpBoxOpen = true;
-    overlayState().helpBoxOpen = 1;
+    noteHelpBoxOpen(true);
     ++liveThreads;
     ++liveWindows;
 }
@@ -199,7 +199,7 @@ void FakePlatform::closeHelpBox() {
         --liveWindows;
     }
     helpBoxOpen = false;
-    overlayState().helpBoxOpen = 0;
+    noteHelpBoxOpen(false);
 }
 
 void FakePlatform::moveHelpBox(Point topLeft) {

@@ -116,7 +116,7 @@ TEST_F(LogicTest, AStopActsBeforeThePressesQueuedAheadOfItAndDropsThem) {
 TEST_F(LogicTest, LockReleasesTheDragAndUnlockComesBackToRestWithAFreshHook) {
     useSettings(keyboardSwitch());
     installSwitchHook(fake);
-    clickState().dragging = 1;
+    setDragging(true);
     onSessionPaused(fake);
     EXPECT_EQ(fake.calls("sendButton"), (Lines{"sendButton 4"}));
     EXPECT_EQ(clickState().dragging, 0);

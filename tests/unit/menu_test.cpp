@@ -100,7 +100,7 @@ TEST_F(LogicTest, TheMenuCellOpensTheMenuAndTheScanStartsAgainAtTheFirstCell) {
     EXPECT_EQ(scanCells(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, CELL_MENU, CELL_SCROLL_UP}));
     handleSwitchPress(fake);
     for (int press = 0; press < 2; ++press) {
-        scanState().scanPos = static_cast<int>(scanCells().size()) - 1; // Menu is lit next
+        scanStateForTests().scanPos = static_cast<int>(scanCells().size()) - 1; // Menu is lit next
         scanStep(fake);
         ASSERT_EQ(scanState().highlightedCell, CELL_MENU);
         fake.clearLog();

@@ -108,7 +108,7 @@ TEST_F(LogicTest, PanelStepsAsideOnlyWithTheOption) {
         useDefaults();
         fake.cursor = {232, 50};
         setPressState(PressState::Moving);
-        switchState().pendingAction = 1;
+        setPendingAction(1);
 
         movementTick(fake);
         EXPECT_EQ(fake.cursor, (Point{230, 50})) << "sent across the virtual screen";
@@ -129,7 +129,7 @@ TEST_F(LogicTest, PanelStepsAsideOnceAndItsEchoIsNoMove) {
     useOptions(o);
     useDefaults();
     setPressState(PressState::Moving);
-    switchState().pendingAction = ACTION_UP;
+    setPendingAction(ACTION_UP);
     enum Kind { Put, Read, Tick, Hook };
     const struct {
         const char* what;

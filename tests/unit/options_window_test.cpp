@@ -148,7 +148,7 @@ TEST_F(OptionsWindowTest, CancelButtonIsAClose) {
 TEST_F(OptionsWindowTest, ExtraCellsChangeThePanelAndTheScanAtOnce) {
     open("extra_cells = scroll_up menu");
     const int scanned = static_cast<int>(scanCells().size());
-    scanState().scanPos = scanned; // the next step would light "Menu", the last
+    scanStateForTests().scanPos = scanned; // the next step would light "Menu", the last
     click(OPTION_EXTRA_CELLS, A::Cell, CELL_MENU);
     EXPECT_EQ(fake.calls("layOutPanel").size(), 1U);
     EXPECT_EQ(scanCells().back(), CELL_SCROLL_UP);
@@ -156,7 +156,7 @@ TEST_F(OptionsWindowTest, ExtraCellsChangeThePanelAndTheScanAtOnce) {
     EXPECT_EQ(scanState().scanPos, 1) << "past the end: from the first cell";
 
     fake.clearLog();
-    scanState().scanPos = 3;
+    scanStateForTests().scanPos = 3;
     click(OPTION_EXTRA_CELLS, A::Cell, CELL_SCROLL_DOWN);
     EXPECT_EQ(scanCells().back(), CELL_SCROLL_DOWN);
     EXPECT_EQ(scanState().scanPos, 3) << "a place still in the sequence is kept";
@@ -334,8 +334,8 @@ TEST_F(OptionsWindowTest, EveryScannedClickKindOverItIsAPrimaryClick) {
         open();
         if (!row.windowOpen) handleOptionsRequest(fake, OptionsRequest::Gone, 0);
         fake.onOwnWindow[1] = true;
-        clickState().dragging = row.dragging;
-        switchState().pendingAction = row.action;
+        setDragging(row.dragging != 0);
+        setPendingAction(row.action);
         performClick(fake);
         EXPECT_EQ(fake.calls("sendButton"), row.buttons) << "action " << row.action;
         EXPECT_EQ(clickState().dragging, 0);

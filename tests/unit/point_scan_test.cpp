@@ -15,7 +15,7 @@ protected:
         useSettings(v);
         installSwitchHook(fake);
         handleSwitchPress(fake);
-        scanState().scanPos = static_cast<int>(scanCells().size());
+        scanStateForTests().scanPos = static_cast<int>(scanCells().size());
         scanStep(fake);
         ASSERT_EQ(scanState().highlightedCell, CELL_POINT);
         fake.clearLog();

@@ -72,7 +72,7 @@ TEST(NormalisedForTest, ScalesToTheLastPixelAndTruncatesTowardZero) {
 
 TEST_F(LogicTest, TickWithoutMovingDoesNothing) {
     setPressState(PressState::Idle);
-    switchState().pendingAction = 1;
+    setPendingAction(1);
     movementTick(fake);
     EXPECT_TRUE(fake.log.empty());
     EXPECT_EQ(switchState().lastMoveX, 0);
@@ -83,7 +83,7 @@ TEST_F(LogicTest, TickMovesPointerThenCrosshairThenRemembersTheTarget) {
     v.moveStep = 6;
     useSettings(v);
     setPressState(PressState::Moving);
-    switchState().pendingAction = 1;
+    setPendingAction(1);
     fake.cursor = {3, 300};
 
     movementTick(fake);
@@ -116,7 +116,7 @@ TEST_P(MovementRateTest, CoversAStepPerFortyMilliseconds) {
     useSettings(v);
     fake.cursor = {100, 300}; // 200 pixels on, still short of the edge
     setPressState(PressState::Moving);
-    switchState().pendingAction = 2; // right
+    setPendingAction(2); // right
     startMovement();
 
     const double startMs = 1000;
@@ -158,11 +158,11 @@ TEST_F(LogicTest, StopAndResetReleasesTheButtonAndPaintsTheRestState) {
     v.enabledClicks[2] = 0;
     v.enabledClicks[4] = 0;
     useSettings(v);
-    clickState().dragging = 1;
+    setDragging(true);
     setPressState(PressState::Moving);
-    switchState().pendingAction = 4;
-    scanState().scanPos = 7;
-    rearmState().rearmCount = 3;
+    setPendingAction(4);
+    scanStateForTests().scanPos = 7;
+    rearmStateForTests().rearmCount = 3;
 
     stopAndReset(fake);
     EXPECT_EQ(

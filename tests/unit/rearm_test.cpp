@@ -13,8 +13,8 @@ protected:
         LogicTest::SetUp();
         useDefaults();
         // At rest since the tick before the countdown started.
-        rearmState().rearmLastX = fake.cursor.x;
-        rearmState().rearmLastY = fake.cursor.y;
+        rearmStateForTests().rearmLastX = fake.cursor.x;
+        rearmStateForTests().rearmLastY = fake.cursor.y;
     }
 
     // Captions shown by `ticks` countdown ticks.
@@ -64,8 +64,7 @@ TEST_F(RearmTest, CountsDownFromFiveAndReArmsOnTheSeventhTick) {
 }
 
 TEST_F(RearmTest, PointerThatMovedBeforeTheFirstTickShowsOneExtraFive) {
-    rearmState().rearmLastX = 0;
-    rearmState().rearmLastY = 0;
+    forgetRearmPointer();
     EXPECT_EQ(titles(3), (Lines{"Ready (5 s)", "Ready (5 s)", "Ready (4 s)"}));
 }
 
@@ -83,7 +82,7 @@ TEST_F(RearmTest, MovingMoreThanTenPixelsStartsAgainAndTenIsRest) {
 }
 
 TEST_F(RearmTest, ShortRearmCountsFromTwoForTheRestOfTheRun) {
-    rearmState().shortRearm = 1;
+    startShortRearm(fake);
     EXPECT_EQ(titles(3), (Lines{"Ready (2 s)", "Ready (1 s)", "Ready (0 s)"}));
     EXPECT_EQ(rearmState().shortRearm, 0);
     fake.clearLog();
@@ -100,7 +99,7 @@ TEST_F(LogicTest, StartDelayBuildsTheCrosshairOnlyWithAHookIn) {
     startDelayTick(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 17"}));
 
-    switchState().keyboardHookActive = 1;
+    switchStateForTests().keyboardHookActive = 1;
     markCrosshairOpen();
     fake.clearLog();
     startDelayTick(fake);
@@ -112,8 +111,8 @@ TEST_F(LogicTest, StartDelayBuildsTheCrosshairOnlyWithAHookIn) {
 // ---- Panel --------------------------------------------------------------------
 
 TEST_F(LogicTest, StartUpLoadsSettingsRestsTheCellsAndInstallsTheHook) {
-    rearmState().rearmLastX = 40;
-    rearmState().rearmLastY = 50;
+    rearmStateForTests().rearmLastX = 40;
+    rearmStateForTests().rearmLastY = 50;
     startUp(fake);
     EXPECT_EQ(fake.calls("installHook"), (Lines{"installHook mouse"}));
     EXPECT_EQ(switchState().mouseHookActive, 1);
@@ -136,7 +135,7 @@ TEST_F(LogicTest, PanelTimersGoToTheirTicks) {
     EXPECT_EQ(fake.log, (Lines{"killTimer 17"}));
 
     setPressState(PressState::Moving);
-    switchState().pendingAction = 4;
+    setPendingAction(4);
     fake.clearLog();
     onPanelTimer(fake, TIMER_MOVE);
     EXPECT_EQ(fake.calls("sendAbsoluteMove").size(), 1u);
@@ -161,7 +160,7 @@ TEST_F(LogicTest, OnlyCellZeroCommandStopsAndRestoreArmsTheStartDelay) {
 
 TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
     ownWindowState(OwnWindow::Settings).open = 0;
-    panelState().pointerOverPanel = 0;
+    clearPointerOverPanel();
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 1);
     onPanelHitTest(false);
@@ -170,15 +169,16 @@ TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
     ownWindowState(OwnWindow::Settings).open = 1;
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 0) << "unchanged while the window is open";
-    panelState().pointerOverPanel = 1;
+    fake.onPanel = true;
+    refreshPointerOverPanel(fake);
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
     ownWindowState(OwnWindow::Settings).open = 0;
 }
 
 TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {
-    switchState().mouseHookActive = 1;
-    switchState().keyboardHookActive = 1;
+    switchStateForTests().mouseHookActive = 1;
+    switchStateForTests().keyboardHookActive = 1;
     closePanel(fake);
     EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
                                "killTimer 14", "killTimer 31", "closeArm left", "closeArm right",

@@ -84,10 +84,10 @@ TEST_F(LogicTest, OnlyTheValueOneEnablesAClickKind) {
 
 TEST_F(LogicTest, StepPaintsAllCellsThenStatesCaptionIconAndWaits) {
     useSettings(withClicks({1, 0, 1, 1, 0})); // double click and drag off
-    clickState().dragging = 1;
-    scanState().cellState[6] = CELL_DISABLED;
-    scanState().startIconShown = 1;
-    scanState().scanPos = 4; // up
+    setDragging(true);
+    scanStateForTests().cellState[6] = CELL_DISABLED;
+    scanStateForTests().startIconShown = 1;
+    scanStateForTests().scanPos = 4; // up
     scanStep(fake);
 
     // A held drag outranks the grey of a kind that is off.
@@ -106,8 +106,8 @@ TEST_F(LogicTest, StepPaintsAllCellsThenStatesCaptionIconAndWaits) {
 
 TEST_F(LogicTest, HighlightedDragCellIsGreenEvenWhileDragging) {
     useDefaults();
-    clickState().dragging = 1;
-    scanState().scanPos = 10;
+    setDragging(true);
+    scanStateForTests().scanPos = 10;
     scanStep(fake);
     EXPECT_EQ(fake.calls("paintCell 9"), (Lines{"paintCell 9 00FF00 ARRASTRA"}));
 }
@@ -124,7 +124,7 @@ class ScanCaptionTest : public LogicTest, public ::testing::WithParamInterface<C
 
 TEST_P(ScanCaptionTest, StepNamesTheHighlightedCell) {
     useDefaults();
-    scanState().scanPos = GetParam().cell + 1;
+    scanStateForTests().scanPos = GetParam().cell + 1;
     scanStep(fake);
     EXPECT_EQ(fake.caption, GetParam().caption);
     EXPECT_EQ(fake.calls("setClassIcon"), (Lines{std::string("setClassIcon ") + GetParam().icon}));
@@ -157,7 +157,7 @@ TEST_P(FreezeTest, SelectsTheHighlightedCell) {
     const FreezeCase& c = GetParam();
     useDefaults();
     setPressState(PressState::Scanning);
-    scanState().scanPos = c.cell + 1;
+    scanStateForTests().scanPos = c.cell + 1;
     scanStep(fake);
     EXPECT_EQ(scanState().highlightedAction, c.action);
     fake.clearLog();
@@ -185,8 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LogicTest, StopScanTimersEndsMovementButKeepsThePosition) {
     setPressState(PressState::Moving);
-    switchState().pendingAction = 2;
-    scanState().scanPos = 4;
+    setPendingAction(2);
+    scanStateForTests().scanPos = 4;
     stopScanTimers(fake);
     EXPECT_EQ(fake.log, (Lines{"killTimer 11", "killTimer 99", "sleep 10"}));
     EXPECT_NE(pressState(), PressState::Moving);
@@ -198,7 +198,7 @@ TEST_F(LogicTest, StopScanTimersEndsMovementButKeepsThePosition) {
 
 TEST_F(LogicTest, RestStatesFollowTheEnabledClickKinds) {
     useSettings(withClicks({1, 0, 1, 0, 1}));
-    for (auto& s : scanState().cellState) s = CELL_SELECTED;
+    for (auto& s : scanStateForTests().cellState) s = CELL_SELECTED;
     resetCellStates();
     EXPECT_TRUE(fake.log.empty()) << "resetting states paints nothing";
     const int want[CELL_COUNT] = {CELL_HIGHLIGHTED, CELL_NORMAL,   CELL_NORMAL, CELL_NORMAL,   CELL_NORMAL,
@@ -208,13 +208,13 @@ TEST_F(LogicTest, RestStatesFollowTheEnabledClickKinds) {
 }
 
 TEST_F(LogicTest, ColourForStateOnlyTurnsANormalDragCellOrange) {
-    clickState().dragging = 1;
+    setDragging(true);
     EXPECT_EQ(colourForState(9, CELL_NORMAL), 0x49AFF7u);
     EXPECT_EQ(colourForState(9, CELL_HIGHLIGHTED), 0x00FF00u);
     EXPECT_EQ(colourForState(9, CELL_SELECTED), 0x00FF00u);
     EXPECT_EQ(colourForState(9, CELL_DISABLED), 0xCCCCCCu);
     EXPECT_EQ(colourForState(8, CELL_NORMAL), 0xFEFFFFu);
-    clickState().dragging = 0;
+    setDragging(false);
     EXPECT_EQ(colourForState(9, CELL_NORMAL), 0xFEFFFFu);
 }
 

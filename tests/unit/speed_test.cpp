@@ -17,7 +17,7 @@ protected:
     int glideRight(int ms) {
         fake.cursor = {100, 300};
         setPressState(PressState::Moving);
-        switchState().pendingAction = ACTION_RIGHT;
+        setPendingAction(ACTION_RIGHT);
         startMovement();
         for (int t = 0; t <= ms; t += MOVE_PERIOD_MS) {
             fake.clockMs = 1000 + t;
@@ -89,7 +89,7 @@ TEST_P(AfterMoveTest, APressEndingAMovementResumesWhereTheOptionSays) {
     for (int k = 0; k < CLICK_KIND_COUNT; ++k) v.enabledClicks[k] = c.clicks[k] == '1' ? 1 : 0;
     useSettings(v);
     handleSwitchPress(fake);
-    scanState().scanPos = CELL_UP + 1;
+    scanStateForTests().scanPos = CELL_UP + 1;
     scanStep(fake);
     handleSwitchPress(fake); // up
     ASSERT_EQ(pressState(), PressState::Moving);
@@ -118,7 +118,7 @@ TEST_F(SpeedTest, AfterAClickTheScanStartsAtTheCellTheOptionNames) {
         useOptionsText(row.options);
         layOutListedCells();
         useDefaults();
-        switchState().pendingAction = ACTION_LEFT_CLICK;
+        setPendingAction(ACTION_LEFT_CLICK);
         performClick(fake);
         EXPECT_EQ(scanState().highlightedAction, row.litAtOnce) << row.options;
         EXPECT_EQ(highlights(1), (std::vector<int>{row.next})) << row.options;

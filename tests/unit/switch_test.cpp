@@ -93,7 +93,7 @@ TEST_F(LogicTest, PressOnAClickCellClicksWithTheHookInAndScansAgainFromTheStart)
     useSettings(v);
     installSwitchHook(fake);
     handleSwitchPress(fake);
-    scanState().scanPos = 8; // right click
+    scanStateForTests().scanPos = 8; // right click
     scanStep(fake);
     fake.clearLog();
     handleSwitchPress(fake);
@@ -126,7 +126,7 @@ TEST_P(PressDuringClickTest, IsKeptFromOthersAndDropped) {
         return d;
     };
     handleSwitchPress(fake);
-    scanState().scanPos = 6; // left click
+    scanStateForTests().scanPos = 6; // left click
     scanStep(fake);
     ASSERT_EQ(press().event, SwitchEvent::Press);
     std::vector<HookDecision> during;
@@ -181,7 +181,7 @@ TEST_F(LogicTest, ThePressInHandEndsWithItsMessage) {
                 {SwitchEvent::Escape, false, SwitchEvent::None, 1}};
     useDefaults();
     for (const auto& r : rows) {
-        switchState().pressInHand = 1;
+        switchStateForTests().pressInHand = 1;
         noteStopSeen(r.stopSeen);
         handleSwitchEvent(fake, r.message, r.current);
         EXPECT_EQ(switchState().pressInHand, r.inHandAfter) << static_cast<int>(r.message) << r.current;
@@ -212,8 +212,8 @@ TEST_F(LogicTest, SwitchDeviceChoosesTheHookAndTheFlagFollowsTheInstall) {
 TEST_F(LogicTest, RemovingTheSwitchHookTakesOutBothKinds) {
     storeSettings(defaultSettings()); // mouse
     fake.installHook(HookKind::Keyboard);
-    switchState().keyboardHookActive = 1;
-    switchState().mouseHookActive = 1;
+    switchStateForTests().keyboardHookActive = 1;
+    switchStateForTests().mouseHookActive = 1;
     removeSwitchHook(fake);
     EXPECT_FALSE(fake.hookIn[static_cast<int>(HookKind::Keyboard)]);
     EXPECT_EQ(switchState().keyboardHookActive, 0);
@@ -270,8 +270,7 @@ class MouseHookTest : public LogicTest, public ::testing::WithParamInterface<Mou
 
 TEST_P(MouseHookTest, Classifies) {
     const MouseCase& c = GetParam();
-    switchState().lastMoveX = 512;
-    switchState().lastMoveY = 384;
+    noteMoveTarget({512, 384});
     const HookDecision d = classifyMouseEvent(c.code, c.message, {512, 384}, false, 0.0);
     EXPECT_EQ(d.result, c.result);
     EXPECT_EQ(d.event, c.event);
@@ -294,8 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST_F(LogicTest, MovesWithinTwentyPixelsOfTheLastTargetAreNear) {
-    switchState().lastMoveX = 500;
-    switchState().lastMoveY = 300;
+    noteMoveTarget({500, 300});
     for (Point p : {Point{520, 320}, Point{480, 280}, Point{500, 300}}) {
         EXPECT_EQ(classifyMouseEvent(0, 0x0200, p, false, 0.0).event, SwitchEvent::Move);
         EXPECT_EQ(switchState().farMoveCount, 0) << p.x << "," << p.y;
@@ -335,10 +333,9 @@ class OwnInputTest : public LogicTest, public ::testing::WithParamInterface<OwnI
 
 TEST_P(OwnInputTest, Classifies) {
     const OwnInputCase& c = GetParam();
-    switchState().lastMoveX = 500;
-    switchState().lastMoveY = 300;
+    noteMoveTarget({500, 300});
     setPressState(c.gliding ? PressState::Moving : PressState::Idle);
-    switchState().farMoveCount = c.farBefore;
+    switchStateForTests().farMoveCount = c.farBefore;
     const HookDecision d = classifyMouseEvent(0, c.message, {c.x, 300}, c.own, 0.0);
     EXPECT_EQ(d.result, c.own || c.message == MSG_MOUSEMOVE ? HookResult::PassOn : HookResult::Discard);
     EXPECT_EQ(d.event, c.event);
@@ -474,9 +471,9 @@ TEST_F(LogicTest, EscapeRemovesTheHookStopsEverythingAndStartsTheCountdown) {
     installSwitchHook(fake);
     fake.swapped = true;
     setPressState(PressState::Moving);
-    switchState().pendingAction = 2;
-    scanState().scanPos = 4;
-    rearmState().rearmCount = 3;
+    setPendingAction(2);
+    scanStateForTests().scanPos = 4;
+    rearmStateForTests().rearmCount = 3;
     fake.clearLog();
 
     handleEscape(fake);

@@ -34,6 +34,13 @@ namespace sp {
 
 using Lines = std::vector<std::string>;
 
+// A test's way in to a state's fields, for a setup no operation of the
+// owner reaches; each is defined beside the state it opens.
+RearmState& rearmStateForTests();
+ConfigState& configStateForTests();
+ScanState& scanStateForTests();
+SwitchState& switchStateForTests();
+
 class LogicTest : public ::testing::Test {
 protected:
     void SetUp() override { resetAll(); }
@@ -95,7 +102,7 @@ protected:
 
     // Arms every crosshair window as open, as the arm threads would.
     static void markCrosshairOpen() {
-        for (auto& open : overlayState().armOpen) open = 1;
+        for (const Arm arm : ALL_ARMS) noteArmOpen(arm, true);
     }
 
     FakePlatform fake;

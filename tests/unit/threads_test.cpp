@@ -53,7 +53,7 @@ TEST_F(SharedFlagsThreadsTest, HookAndSettingsThreadsRunBesideTheMainThread) {
         handleSwitchPress(fake);
         scanStep(fake);
         takeUpPress();
-        switchState().pendingAction = ACTION_RIGHT;
+        setPendingAction(ACTION_RIGHT);
         movementTick(fake);
         if (i % 50 == 0) stopAndReset(fake);
         fake.clearLog();

@@ -16,10 +16,13 @@ int slotOf(HWND window) {
 
 bool isPointMarkSlot(int slot) { return slot == POINT_BAND_SLOT || slot == POINT_LINE_SLOT; }
 
-std::atomic<int>& overlayOpenFlag(int slot) {
-    if (slot == HELP_BOX_SLOT) return overlayState().helpBoxOpen;
-    if (isPointMarkSlot(slot)) return overlayState().pointMarkOpen[slot - POINT_BAND_SLOT];
-    return overlayState().armOpen[slot];
+void noteOverlayOpen(int slot, bool open) {
+    if (slot == HELP_BOX_SLOT)
+        noteHelpBoxOpen(open);
+    else if (isPointMarkSlot(slot))
+        notePointMarkOpen(static_cast<PointMark>(slot - POINT_BAND_SLOT), open);
+    else
+        noteArmOpen(static_cast<Arm>(slot), open);
 }
 
 // The band's inside is the colour key: only its two long edges show, as
@@ -121,7 +124,7 @@ bool showOverlayWindow(HWND window, LPVOID param) {
     // Shown without activation: the crosshair must never take the focus
     // from the program the user is working in.
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    overlayOpenFlag(slot) = 1;
+    noteOverlayOpen(slot, true);
     return true;
 }
 } // namespace
@@ -211,7 +214,7 @@ void runOverlayWindow(OverlayMaker make, LPVOID param) {
 
 void closeOverlayWindow(HWND window, int slot) {
     // A newer window may already own the slot and the flag.
-    if (overlayWindow(slot).load() == window) overlayOpenFlag(slot) = 0;
+    if (overlayWindow(slot).load() == window) noteOverlayOpen(slot, false);
     DestroyWindow(window);
 }
 

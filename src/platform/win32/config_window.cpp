@@ -309,7 +309,7 @@ void restoreLinkProcedures(HWND window) {
 }
 
 void chooseColour(HWND window) {
-    ConfigState& c = configState();
+    const ConfigState& c = configState();
     COLORREF custom[16];
     for (int i = 0; i < 16; ++i) custom[i] = c.customColours[i];
     CHOOSECOLORW cc{};
@@ -320,7 +320,7 @@ void chooseColour(HWND window) {
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
     request(ConfigRequest::ColourDialogOpening);
     const bool chosen = ChooseColorW(&cc) != FALSE;
-    for (int i = 0; i < 16; ++i) c.customColours[i] = custom[i];
+    for (int i = 0; i < 16; ++i) keepCustomColour(i, custom[i]);
     if (chosen)
         request(ConfigRequest::ColourChosen, static_cast<int>(cc.rgbResult & 0xFFFFFF));
     else
