@@ -23,9 +23,13 @@ namespace {
 constexpr int KEY_SIZE = 64;
 // The keyboard's outer frame beside its keys: its caption and borders.
 constexpr int FRAME_ALLOWANCE = 40;
+constexpr std::size_t LEARNED_WORDS_FILE_LIMIT = std::size_t{256} * 1024;
 
 // Owned by the panel's thread.
 std::unique_ptr<KeyboardSession> g_session;
+// Read when the keyboard opens with keyboard_learn on, written when it closes.
+LearnedWords g_learned;
+bool g_learning = false;
 KeyboardView g_docked;
 
 std::mutex g_viewLock;
@@ -71,9 +75,17 @@ void publish(Platform& p) {
     p.answerOwnWindow(OwnWindow::Keyboard, WindowAnswer::ShowState);
 }
 
+// Written as options.ini is, beside config.ini; a file that cannot be
+// written only costs what was learnt this time.
+void saveLearned(Platform& p) {
+    if (!g_learning || !g_learned.changed()) return;
+    if (p.replaceFile(LEARNED_WORDS_FILE_NAME, g_learned.text())) g_learned.saved();
+}
+
 void endSession(Platform& p) {
     p.killTimer(TIMER_KEYBOARD);
     g_session.reset();
+    saveLearned(p);
 }
 
 // The panel's scan goes on from the Keyboard cell, a whole step later.
@@ -95,6 +107,9 @@ void afterStep(Platform& p) {
     for (const Stroke& s : g_session->takeStrokes())
         keys += s.kind == Stroke::Kind::Back ? U'\b' : s.kind == Stroke::Kind::Enter ? U'\n' : s.ch;
     if (!keys.empty()) p.typeKeys(keys);
+    const std::vector<std::string> words = g_session->takeFinishedWords();
+    if (g_learning && !words.empty() && !p.focusIsPassword())
+        for (const std::string& w : words) g_learned.learn(w);
     if (g_session->closeChosen()) {
         closeKeyboard(p);
         return;
@@ -126,6 +141,12 @@ void openKeyboard(Platform& p) {
     const KeyboardScan scan =
         optionInForce(OPTION_KEYBOARD_SCAN) == KEYBOARD_SCAN_ROWS ? KeyboardScan::Rows : KeyboardScan::Groups;
     g_session = std::make_unique<KeyboardSession>(keyboardLanguage(p), scan, loops);
+    g_learning = optionInForce(OPTION_KEYBOARD_LEARN) == 1;
+    g_learned = LearnedWords{};
+    std::string bytes;
+    if (g_learning && p.readFile(LEARNED_WORDS_FILE_NAME, bytes, LEARNED_WORDS_FILE_LIMIT) == FileRead::Ok)
+        g_learned.read(bytes);
+    if (g_learning) g_session->useLearned(&g_learned);
     const KeyboardLayout& layout = keyboardLayout(keyboardLanguage(p));
     g_docked = KeyboardView{};
     g_docked.rows = layout.rows;
@@ -176,6 +197,14 @@ void onKeyboardRequest(Platform& p, int request) {
     closeKeyboard(p);
 }
 
-void forgetKeyboard() { g_session.reset(); }
+void keyboardAtExit(Platform& p) {
+    if (g_session) endSession(p);
+}
+
+void forgetKeyboard() {
+    g_session.reset();
+    g_learned = LearnedWords{};
+    g_learning = false;
+}
 
 } // namespace sp

@@ -41,7 +41,10 @@ void keyboardTick(Platform& p);
 void stopKeyboardScan(Platform& p);
 // The window's close and its going (requests of the window's own).
 void onKeyboardRequest(Platform& p, int request);
-// The program closes: the keyboard goes with it, typing nothing more.
+// The program closes: the keyboard goes with it, typing nothing more, and
+// what it learnt is kept.
+void keyboardAtExit(Platform& p);
+// Back to how the program starts, nothing kept.
 void forgetKeyboard();
 
 } // namespace sp

@@ -179,8 +179,7 @@ void closePanel(Platform& p) {
     p.killTimer(TIMER_SCAN);
     p.killTimer(TIMER_MOVE);
     p.killTimer(TIMER_REARM);
-    p.killTimer(TIMER_KEYBOARD);
-    forgetKeyboard();
+    keyboardAtExit(p);
     endPointScan(p);
     closeCrosshair(p);
     endMenu(p);

@@ -109,6 +109,7 @@ void KeyboardSession::afterStep() {
 
 void KeyboardSession::choose(int index) {
     const Key& key = keys_[index];
+    const std::size_t before = text_.size();
     // A mark or Enter goes right after the word, not after the space its
     // prediction added.
     const bool takeBackSpace =
@@ -142,6 +143,17 @@ void KeyboardSession::choose(int index) {
         open_ = false;
         break;
     }
+    // A word ends where a key that is no letter follows it.
+    if (text_.size() > before && key.kind != KeyKind::Letter) {
+        const std::string word = prefix(1);
+        if (!word.empty()) finished_.push_back(word);
+    }
+}
+
+std::vector<std::string> KeyboardSession::takeFinishedWords() {
+    std::vector<std::string> out;
+    out.swap(finished_);
+    return out;
 }
 
 void KeyboardSession::type(char32_t c) {
@@ -169,12 +181,13 @@ bool KeyboardSession::capital() const {
 }
 
 // The letters typed of the current word, in lowercase, as the model reads them.
-std::string KeyboardSession::prefix() const {
+std::string KeyboardSession::prefix(std::size_t end) const {
     const auto& keys = model_.keys();
     const auto letters = keys.end() - 3; // Space, Delete and Enter close the list
-    std::size_t start = text_.size();
+    const std::size_t last = text_.size() - std::min(end, text_.size());
+    std::size_t start = last;
     while (start > 0 && std::find(keys.begin(), letters, lower(text_[start - 1])) != letters) --start;
-    std::u32string word = text_.substr(start);
+    std::u32string word = text_.substr(start, last - start);
     std::transform(word.begin(), word.end(), word.begin(), lower);
     return toUtf8(word);
 }
@@ -185,6 +198,14 @@ void KeyboardSession::relabel() {
     keys_ = layout_.pages[page_];
     const std::string typedPrefix = prefix();
     guess_ = model_.guess(typedPrefix);
+    if (learned_) {
+        // The user's own words first, then the lexicon's not among them.
+        std::vector<std::string> words = learned_->startingWith(typedPrefix, MOST_PREDICTIONS);
+        for (const std::string& w : guess_.predictions)
+            if (words.size() < MOST_PREDICTIONS && std::find(words.begin(), words.end(), w) == words.end())
+                words.push_back(w);
+        guess_.predictions = words;
+    }
     const std::u32string typed = text_.substr(text_.size() - fromUtf8(typedPrefix).size());
     const bool allCapitals =
         typed.size() > 1 && std::all_of(typed.begin(), typed.end(), [](char32_t c) { return upper(c) == c; });

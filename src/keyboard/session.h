@@ -9,6 +9,7 @@
 
 #include "keyboard/group_scan.h"
 #include "keyboard/layout.h"
+#include "keyboard/learned_words.h"
 #include "keyboard/model.h"
 #include "keyboard/row_scan.h"
 
@@ -53,6 +54,11 @@ public:
     std::string caption() const;
     // What the keys chosen since the last call send, in order.
     std::vector<Stroke> takeStrokes();
+    // The user's own words, offered before the lexicon's; null for none.
+    void useLearned(const LearnedWords* learned) { learned_ = learned; }
+    // The words finished (by a space, a mark, Enter or a prediction) since
+    // the last call, in lowercase: what learning may take.
+    std::vector<std::string> takeFinishedWords();
 
 private:
     void afterStep();
@@ -61,7 +67,8 @@ private:
     void startScan();
     void relabel();
     bool capital() const;
-    std::string prefix() const;
+    // The letters of the word that ends `end` characters from the text's end.
+    std::string prefix(std::size_t end = 0) const;
     std::vector<double> likelihoods() const;
     double modelLikelihood(const Guess& guess, char32_t c) const;
     double wordLikelihood(std::string prefix, const std::u32string& rest) const;
@@ -83,6 +90,8 @@ private:
     // The end of what was typed since the keyboard opened, as typed.
     std::u32string text_;
     std::vector<Stroke> strokes_;
+    const LearnedWords* learned_ = nullptr;
+    std::vector<std::string> finished_;
 
     Guess guess_;
     std::vector<Key> keys_;

@@ -189,6 +189,8 @@ public:
     // Where the caret of the window with the focus is on the screen; false
     // when it shows none.
     virtual bool caretRect(Rect& caret) = 0;
+    // The control with the focus hides what is typed in it (a password).
+    virtual bool focusIsPassword() = 0;
 
     // Pointer, primary screen and every monitor, read afresh at each call.
     virtual Point cursorPos() = 0;

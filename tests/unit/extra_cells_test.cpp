@@ -171,6 +171,8 @@ struct KeyboardCase {
     const char* events;
     int caretY; // the focused window's caret, on a 768-pixel-high screen
     Lines effects;
+    bool password = false;
+    const char* learnt = ""; // words.txt after it all
 };
 
 void PrintTo(const KeyboardCase& c, std::ostream* os) { *os << c.name; }
@@ -191,6 +193,8 @@ TEST_P(KeyboardCellTest, TakesThePressesWhileOpenAndHandsTheScanBack) {
     setPressState(PressState::Scanning);
     scanTo(CELL_KEYBOARD);
     fake.caret = {300, c.caretY, 2, 16};
+    fake.passwordFocused = c.password;
+    fake.files["words.txt"] = "you 1\nyour 9\n";
     fake.clearLog();
     handleSwitchPress(fake);
     for (const char* e = c.events; *e; ++e) {
@@ -201,11 +205,12 @@ TEST_P(KeyboardCellTest, TakesThePressesWhileOpenAndHandsTheScanBack) {
     }
     Lines effects;
     for (const std::string& line : fake.log)
-        for (const char* kind :
-             {"typeKeys", "openKeyboard", "answerKeyboard", "setTimer 31", "killTimer 31", "setTimer 11"})
+        for (const char* kind : {"typeKeys", "openKeyboard", "answerKeyboard", "setTimer 31", "killTimer 31",
+                                 "setTimer 11", "replaceFile"})
             if (line.rfind(kind, 0) == 0) effects.push_back(line);
     EXPECT_EQ(effects, c.effects);
     EXPECT_EQ(keyboardView().atTop, c.caretY > 400) << "a caret low on the screen puts it at the top";
+    EXPECT_EQ(fake.files["words.txt"], *c.learnt ? c.learnt : "you 1\nyour 9\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -223,7 +228,22 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      "CG",
                      700,
-                     {SCAN, OPENED, "killTimer 31", "answerKeyboardWindow closeNow", "setTimer 11 1500"}}),
+                     {SCAN, OPENED, "killTimer 31", "answerKeyboardWindow closeNow", "setTimer 11 1500"}},
+        KeyboardCase{"learnsAWordItFinishes",
+                     "keyboard_scan = rows\nkeyboard_learn = 1\n",
+                     "PPC",
+                     100,
+                     {SCAN, OPENED, SCAN, SHOW, "typeKeys Your ", SCAN, SHOW, "killTimer 31",
+                      "replaceFile words.txt", "answerKeyboardWindow closeNow", "setTimer 11 1500"},
+                     false,
+                     "you 1\nyour 10\n"},
+        KeyboardCase{"neverLearnsInAPassword",
+                     "keyboard_scan = rows\nkeyboard_learn = 1\n",
+                     "PPC",
+                     100,
+                     {SCAN, OPENED, SCAN, SHOW, "typeKeys Your ", SCAN, SHOW, "killTimer 31",
+                      "answerKeyboardWindow closeNow", "setTimer 11 1500"},
+                     true}),
     CaseName());
 
 } // namespace

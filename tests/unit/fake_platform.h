@@ -89,6 +89,7 @@ public:
     void sendWheel(int delta, bool horizontal) override;
     void typeKeys(const std::u32string& keys) override;
     bool caretRect(Rect& caret) override;
+    bool focusIsPassword() override { return passwordFocused; }
     void layOutPanel() override;
     Point cursorPos() override;
     Size screenSize() override;
@@ -124,6 +125,7 @@ public:
     bool menuThreadUp = true;
     // The focused window's caret; none while empty.
     Rect caret{0, 0, 0, 0};
+    bool passwordFocused = false;
     bool showMenu(const MenuEntry* entries, int count, MenuPlace place) override;
     bool askYesNo(const char* title, const char* text) override;
     void endMenu() override;

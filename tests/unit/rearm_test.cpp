@@ -181,8 +181,8 @@ TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {
     switchStateForTests().keyboardHookActive = 1;
     closePanel(fake);
     EXPECT_EQ(fake.log, (Lines{"removeHook mouse", "removeHook keyboard", "killTimer 11", "killTimer 99",
-                               "killTimer 14", "killTimer 31", "closeArm left", "closeArm right",
-                               "closeArm up", "closeArm down", "endMenu"}));
+                               "killTimer 14", "closeArm left", "closeArm right", "closeArm up",
+                               "closeArm down", "endMenu"}));
     EXPECT_EQ(switchState().mouseHookActive, 0);
     EXPECT_EQ(switchState().keyboardHookActive, 0);
 }

@@ -114,6 +114,30 @@ void Win32Platform::typeKeys(const std::u32string& keys) {
     if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+namespace {
+
+HWND focusedControl() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || !GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+} // namespace
+
+// When in doubt, a password: learning must never take one.
+bool Win32Platform::focusIsPassword() {
+    HWND focus = focusedControl();
+    if (!focus) return false;
+    if ((GetWindowLongW(focus, GWL_STYLE) & ES_PASSWORD) != 0) return true;
+    // An edit control that hides its text answers with the character it shows instead.
+    DWORD_PTR shown = 0;
+    if (!SendMessageTimeoutW(focus, EM_GETPASSWORDCHAR, 0, 0, SMTO_ABORTIFHUNG, 100, &shown)) return true;
+    return shown != 0;
+}
+
 bool Win32Platform::caretRect(Rect& caret) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

@@ -72,6 +72,7 @@ public:
     void sendWheel(int delta, bool horizontal) override;
     void typeKeys(const std::u32string& keys) override;
     bool caretRect(Rect& caret) override;
+    bool focusIsPassword() override;
     Point cursorPos() override;
     Size screenSize() override;
     MonitorLayout monitorLayout() override;
