@@ -6,7 +6,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 win_build=$1
-for name in panel settings settings_english third_row more_options point_scan; do
+for name in panel settings settings_english third_row more_options point_scan keyboard_groups keyboard_rows; do
   "$root/tests/e2e/run_case.sh" "screenshot_$name" "$win_build"
   out=$root/build/e2e/screenshot_$name
   # "area (left,top)-(right,bottom)", with a few pixels around it.

@@ -143,3 +143,33 @@ E2E_CASE(keyboard_close_returns_to_the_panel_scan) {
     const std::vector<sp::CaptionChange> next = sp::watchCaptions(panel, 1, 2 * PERIOD + 1000);
     sp::checkCaptions(run, next, {L"Menu"}, "the panel's scan goes on from the Keyboard cell");
 }
+
+namespace {
+
+// The guide's picture of a scan: "he" typed, so the predictions show, and
+// the next step lit.
+void keyboardPicture(e2e::Run& run, const char* scan) {
+    e2e::TestWindow user;
+    E2E_REQUIRE(user.open(RECT{200, 150, 700, 400}, L"Notes"), "user window opens");
+    HWND keyboard =
+        openKeyboard(run, (std::string("extra_cells = keyboard\r\nlanguage = en\r\n") + scan).c_str());
+    if (!keyboard) return;
+    E2E_REQUIRE(user.bringToFront(), "user window has the focus");
+    const std::wstring target = L"he";
+    E2E_REQUIRE(
+        driveKeyboard(
+            keyboard, 20000,
+            [&](const std::vector<std::wstring>& lit) { return worthAPress(lit, user.typedText(), target); },
+            [&] { return user.typedText() == L"He"; }),
+        "\"He\" typed");
+    const std::wstring now = e2e::windowText(keyboard);
+    e2e::waitUntil([&] { return e2e::windowText(keyboard) != now; }, 2 * PERIOD);
+    // make screenshots cuts the picture to this area.
+    e2e::log(run, "area " + e2e::rectText(e2e::windowRect(keyboard)));
+    e2e::requestScreenshot(run);
+}
+
+} // namespace
+
+E2E_CASE(screenshot_keyboard_groups) { keyboardPicture(run, "keyboard_scan = groups\r\n"); }
+E2E_CASE(screenshot_keyboard_rows) { keyboardPicture(run, "keyboard_scan = rows\r\n"); }
