@@ -133,7 +133,12 @@ KeyboardView keyboardView() {
 bool keyboardOpen() { return g_session != nullptr; }
 
 void openKeyboard(Platform& p) {
-    if (g_session || !claimOwnWindow(OwnWindow::Keyboard)) return;
+    if (g_session) return;
+    // Still on its way out from the last time: the panel's scan goes on.
+    if (!claimOwnWindow(OwnWindow::Keyboard)) {
+        resumePanelScan(p);
+        return;
+    }
     // The panel rests on its Keyboard cell while the keyboard scans.
     stopScanTimers(p);
     setPressState(PressState::Idle);

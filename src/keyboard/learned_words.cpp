@@ -1,7 +1,6 @@
 #include "keyboard/learned_words.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace sp {
 
@@ -21,15 +20,23 @@ bool wordLike(const std::string& word) {
 
 } // namespace
 
+// No stream: reading them would bring a whole locale library into the exe.
 void LearnedWords::read(const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string word;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        const std::size_t space = line.find(' ');
+        if (space == std::string::npos) continue;
+        const std::string word = line.substr(0, space);
         int count = 0;
-        if (fields >> word >> count && wordLike(word) && count > 0)
-            counts_[word] = std::min(count, MOST_COUNT);
+        std::size_t i = space + 1;
+        for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && count < MOST_COUNT; ++i)
+            count = count * 10 + (line[i] - '0');
+        const bool whole = i > space + 1 && (i == line.size() || line[i] == '\r');
+        if (whole && wordLike(word) && count > 0) counts_[word] = std::min(count, MOST_COUNT);
     }
 }
 

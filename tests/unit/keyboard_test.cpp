@@ -6,6 +6,7 @@
 
 #include "case_name.h"
 #include "keyboard/group_scan.h"
+#include "keyboard/learned_words.h"
 #include "keyboard/model.h"
 #include "keyboard/row_scan.h"
 #include "keyboard/session.h"
@@ -253,6 +254,17 @@ TEST_P(KeysTest, SendWhatTheSelectionsType) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, KeysTest, ::testing::ValuesIn(KEYS_ROWS), CaseName());
+
+// The learnt words' file is the user's to edit: a line that is no lowercase
+// word and count is left out, and a word is offered from its second use.
+TEST(LearnedWordsTest, ReadsOnlyWordsWithCountsAndOffersTheUsedOnes) {
+    LearnedWords words;
+    words.read("you 3\nBAD 2\nnocount\nzero 0\nyo 2x\nyoga 2\r\nyonder 1\n");
+    EXPECT_EQ(words.text(), "yoga 2\nyonder 1\nyou 3\n");
+    words.learn("yonder");
+    EXPECT_EQ(words.startingWith("yo", 5), (std::vector<std::string>{"you", "yoga", "yonder"}));
+    EXPECT_TRUE(words.startingWith("you", 5).empty()) << "only longer words are predictions";
+}
 
 } // namespace
 } // namespace sp
