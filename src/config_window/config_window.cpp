@@ -136,7 +136,7 @@ void closeConfigWindow(Platform& p) {
 }
 
 void configWindowDestroyed(Platform& p) {
-    ownWindowState(OwnWindow::Settings).pointerOver = 0;
+    notePointerOver(OwnWindow::Settings, false);
     if (switchState().mouseHookActive == 0) {
         stopAndReset(p);
         startShortRearm(p);

@@ -7,9 +7,13 @@ namespace {
 
 OwnWindowState g_windows[OWN_WINDOW_COUNT];
 
+OwnWindowState& stateOf(OwnWindow window) { return g_windows[static_cast<int>(window)]; }
+
 } // namespace
 
-OwnWindowState& ownWindowState(OwnWindow window) { return g_windows[static_cast<int>(window)]; }
+const OwnWindowState& ownWindowState(OwnWindow window) { return stateOf(window); }
+OwnWindowState& ownWindowStateForTests(OwnWindow window) { return stateOf(window); }
+void notePointerOver(OwnWindow window, bool over) { stateOf(window).pointerOver = over ? 1 : 0; }
 
 void resetOwnWindows() {
     for (OwnWindowState& w : g_windows) {
@@ -20,14 +24,14 @@ void resetOwnWindows() {
 }
 
 bool claimOwnWindow(OwnWindow window) {
-    OwnWindowState& w = ownWindowState(window);
+    OwnWindowState& w = stateOf(window);
     if (w.open.exchange(1) != 0) return false;
     w.closing = 0;
     return true;
 }
 
 void ownWindowGone(OwnWindow window) {
-    OwnWindowState& w = ownWindowState(window);
+    OwnWindowState& w = stateOf(window);
     w.pointerOver = 0;
     w.closing = 0;
     w.open = 0;
@@ -42,7 +46,7 @@ bool answeredAfterClose(Platform& p, OwnWindow window, bool asksToGo) {
 }
 
 void closeOwnWindow(Platform& p, OwnWindow window, void (*restore)(Platform&)) {
-    ownWindowState(window).closing = 1;
+    stateOf(window).closing = 1;
     if (restore) restore(p);
     p.answerOwnWindow(window, WindowAnswer::CloseNow);
 }
@@ -65,7 +69,7 @@ void onPlainRequest(Platform& p, OwnWindow window, int request) {
 void refreshPointerOverOwnWindows(Platform& p) {
     for (int i = 0; i < OWN_WINDOW_COUNT; ++i) {
         const OwnWindow window = static_cast<OwnWindow>(i);
-        OwnWindowState& w = ownWindowState(window);
+        OwnWindowState& w = stateOf(window);
         w.pointerOver = (w.open == 1 && p.pointerOnOwnWindow(window)) ? 1 : 0;
     }
 }

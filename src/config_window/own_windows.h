@@ -19,7 +19,9 @@ struct OwnWindowState {
     // The pointer is over the window's client area (its hit test writes it).
     std::atomic<int> pointerOver{0};
 };
-OwnWindowState& ownWindowState(OwnWindow window);
+const OwnWindowState& ownWindowState(OwnWindow window);
+// Its hit test, or the window's own logic when it knows the pointer left.
+void notePointerOver(OwnWindow window, bool over);
 void resetOwnWindows();
 
 // Claimed before the window's thread exists, so two quick opens cannot both

@@ -57,7 +57,7 @@ TEST_P(ClickTableTest, SendsItsEventsAndAlwaysScansAgainFromTheStart) {
         fake.swapped = swapped;
         fake.onPanel = row.onPanel;
         fake.onOwnWindow[0] = row.onConfig;
-        ownWindowState(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
+        ownWindowStateForTests(OwnWindow::Settings).open = row.configOpen ? 1 : 0;
         configStateForTests().colourDialogOpen = row.colourDialog ? 1 : 0;
         configStateForTests().clickChecks[2] = row.anyClickShown ? 1 : 0;
         setDragging(row.draggingBefore != 0);

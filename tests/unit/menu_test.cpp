@@ -22,8 +22,8 @@ class MenuChoiceTest : public LogicTest, public ::testing::WithParamInterface<Ch
 TEST_P(MenuChoiceTest, EachItemIsGreyOrDoesItsOneThing) {
     const ChoiceCase& c = GetParam();
     useDefaults();
-    ownWindowState(OwnWindow::Settings).open = c.configOpen ? 1 : 0;
-    ownWindowState(OwnWindow::Options).open = c.optionsOpen ? 1 : 0;
+    ownWindowStateForTests(OwnWindow::Settings).open = c.configOpen ? 1 : 0;
+    ownWindowStateForTests(OwnWindow::Options).open = c.optionsOpen ? 1 : 0;
     openMenu(fake, MenuPlace::Pointer);
     ASSERT_EQ(menuState().open, 1);
     bool enabled = false;

@@ -159,21 +159,21 @@ TEST_F(LogicTest, OnlyCellZeroCommandStopsAndRestoreArmsTheStartDelay) {
 }
 
 TEST_F(LogicTest, HitTestKeepsPointerOverPanelWhileConfigIsOpen) {
-    ownWindowState(OwnWindow::Settings).open = 0;
+    ownWindowStateForTests(OwnWindow::Settings).open = 0;
     clearPointerOverPanel();
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 1);
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
 
-    ownWindowState(OwnWindow::Settings).open = 1;
+    ownWindowStateForTests(OwnWindow::Settings).open = 1;
     onPanelHitTest(true);
     EXPECT_EQ(panelState().pointerOverPanel, 0) << "unchanged while the window is open";
     fake.onPanel = true;
     refreshPointerOverPanel(fake);
     onPanelHitTest(false);
     EXPECT_EQ(panelState().pointerOverPanel, 0);
-    ownWindowState(OwnWindow::Settings).open = 0;
+    ownWindowStateForTests(OwnWindow::Settings).open = 0;
 }
 
 TEST_F(LogicTest, ClosingThePanelStopsEverythingItStarted) {

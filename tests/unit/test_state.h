@@ -40,6 +40,7 @@ RearmState& rearmStateForTests();
 ConfigState& configStateForTests();
 ScanState& scanStateForTests();
 SwitchState& switchStateForTests();
+OwnWindowState& ownWindowStateForTests(OwnWindow window);
 
 class LogicTest : public ::testing::Test {
 protected:

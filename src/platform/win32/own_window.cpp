@@ -30,7 +30,7 @@ bool onSharedMessage(const OwnWindowKind& kind, HWND window, UINT message, WPARA
     case WM_NCCREATE: slotOf(kind.id) = window; return false;
     case WM_NCHITTEST:
         result = DefWindowProcW(window, message, wParam, lParam);
-        ownWindowState(kind.id).pointerOver = result == HTCLIENT ? 1 : 0;
+        notePointerOver(kind.id, result == HTCLIENT);
         return true;
     // Clicks on it leave the focus where the user's keys go.
     case WM_MOUSEACTIVATE: result = MA_NOACTIVATE; return true;
