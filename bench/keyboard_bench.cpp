@@ -239,7 +239,8 @@ void reportTyping(const char* const* phrases, int count) {
 } // namespace
 
 int main() {
-    const bool english = report("English", sp::LANGUAGE_EN, bench::ENGLISH_PHRASES, std::size(bench::ENGLISH_PHRASES));
+    const bool english =
+        report("English", sp::LANGUAGE_EN, bench::ENGLISH_PHRASES, std::size(bench::ENGLISH_PHRASES));
     const bool spanish = report("Spanish", sp::LANGUAGE_ES, SPANISH_PHRASES, std::size(SPANISH_PHRASES));
     timeGuesses();
     reportTyping(bench::ENGLISH_PHRASES, static_cast<int>(std::size(bench::ENGLISH_PHRASES)));

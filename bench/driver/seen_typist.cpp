@@ -27,7 +27,11 @@ sp::Key keyOf(const SeenKey& seen) {
     if (label == L"abc" || label == L"123") return named(sp::KeyKind::Page);
     const wchar_t c = label.empty() ? L'\0' : label[0];
     const bool letter = std::iswalpha(static_cast<wint_t>(c)) != 0;
-    return {letter ? sp::KeyKind::Letter : sp::KeyKind::Symbol, 0, 0, 1, utf8(label),
+    return {letter ? sp::KeyKind::Letter : sp::KeyKind::Symbol,
+            0,
+            0,
+            1,
+            utf8(label),
             static_cast<char32_t>(letter ? std::towlower(static_cast<wint_t>(c)) : c)};
 }
 
@@ -38,8 +42,8 @@ SeenTypist::~SeenTypist() = default;
 
 double SeenTypist::reactionMs() { return typist_->reactionMs(); }
 
-int SeenTypist::wanted(const std::vector<SeenKey>& keys, const std::u32string& typed, const std::u32string& target,
-                       bool predictedSpace) {
+int SeenTypist::wanted(const std::vector<SeenKey>& keys, const std::u32string& typed,
+                       const std::u32string& target, bool predictedSpace) {
     std::vector<sp::Key> known;
     for (const SeenKey& k : keys) known.push_back(keyOf(k));
     return Typist::wanted(known, typed, target, predictedSpace);

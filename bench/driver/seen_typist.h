@@ -26,8 +26,8 @@ public:
     double reactionMs();
     // Index into `keys` of the key wanted next, as Typist::wanted; -1 once
     // `typed` is `target`.
-    static int wanted(const std::vector<SeenKey>& keys, const std::u32string& typed, const std::u32string& target,
-                      bool predictedSpace);
+    static int wanted(const std::vector<SeenKey>& keys, const std::u32string& typed,
+                      const std::u32string& target, bool predictedSpace);
 
 private:
     std::unique_ptr<Typist> typist_;
