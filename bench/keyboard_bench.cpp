@@ -11,6 +11,7 @@
 #include "keyboard/group_scan.h"
 #include "keyboard/model.h"
 #include "keyboard/session.h"
+#include "phrases.h"
 #include "settings/text_file.h"
 #include "typist.h"
 
@@ -25,18 +26,6 @@
 
 namespace {
 
-const char* const ENGLISH_PHRASES[] = {
-    "the meeting is moved to friday",     "please call me when you get home",
-    "i will be there in ten minutes",     "thank you for the lovely flowers",
-    "can you send me the report",         "my brother lives near the sea",
-    "we need milk and bread today",       "the weather was cold this morning",
-    "she found her keys in the car",      "do not forget the doctor at four",
-    "what time does the train leave",     "i would like a cup of tea",
-    "the children are playing outside",   "let us meet after lunch",
-    "he wrote a long letter to his aunt", "this book is better than the film",
-    "turn off the lights please",         "our garden needs some rain",
-    "where did you put my glasses",       "happy birthday to my best friend",
-};
 const char* const SPANISH_PHRASES[] = {
     "mañana vamos a la playa",    "gracias por la ayuda de ayer", "la reunión es el viernes",
     "el niño está en el colegio", "quiero un café con leche",     "nos vemos después de comer",
@@ -148,22 +137,6 @@ constexpr unsigned SEED = 24;
 constexpr double GIVE_UP_MS = 300000.0;
 constexpr double NEVER = std::numeric_limits<double>::infinity();
 
-// Levenshtein's distance: the uncorrected errors of a typed phrase.
-std::size_t distance(const std::u32string& a, const std::u32string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 struct Typing {
     double wpm = 0;       // ISO: from the first character typed to the last, summed over phrases
     double wholeWpm = 0;  // from the phrase's first highlight to its Enter, summed
@@ -236,7 +209,7 @@ Typing typeAll(sp::KeyboardScan scan, const char* const* phrases, int count) {
         const std::u32string line = field.substr(std::min(lineStart, field.size()));
         const std::u32string typed = line.substr(0, line.find(U'\n'));
         const double characters = static_cast<double>(phrase.size());
-        out.errorRate += static_cast<double>(distance(typed, phrase)) / characters;
+        out.errorRate += static_cast<double>(bench::distance(typed, phrase)) / characters;
         out.wpm += (characters - 1.0) / ((lastTyped - firstTyped) / 1000.0) * 60.0 / 5.0;
         out.wholeWpm += characters / ((now - began) / 1000.0) * 60.0 / 5.0;
         out.characters += static_cast<int>(phrase.size()) + 1;
@@ -266,9 +239,10 @@ void reportTyping(const char* const* phrases, int count) {
 } // namespace
 
 int main() {
-    const bool english = report("English", sp::LANGUAGE_EN, ENGLISH_PHRASES, std::size(ENGLISH_PHRASES));
+    const bool english =
+        report("English", sp::LANGUAGE_EN, bench::ENGLISH_PHRASES, std::size(bench::ENGLISH_PHRASES));
     const bool spanish = report("Spanish", sp::LANGUAGE_ES, SPANISH_PHRASES, std::size(SPANISH_PHRASES));
     timeGuesses();
-    reportTyping(ENGLISH_PHRASES, static_cast<int>(std::size(ENGLISH_PHRASES)));
+    reportTyping(bench::ENGLISH_PHRASES, static_cast<int>(std::size(bench::ENGLISH_PHRASES)));
     return english && spanish ? 0 : 1;
 }
