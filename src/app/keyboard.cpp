@@ -21,6 +21,7 @@ namespace {
 // Large enough to read from across a room at 100 % scale; narrower only
 // where the monitor is.
 constexpr int KEY_SIZE = 64;
+constexpr int SMALLEST_KEY_SIZE = 36;
 // The keyboard's outer frame beside its keys: its caption and borders.
 constexpr int FRAME_ALLOWANCE = 40;
 constexpr std::size_t LEARNED_WORDS_FILE_LIMIT = std::size_t{256} * 1024;
@@ -48,14 +49,24 @@ int periodMs() {
 
 // Docked at the bottom of the monitor that holds the pointer, or at its top
 // when the caret of the window being typed into would be under it there.
+// Where the caret would be under it either way, its keys shrink, down to
+// the smallest still easy to read, until it fits on the side with more room.
 void dock(Platform& p, KeyboardView& v) {
     const Point pointer = p.cursorPos();
+    const int dpi = p.dpiAt(pointer);
     v.monitor = monitorHolding(p.monitorLayout(), pointer);
-    v.keySize = std::max(
-        1, std::min(scaleToDpi(KEY_SIZE, p.dpiAt(pointer)), v.monitor.width / std::max(1, v.columns)));
-    const int height = v.rows * v.keySize + FRAME_ALLOWANCE;
+    const int rows = std::max(1, v.rows);
+    v.keySize = std::max(1, std::min(scaleToDpi(KEY_SIZE, dpi), v.monitor.width / std::max(1, v.columns)));
+    v.atTop = false;
     Rect caret;
-    v.atTop = p.caretRect(caret) && caret.top + caret.height > v.monitor.top + v.monitor.height - height;
+    if (!p.caretRect(caret)) return;
+    const int frame = scaleToDpi(FRAME_ALLOWANCE, dpi);
+    const int above = caret.top - v.monitor.top;
+    const int below = v.monitor.top + v.monitor.height - (caret.top + caret.height);
+    const int room = std::max(above, below);
+    v.atTop = below < rows * v.keySize + frame && above > below;
+    if (room < rows * v.keySize + frame)
+        v.keySize = std::max(scaleToDpi(SMALLEST_KEY_SIZE, dpi), (room - frame) / rows);
 }
 
 // Kept as the session now stands, for the window to read.
