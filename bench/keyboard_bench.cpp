@@ -147,13 +147,12 @@ struct Typing {
 };
 
 // A field of the program the user works in: what the strokes leave in it.
-void apply(const std::vector<sp::Stroke>& strokes, std::u32string& field) {
-    for (const sp::Stroke& stroke : strokes) {
-        if (stroke.kind == sp::Stroke::Kind::Back) {
-            if (!field.empty()) field.pop_back();
-        } else {
-            field += stroke.kind == sp::Stroke::Kind::Enter ? U'\n' : stroke.ch;
-        }
+void apply(const std::u32string& strokes, std::u32string& field) {
+    for (const char32_t c : strokes) {
+        if (c != sp::KEY_DELETE)
+            field += c;
+        else if (!field.empty())
+            field.pop_back();
     }
 }
 
@@ -198,8 +197,7 @@ Typing typeAll(sp::KeyboardScan scan, const char* const* phrases, int count) {
             nextPeriod = now + PERIOD_MS;
             const auto strokes = session.takeStrokes();
             if (strokes.empty()) continue;
-            const bool predicted =
-                strokes.size() > 1 && strokes.back() == sp::Stroke{sp::Stroke::Kind::Char, U' '};
+            const bool predicted = strokes.size() > 1 && strokes.back() == U' ';
             if (predicted) out.predictedSaved += static_cast<int>(strokes.size()) - 1;
             predictedSpace = predicted;
             apply(strokes, field);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "config_window/options_texts.h"
 #include "config_window/own_windows.h"
 #include "keyboard/session.h"
 #include "platform/monitors.h"
@@ -36,10 +37,10 @@ KeyboardView g_docked;
 std::mutex g_viewLock;
 KeyboardView g_view;
 
+// As the More options window's: `auto` is the language of Windows.
 Language keyboardLanguage(Platform& p) {
-    const int chosen = optionInForce(OPTION_LANGUAGE);
-    if (chosen == LANGUAGE_EN || chosen == LANGUAGE_ES) return static_cast<Language>(chosen);
-    return p.userLanguageSpanish() ? LANGUAGE_ES : LANGUAGE_EN;
+    const TextLanguage words = textLanguageFor(optionInForce(OPTION_LANGUAGE), p.userLanguageSpanish());
+    return words == TextLanguage::Spanish ? LANGUAGE_ES : LANGUAGE_EN;
 }
 
 int periodMs() {
@@ -114,9 +115,7 @@ void closeKeyboard(Platform& p) {
 // After a press or a period: what was chosen is typed, and the next step
 // comes a whole period later, unless the scan has come to rest.
 void afterStep(Platform& p) {
-    std::u32string keys;
-    for (const Stroke& s : g_session->takeStrokes())
-        keys += s.kind == Stroke::Kind::Back ? U'\b' : s.kind == Stroke::Kind::Enter ? U'\n' : s.ch;
+    const std::u32string keys = g_session->takeStrokes();
     if (!keys.empty()) p.typeKeys(keys);
     const std::vector<std::string> words = g_session->takeFinishedWords();
     if (g_learning && !words.empty() && !p.focusIsPassword())
@@ -156,14 +155,15 @@ void openKeyboard(Platform& p) {
     const int loops = optionInForce(OPTION_SCAN_LOOPS);
     const KeyboardScan scan =
         optionInForce(OPTION_KEYBOARD_SCAN) == KEYBOARD_SCAN_ROWS ? KeyboardScan::Rows : KeyboardScan::Groups;
-    g_session = std::make_unique<KeyboardSession>(keyboardLanguage(p), scan, loops);
+    const Language language = keyboardLanguage(p);
+    g_session = std::make_unique<KeyboardSession>(language, scan, loops);
     g_learning = optionInForce(OPTION_KEYBOARD_LEARN) == 1;
     g_learned = LearnedWords{};
     std::string bytes;
     if (g_learning && p.readFile(LEARNED_WORDS_FILE_NAME, bytes, LEARNED_WORDS_FILE_LIMIT) == FileRead::Ok)
         g_learned.read(bytes);
     if (g_learning) g_session->useLearned(&g_learned);
-    const KeyboardLayout& layout = keyboardLayout(keyboardLanguage(p));
+    const KeyboardLayout& layout = keyboardLayout(language);
     g_docked = KeyboardView{};
     g_docked.rows = layout.rows;
     g_docked.columns = layout.columns;

@@ -47,8 +47,6 @@ std::string utf8(char32_t c) { return toUtf8(std::u32string(1, c)); }
 
 } // namespace
 
-bool operator==(const Stroke& a, const Stroke& b) { return a.kind == b.kind && a.ch == b.ch; }
-
 KeyboardSession::KeyboardSession(Language language, KeyboardScan scan, int loops)
     : layout_(keyboardLayout(language)), model_(languageModel(language)), scanKind_(scan), loops_(loops) {
     relabel();
@@ -115,7 +113,7 @@ void KeyboardSession::choose(int index) {
     const bool takeBackSpace =
         predictedSpace_ && (key.kind == KeyKind::Enter || punctuationShare(key.ch) > 0.0);
     if (takeBackSpace) {
-        strokes_.push_back({Stroke::Kind::Back, 0});
+        strokes_ += KEY_DELETE;
         text_.pop_back();
     }
     predictedSpace_ = key.kind == KeyKind::Prediction || (predictedSpace_ && !typesSomething(key.kind));
@@ -128,7 +126,7 @@ void KeyboardSession::choose(int index) {
     case KeyKind::Space:
     case KeyKind::Enter: type(key.ch); break;
     case KeyKind::Delete:
-        strokes_.push_back({Stroke::Kind::Back, 0});
+        strokes_ += KEY_DELETE;
         if (!text_.empty()) text_.pop_back();
         break;
     case KeyKind::Shift: shift_ = !shift_; break;
@@ -157,13 +155,13 @@ std::vector<std::string> KeyboardSession::takeFinishedWords() {
 }
 
 void KeyboardSession::type(char32_t c) {
-    strokes_.push_back(c == KEY_ENTER ? Stroke{Stroke::Kind::Enter, 0} : Stroke{Stroke::Kind::Char, c});
+    strokes_ += c;
     text_ += c;
     if (text_.size() > KEPT_TEXT) text_.erase(0, text_.size() - KEPT_TEXT);
 }
 
-std::vector<Stroke> KeyboardSession::takeStrokes() {
-    std::vector<Stroke> out;
+std::u32string KeyboardSession::takeStrokes() {
+    std::u32string out;
     out.swap(strokes_);
     return out;
 }

@@ -20,12 +20,6 @@ namespace sp {
 
 enum class KeyboardScan { Rows, Groups };
 
-struct Stroke {
-    enum class Kind { Char, Back, Enter } kind;
-    char32_t ch; // Char only
-};
-bool operator==(const Stroke& a, const Stroke& b);
-
 class KeyboardSession {
 public:
     // loops: whole passes without a press before the scan rests; 0, never.
@@ -52,8 +46,9 @@ public:
     std::vector<int> lit() const;
     // The lit keys' labels in reading order, or the keyboard's name at rest.
     std::string caption() const;
-    // What the keys chosen since the last call send, in order.
-    std::vector<Stroke> takeStrokes();
+    // What the keys chosen since the last call send, in order: each
+    // character as itself, KEY_DELETE for one back, KEY_ENTER for Enter.
+    std::u32string takeStrokes();
     // The user's own words, offered before the lexicon's; null for none.
     void useLearned(const LearnedWords* learned) { learned_ = learned; }
     // The words finished (by a space, a mark, Enter or a prediction) since
@@ -89,7 +84,7 @@ private:
     bool predictedSpace_ = false;
     // The end of what was typed since the keyboard opened, as typed.
     std::u32string text_;
-    std::vector<Stroke> strokes_;
+    std::u32string strokes_;
     const LearnedWords* learned_ = nullptr;
     std::vector<std::string> finished_;
 

@@ -4,6 +4,7 @@
 
 #include "overlay/crosshair.h"
 #include "platform/monitors.h"
+#include "settings/text_file.h"
 
 namespace sp {
 
@@ -107,18 +108,7 @@ void FakePlatform::sendWheel(int delta, bool horizontal) {
 // Backspace and Enter as the keys' names, the rest as UTF-8.
 void FakePlatform::typeKeys(const std::u32string& keys) {
     std::string text;
-    for (const char32_t c : keys) {
-        if (c == U'\b') {
-            text += "<Back>";
-        } else if (c == U'\n') {
-            text += "<Enter>";
-        } else if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char32_t c : keys) text += c == U'\b' ? "<Back>" : c == U'\n' ? "<Enter>" : toUtf8({c});
     log.push_back("typeKeys " + text);
 }
 

@@ -100,21 +100,28 @@ const ScanRow SCAN_ROWS[] = {
 };
 // clang-format on
 
+// P a press, anything else a period; checks the key chosen ('-': none) and
+// gives the keys lit after, as letters.
+template <typename Scan> std::string runSteps(Scan& scan, const char* steps, char chosen) {
+    for (const char* s = steps; *s; ++s) {
+        if (*s == 'P')
+            scan.press();
+        else
+            scan.timeout();
+    }
+    EXPECT_EQ(scan.chosen() < 0 ? '-' : static_cast<char>('a' + scan.chosen()), chosen);
+    std::string lit;
+    for (const int key : scan.lit()) lit += static_cast<char>('a' + key);
+    return lit;
+}
+
 class GroupScanTest : public ::testing::TestWithParam<ScanRow> {};
 
 TEST_P(GroupScanTest, ChoosesAKeyFromPressesAndPeriods) {
     const ScanRow& r = GetParam();
     GroupScan scan;
     scan.start(r.likelihoods, r.loops);
-    for (const char* s = r.steps; *s; ++s) {
-        if (*s == 'P')
-            scan.press();
-        else
-            scan.timeout();
-    }
-    EXPECT_EQ(scan.chosen() < 0 ? '-' : static_cast<char>('a' + scan.chosen()), r.chosen);
-    std::string lit;
-    for (const int key : scan.lit()) lit += static_cast<char>('a' + key);
+    const std::string lit = runSteps(scan, r.steps, r.chosen);
     EXPECT_EQ(lit, r.litAfter);
 }
 
@@ -148,15 +155,7 @@ TEST_P(RowScanTest, ChoosesAKeyFromPressesAndPeriods) {
     const RowScanRow& r = GetParam();
     RowScan scan;
     scan.start({{0, 1, 2}, {3, 4}, {}, {5}}, r.loops);
-    for (const char* s = r.steps; *s; ++s) {
-        if (*s == 'P')
-            scan.press();
-        else
-            scan.timeout();
-    }
-    EXPECT_EQ(scan.chosen() < 0 ? '-' : static_cast<char>('a' + scan.chosen()), r.chosen);
-    std::string lit;
-    for (const int key : scan.lit()) lit += static_cast<char>('a' + key);
+    const std::string lit = runSteps(scan, r.steps, r.chosen);
     EXPECT_EQ(lit, r.litAfter);
     EXPECT_EQ(scan.resting(), r.loops > 0 && lit.empty() && r.chosen == '-');
 }
@@ -198,10 +197,9 @@ const KeysRow KEYS_ROWS[] = {
 };
 // clang-format on
 
-std::string sentText(const std::vector<Stroke>& strokes) {
+std::string sentText(const std::u32string& strokes) {
     std::string out;
-    for (const Stroke& s : strokes)
-        out += s.kind == Stroke::Kind::Back ? "<" : s.kind == Stroke::Kind::Enter ? "|" : toUtf8({s.ch});
+    for (const char32_t c : strokes) out += c == KEY_DELETE ? "<" : c == KEY_ENTER ? "|" : toUtf8({c});
     return out;
 }
 

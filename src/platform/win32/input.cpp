@@ -116,21 +116,21 @@ void Win32Platform::typeKeys(const std::u32string& keys) {
 
 namespace {
 
-HWND focusedControl() {
-    GUITHREADINFO info{};
+// The focus and the caret of the window the user works in.
+bool foregroundThreadInfo(GUITHREADINFO& info) {
+    info = GUITHREADINFO{};
     info.cbSize = sizeof info;
     HWND foreground = GetForegroundWindow();
-    if (!foreground || !GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
+    return foreground && GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info);
 }
 
 } // namespace
 
 // When in doubt, a password: learning must never take one.
 bool Win32Platform::focusIsPassword() {
-    HWND focus = focusedControl();
-    if (!focus) return false;
+    GUITHREADINFO info;
+    if (!foregroundThreadInfo(info) || !info.hwndFocus) return false;
+    HWND focus = info.hwndFocus;
     if ((GetWindowLongW(focus, GWL_STYLE) & ES_PASSWORD) != 0) return true;
     // An edit control that hides its text answers with the character it shows instead.
     DWORD_PTR shown = 0;
@@ -139,12 +139,8 @@ bool Win32Platform::focusIsPassword() {
 }
 
 bool Win32Platform::caretRect(Rect& caret) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND foreground = GetForegroundWindow();
-    if (!foreground) return false;
-    const DWORD thread = GetWindowThreadProcessId(foreground, nullptr);
-    if (!GetGUIThreadInfo(thread, &info) || !info.hwndCaret) return false;
+    GUITHREADINFO info;
+    if (!foregroundThreadInfo(info) || !info.hwndCaret) return false;
     RECT r = info.rcCaret;
     MapWindowPoints(info.hwndCaret, nullptr, reinterpret_cast<POINT*>(&r), 2);
     caret = {r.left, r.top, r.right - r.left, r.bottom - r.top};

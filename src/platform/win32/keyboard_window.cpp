@@ -49,12 +49,6 @@ Rect outerRect(const KeyboardView& v) {
     return {left, top, width, height};
 }
 
-void setTextIfChanged(HWND control, const std::wstring& text) {
-    wchar_t shown[256] = L"";
-    GetWindowTextW(control, shown, 256);
-    if (text != shown) SetWindowTextW(control, text.c_str());
-}
-
 // Every key as the view has it: labels, places, what is lit, the caption,
 // and the window where the caret leaves room for it.
 void show(HWND window) {

@@ -63,12 +63,6 @@ KindClass classFor(OptionsControlKind kind) {
     return {L"STATIC", 0, nullptr};
 }
 
-void setTextIfChanged(HWND control, const std::wstring& text) {
-    wchar_t shown[256] = L"";
-    GetWindowTextW(control, shown, 256);
-    if (text != shown) SetWindowTextW(control, text.c_str());
-}
-
 // Every control from the options in force, in the window's language.
 void showState(HWND window) {
     const OptionValues values = currentOptions();

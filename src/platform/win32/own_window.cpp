@@ -154,6 +154,12 @@ bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
+void setTextIfChanged(HWND control, const std::wstring& text) {
+    wchar_t shown[256] = L"";
+    GetWindowTextW(control, shown, 256);
+    if (text != shown) SetWindowTextW(control, text.c_str());
+}
+
 bool pointerOnClientOf(HWND window) {
     if (!window) return false;
     POINT pt;

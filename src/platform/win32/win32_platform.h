@@ -220,6 +220,9 @@ void onOwnWindowRequest(WPARAM wParam, LPARAM lParam);
 bool postToPanelPatiently(UINT message, WPARAM wParam, LPARAM lParam);
 // Over the client area of `window` or of another window of its thread.
 bool pointerOnClientOf(HWND window);
+// A window's or control's text, set only when it differs: a text set again
+// repaints and flickers, and a screen reader reads it out again.
+void setTextIfChanged(HWND control, const std::wstring& text);
 
 // The configuration window's timer, set on its own thread.
 void setConfigWindowTimer(int periodMs);
