@@ -197,20 +197,14 @@ void stopKeyboardScan(Platform& p) {
     publish(p);
 }
 
+// The kit's plain steps, and the panel takes the switch back as the window
+// goes: closed from its close box, or ended from outside.
 void onKeyboardRequest(Platform& p, int request) {
-    if (strayRequest(OwnWindow::Keyboard)) return;
-    if (request == PLAIN_GONE) {
-        // Gone without its close (ended from outside): the panel takes the
-        // switch back all the same.
-        if (g_session) {
-            endSession(p);
-            resumePanelScan(p);
-        }
-        ownWindowGone(OwnWindow::Keyboard);
-        return;
-    }
-    if (answeredAfterClose(p, OwnWindow::Keyboard, true)) return;
-    closeKeyboard(p);
+    const bool ends = g_session && !strayRequest(OwnWindow::Keyboard) &&
+                      (request == PLAIN_GONE || ownWindowState(OwnWindow::Keyboard).closing == 0);
+    if (ends) endSession(p);
+    onPlainRequest(p, OwnWindow::Keyboard, request);
+    if (ends) resumePanelScan(p);
 }
 
 void keyboardAtExit(Platform& p) {

@@ -95,4 +95,10 @@ private:
     HGDIOBJ was_;
 };
 
+// The sans-serif face of the program's newer windows, `pixels` high.
+inline HFONT makeSansFont(int pixels, int weight) {
+    return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}
+
 } // namespace sp

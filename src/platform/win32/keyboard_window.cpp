@@ -32,11 +32,6 @@ int g_fontFor = 0;
 
 constexpr std::size_t LONGEST_LARGE_LABEL = 3;
 
-HFONT makeFont(int height) {
-    return CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-}
-
 std::wstring wide(const std::string& text) { return widen(text.c_str(), CP_UTF8); }
 
 Rect outerRect(const KeyboardView& v) {
@@ -55,8 +50,8 @@ void show(HWND window) {
     const KeyboardView v = keyboardView();
     if (v.keySize <= 0) return;
     if (g_fontFor != v.keySize) {
-        g_font.reset(makeFont(v.keySize * 2 / 5));
-        g_wordFont.reset(makeFont(v.keySize / 4));
+        g_font.reset(makeSansFont(v.keySize * 2 / 5, FW_BOLD));
+        g_wordFont.reset(makeSansFont(v.keySize / 4, FW_BOLD));
         g_fontFor = v.keySize;
     }
     const HINSTANCE instance = handles().instance;
@@ -75,16 +70,13 @@ void show(HWND window) {
         }
         const Key& k = v.keys[i];
         setTextIfChanged(control, wide(k.label));
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_font.get()), FALSE);
         SetWindowPos(control, nullptr, k.column * v.keySize, k.row * v.keySize, k.span * v.keySize, v.keySize,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         InvalidateRect(control, nullptr, FALSE);
     }
     setTextIfChanged(window, wide(v.caption));
     const Rect place = outerRect(v);
-    const Rect before = outerRect(g_shown.keySize > 0 ? g_shown : v);
-    if (g_shown.keySize == 0 || place.left != before.left || place.top != before.top ||
-        place.width != before.width || place.height != before.height)
+    if (g_shown.keySize == 0 || !(place == outerRect(g_shown)))
         SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     g_shown = v;

@@ -36,12 +36,6 @@ bool request(OptionsRequest what, int value = 0) {
     return requestFromOwnWindow(OwnWindow::Options, static_cast<int>(what), value);
 }
 
-HFONT makeFont(int height, int weight, int dpi) {
-    return CreateFontW(-scaleToDpi(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       L"Tahoma");
-}
-
 struct KindClass {
     const wchar_t* className;
     DWORD style;
@@ -107,9 +101,9 @@ void showScrollBar(HWND window) {
 void placeControls(HWND window, int dpi) {
     g_dpi = dpi;
     g_fonts = Fonts{};
-    g_fonts.label.reset(makeFont(13, FW_BOLD, dpi));
-    g_fonts.hint.reset(makeFont(11, FW_NORMAL, dpi));
-    g_fonts.control.reset(makeFont(12, FW_NORMAL, dpi));
+    g_fonts.label.reset(makeSansFont(scaleToDpi(13, dpi), FW_BOLD));
+    g_fonts.hint.reset(makeSansFont(scaleToDpi(11, dpi), FW_NORMAL));
+    g_fonts.control.reset(makeSansFont(scaleToDpi(12, dpi), FW_NORMAL));
     RECT client{};
     GetClientRect(window, &client);
     g_fit = fitOptions(scaleToDpi(optionsClientSize().height, dpi), client.bottom - client.top);
