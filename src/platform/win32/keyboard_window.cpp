@@ -72,14 +72,18 @@ void show(HWND window) {
         setTextIfChanged(control, wide(k.label));
         SetWindowPos(control, nullptr, k.column * v.keySize, k.row * v.keySize, k.span * v.keySize, v.keySize,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        InvalidateRect(control, nullptr, FALSE);
     }
-    setTextIfChanged(window, wide(v.caption));
     const Rect place = outerRect(v);
-    if (g_shown.keySize == 0 || !(place == outerRect(g_shown)))
+    const bool moved = g_shown.keySize == 0 || !(place == outerRect(g_shown));
+    g_shown = v;
+    // Painted before the caption names them: the caption is the status
+    // line, and what it says lit must be lit on the screen.
+    for (HWND control : g_keys)
+        if (control) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    setTextIfChanged(window, wide(v.caption));
+    if (moved)
         SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    g_shown = v;
 }
 
 void paintKey(const DRAWITEMSTRUCT& item) {

@@ -113,7 +113,11 @@ E2E_CASE(keyboard_types_hello_world) {
     E2E_REQUIRE(key != nullptr, "the first lit key is a child window labelled " +
                                     e2e::narrow(first.empty() ? L"(none)" : first[0]));
     const RECT k = e2e::windowRect(key);
-    const COLORREF px = e2e::screenPixel((k.left + k.right) / 2, k.top + 3);
+    // Read from the screen, which the display may bring up to date a moment later.
+    COLORREF px = 0;
+    e2e::waitUntil(
+        [&] { return (px = e2e::screenPixel((k.left + k.right) / 2, k.top + 3)) == RGB(0, 255, 0); },
+        PERIOD / 4);
     E2E_CHECK(px == RGB(0, 255, 0), "a lit key is green: " + std::to_string(px));
 
     const std::wstring target = L"hello world ";
