@@ -19,7 +19,17 @@ struct Lexicon {
     double levelStep;
 };
 
+// Which words follow which more, or less, often than their frequencies say,
+// as tools/make_word_pairs.py writes them into word_pairs_en.cpp: the format
+// is told there.
+struct WordPairs {
+    const char* text;
+    std::size_t size;
+    int levelZero;
+};
+
 extern const Lexicon LEXICON_EN;
+extern const WordPairs WORD_PAIRS_EN;
 extern const Lexicon LEXICON_ES;
 
 } // namespace sp

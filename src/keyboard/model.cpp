@@ -58,7 +58,9 @@ void appendUtf8(char32_t c, std::string& out) {
 
 } // namespace
 
-LanguageModel::LanguageModel(const Lexicon& lexicon, std::string_view letters) {
+const LanguageModel::Followers LanguageModel::NONE{{}, {}, {0.0}};
+
+LanguageModel::LanguageModel(const Lexicon& lexicon, std::string_view letters, const WordPairs* pairs) {
     letterIndex_.fill(NO_LETTER);
     for (std::size_t i = 0; i < letters.size(); ++i) {
         const auto b = static_cast<unsigned char>(letters[i]);
@@ -101,6 +103,75 @@ LanguageModel::LanguageModel(const Lexicon& lexicon, std::string_view letters) {
     for (int rank = 0; rank < n; ++rank) rankTree_[n + byFrequency[rank]] = static_cast<std::uint32_t>(rank);
     for (auto i = static_cast<std::size_t>(n); i-- > 1;)
         rankTree_[i] = std::min(rankTree_[2 * i], rankTree_[2 * i + 1]);
+    followersAt_.assign(n, -1);
+    if (pairs) readPairs(*pairs);
+}
+
+double LanguageModel::Followers::between(int first, int last) const {
+    const auto from = std::lower_bound(words.begin(), words.end(), first) - words.begin();
+    const auto to = std::lower_bound(words.begin(), words.end(), last) - words.begin();
+    return added[to] - added[from];
+}
+
+double LanguageModel::Followers::boost(int word) const {
+    const auto at = std::lower_bound(words.begin(), words.end(), word);
+    return at != words.end() && *at == word ? boosts[at - words.begin()] : 1.0;
+}
+
+// The table as its generator writes it; a table that does not read to its
+// end keeps what was read whole, as the lexicon alone serves without it.
+void LanguageModel::readPairs(const WordPairs& pairs) {
+    static constexpr std::string_view ALPHABET =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+    std::array<int, 256> digit{};
+    digit.fill(-1);
+    for (std::size_t i = 0; i < ALPHABET.size(); ++i)
+        digit[static_cast<unsigned char>(ALPHABET[i])] = static_cast<int>(i);
+    std::size_t at = 0;
+    const auto number = [&]() -> long {
+        long n = 0;
+        while (at < pairs.size && n < (1L << 24)) {
+            const int d = digit[static_cast<unsigned char>(pairs.text[at++])];
+            if (d < 0) break;
+            n = n * 32 + (d & 31);
+            if ((d & 32) == 0) return n;
+        }
+        return -1;
+    };
+    const int n = wordCount();
+    long word = -1;
+    while (at < pairs.size) {
+        const long step = number();
+        const long count = number();
+        word += step;
+        if (step < 0 || count < 0 || word >= n) return;
+        Followers f;
+        f.added.push_back(0.0);
+        long following = 0;
+        for (long k = 0; k < count; ++k) {
+            const long ahead = number();
+            const long level = number();
+            following += ahead;
+            if (ahead < 0 || level < 0 || following >= n) return;
+            const int i = static_cast<int>(following);
+            const double boost = std::exp2(static_cast<double>(level - pairs.levelZero));
+            f.words.push_back(i);
+            f.boosts.push_back(boost);
+            f.added.push_back(f.added.back() + weight(i, i + 1) * (boost - 1.0));
+        }
+        (word < 0 ? sentenceFollowers_ : followersAt_[static_cast<std::size_t>(word)]) =
+            static_cast<int>(followers_.size());
+        followers_.push_back(std::move(f));
+    }
+}
+
+const LanguageModel::Followers& LanguageModel::followersOf(std::string_view before) const {
+    if (before == SENTENCE_START) return sentenceFollowers_ < 0 ? NONE : followers_[sentenceFollowers_];
+    std::string bytes;
+    if (before.empty() || !toLatin1(before, bytes)) return NONE;
+    const auto [first, last] = range(bytes, 0, wordCount());
+    if (first == last || word(first) != bytes || followersAt_[first] < 0) return NONE;
+    return followers_[followersAt_[first]];
 }
 
 std::string_view LanguageModel::word(int i) const {
@@ -139,19 +210,32 @@ std::uint32_t LanguageModel::bestRank(int first, int last) const {
     return best;
 }
 
-// The most frequent words of [first, last) in turn: the best of a range, then
-// the best of what lies either side of it, a few tree walks per word.
-void LanguageModel::predict(int first, int last, std::string_view bytes,
+// The likeliest words of [first, last): the most frequent in turn (the best
+// of a range, then the best of what lies either side of it, a few tree walks
+// per word), weighed against the words that often follow the word before.
+void LanguageModel::predict(int first, int last, std::string_view bytes, const Followers& f, int most,
                             std::vector<std::string>& out) const {
+    // A word often after the one before may outrank a few more frequent ones.
+    constexpr int BY_FREQUENCY = 2 * MOST_PREDICTIONS;
     struct Span {
         std::uint32_t rank;
         int first;
         int last;
     };
-    std::array<Span, 2 * MOST_PREDICTIONS + 4> spans{};
+    struct Candidate {
+        double weight;
+        std::uint32_t rank;
+        int word;
+    };
+    std::vector<Candidate> candidates;
+    const auto consider = [&](int at, double boost) {
+        if (word(at) != bytes)
+            candidates.push_back({weight(at, at + 1) * boost, rankTree_[wordCount() + at], at});
+    };
+    std::array<Span, 2 * BY_FREQUENCY + 4> spans{};
     int open = 0;
     spans[open++] = {bestRank(first, last), first, last};
-    while (open > 0 && static_cast<int>(out.size()) < MOST_PREDICTIONS) {
+    for (int walked = 0; open > 0 && walked < BY_FREQUENCY; ++walked) {
         int best = 0;
         for (int i = 1; i < open; ++i)
             if (spans[i].rank < spans[best].rank) best = i;
@@ -159,17 +243,35 @@ void LanguageModel::predict(int first, int last, std::string_view bytes,
         spans[best] = spans[--open];
         if (span.first >= span.last) continue;
         const int at = wordOfRank_[span.rank];
-        if (word(at) != bytes) {
-            std::string utf8;
-            for (const char c : word(at)) appendUtf8(static_cast<unsigned char>(c), utf8);
-            out.push_back(std::move(utf8));
-        }
+        consider(at, f.boost(at));
         if (span.first < at) spans[open++] = {bestRank(span.first, at), span.first, at};
         if (at + 1 < span.last) spans[open++] = {bestRank(at + 1, span.last), at + 1, span.last};
     }
+    const auto from = std::lower_bound(f.words.begin(), f.words.end(), first) - f.words.begin();
+    const auto to = std::lower_bound(f.words.begin(), f.words.end(), last) - f.words.begin();
+    for (auto i = from; i < to; ++i) consider(f.words[i], f.boosts[i]);
+    // A word may be there twice, once by its frequency and once after the
+    // word before; the best of the rest are among the first few past those.
+    const std::size_t keep = std::min(candidates.size(), static_cast<std::size_t>(most + BY_FREQUENCY));
+    const auto ranked = candidates.begin() + static_cast<std::ptrdiff_t>(keep);
+    std::partial_sort(candidates.begin(), ranked, candidates.end(),
+                      [](const Candidate& a, const Candidate& b) {
+                          return a.weight != b.weight ? a.weight > b.weight : a.rank < b.rank;
+                      });
+    candidates.erase(ranked, candidates.end());
+    std::vector<int> chosen;
+    for (const Candidate& c : candidates) {
+        if (static_cast<int>(chosen.size()) == most) break;
+        if (std::find(chosen.begin(), chosen.end(), c.word) != chosen.end()) continue;
+        chosen.push_back(c.word);
+        std::string utf8;
+        for (const char ch : word(c.word)) appendUtf8(static_cast<unsigned char>(ch), utf8);
+        out.push_back(std::move(utf8));
+    }
 }
 
-Guess LanguageModel::guess(std::string_view prefix) const {
+Guess LanguageModel::guess(std::string_view prefix, std::string_view before, int most) const {
+    const Followers& f = followersOf(before);
     const int letterCount = static_cast<int>(keys_.size()) - 3;
     Guess guess;
     guess.likelihoods.assign(keys_.size(), 0.0);
@@ -192,14 +294,14 @@ Guess LanguageModel::guess(std::string_view prefix) const {
     double letterShare = 0.0; // the letters' share of the lexicon's words, before the back-off
     std::vector<double> lexicon(letterCount, 0.0);
     if (first < last) {
-        const double total = weight(first, last);
+        const double total = weight(first, last, f);
         // Even a word no longer one the lexicon holds may go on.
-        end = word(first) == bytes ? std::min(weight(first, first + 1) / total, 1.0 - BACK_OFF) : 0.0;
+        end = word(first) == bytes ? std::min(weight(first, first + 1, f) / total, 1.0 - BACK_OFF) : 0.0;
         std::string next = bytes + ' ';
         for (int i = 0; i < letterCount; ++i) {
             next.back() = static_cast<char>(keys_[i]);
             const auto [from, to] = range(next, first, last);
-            lexicon[i] = weight(from, to);
+            lexicon[i] = weight(from, to, f);
             letterShare += lexicon[i];
         }
     }
@@ -218,12 +320,12 @@ Guess LanguageModel::guess(std::string_view prefix) const {
     const double sum = std::accumulate(guess.likelihoods.begin(), guess.likelihoods.end(), 0.0);
     for (double& p : guess.likelihoods) p /= sum;
 
-    if (first < last) predict(first, last, bytes, guess.predictions);
+    if (first < last && most > 0) predict(first, last, bytes, f, most, guess.predictions);
     return guess;
 }
 
 const LanguageModel& languageModel(Language language) {
-    static const LanguageModel english(LEXICON_EN, "abcdefghijklmnopqrstuvwxyz'");
+    static const LanguageModel english(LEXICON_EN, "abcdefghijklmnopqrstuvwxyz'", &WORD_PAIRS_EN);
     static const LanguageModel spanish(LEXICON_ES, "abcdefghijklmnopqrstuvwxyz\xF1\xE1\xE9\xED\xF3\xFA\xFC");
     return language == LANGUAGE_ES ? spanish : english;
 }

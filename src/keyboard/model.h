@@ -20,6 +20,11 @@ constexpr char32_t KEY_ENTER = U'\n';
 
 constexpr int MOST_PREDICTIONS = 5;
 
+// What the model knows of what came before the word: nothing, the word
+// before it (lowercase UTF-8), or that a sentence starts.
+constexpr std::string_view NO_CONTEXT = "";
+constexpr std::string_view SENTENCE_START = ".";
+
 struct Guess {
     // One per key of the model's keys(), in that order; they add up to 1.
     std::vector<double> likelihoods;
@@ -29,13 +34,17 @@ struct Guess {
 
 class LanguageModel {
 public:
-    // letters: the language's letters in Latin-1, in the keyboard's order.
-    LanguageModel(const Lexicon& lexicon, std::string_view letters);
+    // letters: the language's letters in Latin-1, in the keyboard's order;
+    // pairs: which word follows which, where the language has them.
+    LanguageModel(const Lexicon& lexicon, std::string_view letters, const WordPairs* pairs = nullptr);
 
     // The keys it weighs: the letters, then Space, Delete and Enter.
     const std::vector<char32_t>& keys() const { return keys_; }
-    // prefix: what has been typed of the current word, lowercase UTF-8.
-    Guess guess(std::string_view prefix) const;
+    // prefix: what has been typed of the current word, lowercase UTF-8;
+    // before: the word before it, or SENTENCE_START, or NO_CONTEXT;
+    // most: how many predictions are wanted.
+    Guess guess(std::string_view prefix, std::string_view before = NO_CONTEXT,
+                int most = MOST_PREDICTIONS) const;
     int wordCount() const { return static_cast<int>(starts_.size()) - 1; }
 
 private:
@@ -43,10 +52,28 @@ private:
     // Words [first, last) that start with `bytes`.
     std::pair<int, int> range(std::string_view bytes, int first, int last) const;
     std::string_view word(int i) const;
+    // The words that follow one word more or less often than their own
+    // frequency says, in the lexicon's order, and what that adds to the
+    // weights before each of them.
+    struct Followers {
+        std::vector<int> words;
+        std::vector<double> boosts;
+        std::vector<double> added;
+        double between(int first, int last) const;
+        double boost(int word) const;
+    };
+    static const Followers NONE;
+
+    void readPairs(const WordPairs& pairs);
+    const Followers& followersOf(std::string_view before) const;
     double weight(int first, int last) const { return cumulative_[last] - cumulative_[first]; }
+    double weight(int first, int last, const Followers& f) const {
+        return weight(first, last) + f.between(first, last);
+    }
     // The lowest rank (most frequent word) in [first, last).
     std::uint32_t bestRank(int first, int last) const;
-    void predict(int first, int last, std::string_view bytes, std::vector<std::string>& out) const;
+    void predict(int first, int last, std::string_view bytes, const Followers& f, int most,
+                 std::vector<std::string>& out) const;
 
     std::vector<char32_t> keys_;
     std::array<int, 256> letterIndex_{};
@@ -60,6 +87,11 @@ private:
     // How often each letter follows each letter (the last row: starts a
     // word), for words the lexicon does not hold.
     std::vector<std::vector<double>> following_;
+    // Per word of the lexicon, and for the start of a sentence: its index
+    // into followers_, or -1.
+    std::vector<int> followersAt_;
+    int sentenceFollowers_ = -1;
+    std::vector<Followers> followers_;
 };
 
 // The model of a language, built from its lexicon on first use (Auto is the

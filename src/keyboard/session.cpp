@@ -190,12 +190,27 @@ std::string KeyboardSession::prefix(std::size_t end) const {
     return toUtf8(word);
 }
 
+// What the model reads before the word being typed: the word before it
+// (a comma between them changes little in what follows), the start of a
+// sentence, or nothing known.
+std::string KeyboardSession::wordBefore() const {
+    const std::size_t end = text_.size() - fromUtf8(prefix()).size();
+    std::size_t at = end;
+    while (at > 0 && (text_[at - 1] == KEY_SPACE || text_[at - 1] == U',')) --at;
+    if (at == 0 || text_[at - 1] == KEY_ENTER) return std::string(SENTENCE_START);
+    if (at == end) return std::string(NO_CONTEXT);
+    if (std::u32string_view(U".?!").find(text_[at - 1]) != std::u32string_view::npos)
+        return std::string(SENTENCE_START);
+    return prefix(text_.size() - at);
+}
+
 // The page, with each prediction in its slot as choosing it would type it:
 // in capitals if the user began the word in capitals.
 void KeyboardSession::relabel() {
     keys_ = layout_.pages[page_];
     const std::string typedPrefix = prefix();
-    guess_ = model_.guess(typedPrefix);
+    before_ = wordBefore();
+    guess_ = model_.guess(typedPrefix, before_);
     if (learned_) {
         // The user's own words first, then the lexicon's not among them.
         std::vector<std::string> words = learned_->startingWith(typedPrefix, MOST_PREDICTIONS);
@@ -237,10 +252,10 @@ double KeyboardSession::modelLikelihood(const Guess& guess, char32_t c) const {
 double KeyboardSession::wordLikelihood(std::string prefix, const std::u32string& rest) const {
     double p = 1.0;
     for (const char32_t c : rest) {
-        p *= std::max(modelLikelihood(model_.guess(prefix), c), 0.0);
+        p *= std::max(modelLikelihood(model_.guess(prefix, before_, 0), c), 0.0);
         prefix += utf8(c);
     }
-    return p * modelLikelihood(model_.guess(prefix), KEY_SPACE);
+    return p * modelLikelihood(model_.guess(prefix, before_, 0), KEY_SPACE);
 }
 
 // The group scan's weights, one per scanned key. A user who wants a

@@ -3,8 +3,8 @@
 // presses and scan periods and sends the strokes it hands out.
 //
 // What is typed lives only here, in memory, and only as much of it as the
-// keyboard needs: the word being typed, whether a sentence starts, and a
-// little more so that Delete can mend a mistake.
+// keyboard needs: the word being typed and the word before it, whether a
+// sentence starts, and a little more so that Delete can mend a mistake.
 #pragma once
 
 #include "keyboard/group_scan.h"
@@ -64,6 +64,7 @@ private:
     bool capital() const;
     // The letters of the word that ends `end` characters from the text's end.
     std::string prefix(std::size_t end = 0) const;
+    std::string wordBefore() const;
     std::vector<double> likelihoods() const;
     double modelLikelihood(const Guess& guess, char32_t c) const;
     double wordLikelihood(std::string prefix, const std::u32string& rest) const;
@@ -88,6 +89,7 @@ private:
     const LearnedWords* learned_ = nullptr;
     std::vector<std::string> finished_;
 
+    std::string before_;
     Guess guess_;
     std::vector<Key> keys_;
     // Per key: what choosing it adds after the typed part of the word (a

@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "keyboard_scan = rows\n",
                      "PP",
                      700,
-                     {SCAN, OPENED, SCAN, SHOW, "typeKeys You ", SCAN, SHOW}},
+                     {SCAN, OPENED, SCAN, SHOW, "typeKeys I ", SCAN, SHOW}},
         KeyboardCase{
             "escapeRestsAPressWakes", "", "EP", 700, {SCAN, OPENED, "killTimer 31", SHOW, SCAN, SHOW}},
         KeyboardCase{"closeHandsTheScanBack",

@@ -25,6 +25,7 @@ struct ModelRow {
     const char* name;
     Language language;
     const char* prefix;
+    const char* before;    // the word before it, or "." a sentence start
     const char* firstKeys; // the most likely keys, most likely first
     const char* predictions;
 };
@@ -32,18 +33,23 @@ void PrintTo(const ModelRow& row, std::ostream* os) { *os << row.name; }
 
 // clang-format off
 const ModelRow MODEL_ROWS[] = {
-    {"EnglishWordStart",           LANGUAGE_EN, "",    "t i a s w",     "you i the to a"},
-    {"EnglishTh",                  LANGUAGE_EN, "th",  "e a i Delete",  "the that this there they"},
-    {"EnglishPeo",                 LANGUAGE_EN, "peo", "p Delete u",    "people peoples"},
-    {"EnglishQ",                   LANGUAGE_EN, "q",   "u Delete",      "quite question questions quiet quick"},
-    {"EnglishWholeWordMayEnd",     LANGUAGE_EN, "the", "Space r y Enter", "there they them then these"},
-    {"EnglishContraction",         LANGUAGE_EN, "don", "' e Delete",    "don't done donkey dont donate"},
-    {"EnglishUnknownWordBacksOff", LANGUAGE_EN, "xyz", "e Space y i",   ""},
-    {"EnglishNoSpanishLetters",    LANGUAGE_EN, "señ", "Space Delete",  ""},
-    {"SpanishAccentIsALetter",     LANGUAGE_ES, "qu",  "e i é Delete",  "que qué quiero quieres quién"},
-    {"SpanishAccentedPrefix",      LANGUAGE_ES, "qué", "Space Enter",   "quédate quédese quédense quédatelo quédatela"},
-    {"SpanishEnye",                LANGUAGE_ES, "señ", "o a Delete",    "señor señora señorita señal señores"},
-    {"SpanishNi",                  LANGUAGE_ES, "ni",  "ñ n Space",     "niños niño ninguna ningún niña"},
+    {"EnglishWordStart",           LANGUAGE_EN, "", "",    "t i a s w",     "you i the to a"},
+    {"EnglishTh",                  LANGUAGE_EN, "th", "",  "e a i Delete",  "the that this there they"},
+    {"EnglishPeo",                 LANGUAGE_EN, "peo", "", "p Delete u",    "people peoples"},
+    {"EnglishQ",                   LANGUAGE_EN, "q", "",   "u Delete",      "quite question questions quiet quick"},
+    {"EnglishWholeWordMayEnd",     LANGUAGE_EN, "the", "", "Space r y Enter", "there they them then these"},
+    {"EnglishContraction",         LANGUAGE_EN, "don", "", "' e Delete",    "don't done donkey dont donate"},
+    {"EnglishUnknownWordBacksOff", LANGUAGE_EN, "xyz", "", "e Space y i",   ""},
+    {"EnglishNoSpanishLetters",    LANGUAGE_EN, "señ", "", "Space Delete",  ""},
+    {"SpanishAccentIsALetter",     LANGUAGE_ES, "qu", "",  "e i é Delete",  "que qué quiero quieres quién"},
+    {"SpanishAccentedPrefix",      LANGUAGE_ES, "qué", "", "Space Enter",   "quédate quédese quédense quédatelo quédatela"},
+    {"SpanishEnye",                LANGUAGE_ES, "señ", "", "o a Delete",    "señor señora señorita señal señores"},
+    {"SpanishNi",                  LANGUAGE_ES, "ni", "",  "ñ n Space",     "niños niño ninguna ningún niña"},
+    {"EnglishAfterOf",             LANGUAGE_EN, "",    "of",  "t a m y", "the a my your you"},
+    {"EnglishAfterYou",            LANGUAGE_EN, "k",   "you", "n i Delete", "know knew keep kidding kill"},
+    {"EnglishSentenceStart",       LANGUAGE_EN, "",    ".",   "i t y a", "i you the it we"},
+    {"EnglishUnknownWordBefore",   LANGUAGE_EN, "",    "xyz", "t i a s w", "you i the to a"},
+    {"SpanishHasNoPairs",          LANGUAGE_ES, "",    "de",  "e c p a", "que de la a no"},
 };
 // clang-format on
 
@@ -52,7 +58,7 @@ class ModelTest : public ::testing::TestWithParam<ModelRow> {};
 TEST_P(ModelTest, RanksTheNextKeysAndPredicts) {
     const ModelRow& r = GetParam();
     const LanguageModel& model = languageModel(r.language);
-    const Guess guess = model.guess(r.prefix);
+    const Guess guess = model.guess(r.prefix, r.before);
     ASSERT_EQ(guess.likelihoods.size(), model.keys().size());
     EXPECT_NEAR(std::accumulate(guess.likelihoods.begin(), guess.likelihoods.end(), 0.0), 1.0, 1e-9);
 
@@ -177,23 +183,23 @@ constexpr KeyboardScan ROWS = KeyboardScan::Rows;
 constexpr KeyboardScan GROUPS = KeyboardScan::Groups;
 // clang-format off
 const KeysRow KEYS_ROWS[] = {
-    {"CapitalInAnEmptyField",      LANGUAGE_EN, ROWS, "H i",                  "Hi",       "Him His Hit High Himself Close"},
-    {"CapitalAfterAFullStop",      LANGUAGE_EN, ROWS, "H i . Space Y",        "Hi. Y",    "You Your Years Yourself Yet Close"},
+    {"CapitalInAnEmptyField",      LANGUAGE_EN, ROWS, "H i",                  "Hi",       "His Him Hit High History Close"},
+    {"CapitalAfterAFullStop",      LANGUAGE_EN, ROWS, "H i . Space Y",        "Hi. Y",    "You Your Yet Ya Yours Close"},
     {"NoCapitalAfterAComma",       LANGUAGE_EN, ROWS, "H i , Space y",        "Hi, y",    "you your years yourself yet Close"},
     {"ShiftForOneLetter",          LANGUAGE_EN, ROWS, "H i Space Shift Y o",  "Hi Yo",    "You Your Yourself Young Yours Close"},
-    {"DeleteMendsTheSentence",     LANGUAGE_EN, ROWS, "H Delete H",           "H<H",      "He Have Here Him Her Close"},
-    {"PredictionTypesTheRest",     LANGUAGE_EN, ROWS, "P e o @People",        "People ",  "you i the to a Close"},
-    {"PredictionInCapitals",       LANGUAGE_EN, ROWS, "P Shift E Shift O @PEOPLE", "PEOPLE ", "you i the to a Close"},
-    {"EnterTakesBackItsSpace",     LANGUAGE_EN, ROWS, "@The p e o @people Enter", "The people <|", "You I The To A Close"},
+    {"DeleteMendsTheSentence",     LANGUAGE_EN, ROWS, "H Delete H",           "H<H",      "He Here Huh Her His Close"},
+    {"PredictionTypesTheRest",     LANGUAGE_EN, ROWS, "P e o @People",        "People ",  "who are that to you Close"},
+    {"PredictionInCapitals",       LANGUAGE_EN, ROWS, "P Shift E Shift O @PEOPLE", "PEOPLE ", "who are that to you Close"},
+    {"EnterTakesBackItsSpace",     LANGUAGE_EN, ROWS, "@The p e o @people Enter", "The people <|", "I You The It We Close"},
     {"DigitsPage",                 LANGUAGE_EN, ROWS, "123 4 abc h",          "4h",       "he have here him her Close"},
     {"StopRests",                  LANGUAGE_EN, ROWS, "H !stop",              "H",        "Keyboard"},
-    {"PressAfterStopScansAgain",   LANGUAGE_EN, ROWS, "H !stop i",            "Hi",       "Him His Hit High Himself Close"},
+    {"PressAfterStopScansAgain",   LANGUAGE_EN, ROWS, "H !stop i",            "Hi",       "His Him Hit High History Close"},
     {"CloseSendsNothing",          LANGUAGE_EN, ROWS, "H Close",              "H",        "Keyboard"},
     {"SpanishNamedKeys",           LANGUAGE_ES, ROWS, "S e ñ Espacio Borrar Intro", "Señ <|", "Que De La A No Cerrar"},
     {"SpanishCapitalAfterOpening", LANGUAGE_ES, ROWS, "H o l a . Espacio ¿ Q", "Hola. ¿Q", "Que Qué Quiero Quieres Quién Cerrar"},
     {"SpanishRestsAsTeclado",      LANGUAGE_ES, ROWS, "!stop",                "",         "Teclado"},
     {"GroupsTypeTheSameKeys",      LANGUAGE_EN, GROUPS, "H i Space @you Enter", "Hi you <|",
-     "You I A Close A D T O B N G V , R C Y X P Enter ' Z Delete Shift ? ! 123"},
+     "I The Close E A W O F B N H U G V , R C Y P Enter J . ?"},
 };
 // clang-format on
 
