@@ -63,6 +63,9 @@ def number(n):
 
 
 def main():
+    if sys.argv[1] == "--words":  # the list the reader of the model is given
+        print("\n".join(lexicon_words(sys.argv[2])))
+        return
     pairs_path, lexicon_path = sys.argv[1], sys.argv[2]
     words = lexicon_words(lexicon_path)
     index = {w: i for i, w in enumerate(words)}

@@ -14,8 +14,7 @@ lib=$(dirname "$(find "$work/root" -name 'libsphinxbase.so.3*' | head -1)")
 include=$(dirname "$(find "$work/root" -path '*sphinxbase/ngram_model.h' | head -1)")
 cc -O2 -o "$work/word_pairs" tools/word_pairs.c -I"$include/.." -I"$include" "$lib"/libsphinxbase.so.3* -lm
 # The lexicon's words, as the pairs are kept by the lexicon's own order.
-python3 -c 'import sys; sys.path.insert(0, "tools"); import make_word_pairs as m
-print("\n".join(m.lexicon_words("src/keyboard/lexicon_en.cpp")))' >"$work/words.txt"
+python3 tools/make_word_pairs.py --words src/keyboard/lexicon_en.cpp >"$work/words.txt"
 LD_LIBRARY_PATH="$lib" "$work/word_pairs" "$work/root/usr/share/pocketsphinx/model/en-us/en-us.lm.bin" \
     "$work/words.txt" >"$work/pairs.txt" 2>/dev/null
 python3 tools/make_word_pairs.py "$work/pairs.txt" src/keyboard/lexicon_en.cpp

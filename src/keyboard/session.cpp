@@ -166,11 +166,13 @@ std::u32string KeyboardSession::takeStrokes() {
     return out;
 }
 
-// After Shift, and where a sentence starts: in an empty field, on a new
-// line, or after . ? or ! and a space (an opening ¿ or ¡ may come between).
-bool KeyboardSession::capital() const {
-    if (shift_) return true;
-    std::size_t end = text_.size();
+// After Shift, and where a sentence starts.
+bool KeyboardSession::capital() const { return shift_ || sentenceStartsAfter(text_.size()); }
+
+// Whether a sentence starts after the first `end` characters typed: in an
+// empty field, on a new line, or after . ? or ! and a space (an opening ¿ or
+// ¡ may come between).
+bool KeyboardSession::sentenceStartsAfter(std::size_t end) const {
     while (end > 0 && (text_[end - 1] == U'¿' || text_[end - 1] == U'¡')) --end;
     if (end == 0 || text_[end - 1] == KEY_ENTER) return true;
     if (text_[end - 1] != KEY_SPACE) return false;
@@ -195,12 +197,10 @@ std::string KeyboardSession::prefix(std::size_t end) const {
 // sentence, or nothing known.
 std::string KeyboardSession::wordBefore() const {
     const std::size_t end = text_.size() - fromUtf8(prefix()).size();
+    if (sentenceStartsAfter(end)) return std::string(SENTENCE_START);
     std::size_t at = end;
     while (at > 0 && (text_[at - 1] == KEY_SPACE || text_[at - 1] == U',')) --at;
-    if (at == 0 || text_[at - 1] == KEY_ENTER) return std::string(SENTENCE_START);
-    if (at == end) return std::string(NO_CONTEXT);
-    if (std::u32string_view(U".?!").find(text_[at - 1]) != std::u32string_view::npos)
-        return std::string(SENTENCE_START);
+    // No letter there (a digit, a mark run into the word): nothing known.
     return prefix(text_.size() - at);
 }
 

@@ -62,6 +62,7 @@ private:
     void startScan();
     void relabel();
     bool capital() const;
+    bool sentenceStartsAfter(std::size_t end) const;
     // The letters of the word that ends `end` characters from the text's end.
     std::string prefix(std::size_t end = 0) const;
     std::string wordBefore() const;

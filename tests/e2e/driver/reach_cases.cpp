@@ -24,8 +24,9 @@ E2E_CASE(scroll_cell_turns_the_wheel) {
                  sp::panelOuterHeight() + sp::CELL_SIZE, "the panel has a third row");
     E2E_CHECK(target.bringToFront(), "target window in front");
     // Under load Wine can hand the pointer back to where the X server had it
-    // (the screen's centre) well after the park seemed to hold; the wheel
-    // turns wherever the pointer is, so it is put there again.
+    // (the screen's centre) once the target is raised over it, well after the
+    // park seemed to hold; the wheel turns wherever the pointer is, so it is
+    // put there again.
     E2E_CHECK(e2e::mouseMoveTo(500, 400), "pointer at (500,400) before the scroll");
     target.takeMouseMessages();
 
